@@ -1,0 +1,87 @@
+#include "app/text/charset.h"
+
+#include <iconv.h>
+#include <langinfo.h>
+
+#include <cerrno>
+#include <clocale>
+#include <cstring>
+
+namespace vondal {
+namespace {
+
+bool IsAscii(std::string_view text) {
+  for (unsigned char c : text) {
+    if (c >= 0x80) return false;
+  }
+  return true;
+}
+
+// Converts with iconv, putting "?" for every input sequence the target cannot take and
+// skipping one input byte (or one two-byte CP932 character) past it.
+std::string Convert(const char* to, const char* from, std::string_view text) {
+  if (IsAscii(text)) return std::string(text);
+  iconv_t cd = iconv_open(to, from);
+  if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(text);
+  std::string out;
+  out.reserve(text.size() * 3 / 2 + 8);
+  char buffer[1024];
+  char* in = const_cast<char*>(text.data());
+  size_t inLeft = text.size();
+  const bool fromCp932 = std::strcmp(from, "CP932") == 0;
+  while (inLeft > 0) {
+    char* outPtr = buffer;
+    size_t outLeft = sizeof buffer;
+    size_t result = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
+    out.append(buffer, outPtr - buffer);
+    if (result != static_cast<size_t>(-1)) break;
+    if (errno == E2BIG) continue;
+    // EILSEQ or EINVAL: an unconvertible or broken sequence.
+    out.push_back('?');
+    size_t skip = 1;
+    if (fromCp932 && inLeft >= 2) {
+      auto lead = static_cast<unsigned char>(in[0]);
+      if ((lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC)) skip = 2;
+    }
+    in += skip;
+    inLeft -= skip;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  }
+  char* outPtr = buffer;
+  size_t outLeft = sizeof buffer;
+  iconv(cd, nullptr, nullptr, &outPtr, &outLeft);
+  out.append(buffer, outPtr - buffer);
+  iconv_close(cd);
+  return out;
+}
+
+std::string FindLocaleCharset() {
+  const char* previous = std::setlocale(LC_CTYPE, nullptr);
+  std::string saved = previous ? previous : "C";
+  std::setlocale(LC_CTYPE, "");
+  std::string codeset = nl_langinfo(CODESET);
+  std::setlocale(LC_CTYPE, saved.c_str());
+  if (codeset.empty() || codeset == "ANSI_X3.4-1968" || codeset == "ASCII" || codeset == "US-ASCII") {
+    return "UTF-8";
+  }
+  return codeset;
+}
+
+}  // namespace
+
+const std::string& LocaleCharset() {
+  static const std::string charset = FindLocaleCharset();
+  return charset;
+}
+
+std::string Cp932ToLocale(std::string_view cp932) { return Convert(LocaleCharset().c_str(), "CP932", cp932); }
+std::string LocaleToCp932(std::string_view local) { return Convert("CP932", LocaleCharset().c_str(), local); }
+std::string Cp932ToUtf8(std::string_view cp932) { return Convert("UTF-8", "CP932", cp932); }
+std::string Utf8ToCp932(std::string_view utf8) { return Convert("CP932", "UTF-8", utf8); }
+
+void PrintLocal(std::FILE* stream, std::string_view cp932) {
+  std::string text = Cp932ToLocale(cp932);
+  std::fwrite(text.data(), 1, text.size(), stream);
+}
+
+}  // namespace vondal

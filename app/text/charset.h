@@ -1,0 +1,34 @@
+// Conversion between the CP932 texts inside the system and the outside world: the terminal
+// (UTF-8), messages printed to stdout/stderr and file names (the locale's charset). This is the
+// only place that converts; everything else handles CP932 bytes.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace vondal {
+
+// The charset of the user's locale as iconv names it; "UTF-8" when the locale names plain ASCII
+// (the C/POSIX locale), since that is what terminals speak.
+const std::string& LocaleCharset();
+
+// CP932 text to the locale's charset. A character the target cannot hold becomes "?"; a broken
+// two-byte character becomes "?".
+std::string Cp932ToLocale(std::string_view cp932);
+
+// Text in the locale's charset to CP932. A character CP932 cannot hold becomes "?".
+std::string LocaleToCp932(std::string_view local);
+
+// CP932 to UTF-8 and back, whatever the locale (the terminal layer uses these).
+std::string Cp932ToUtf8(std::string_view cp932);
+std::string Utf8ToCp932(std::string_view utf8);
+
+// Writes a CP932 text to a stream in the locale's charset.
+void PrintLocal(std::FILE* stream, std::string_view cp932);
+
+// A file name for the operating system (CP932 to the locale's charset). ASCII names are
+// unchanged in every locale.
+inline std::string FileNameForSystem(std::string_view cp932) { return Cp932ToLocale(cp932); }
+
+}  // namespace vondal

@@ -1,0 +1,24 @@
+# vondal_library(<name> [DEPS <targets>...])
+#
+# One static library from the *.cpp files of the current folder (not its subfolders), and, when
+# tests are on, one GoogleTest binary from its *_test.cpp files, registered with CTest.
+# Files named main.cpp are left out: they belong to the folder's executable.
+function(vondal_library name)
+  cmake_parse_arguments(ARG "" "" "DEPS;TEST_DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  list(FILTER sources EXCLUDE REGEX "(_test|/main)\\.cpp$")
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+
+  file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
+  if(VONDAL_TESTS AND tests)
+    add_executable(${name}_test ${tests})
+    set_target_properties(${name}_test PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/tests)
+    target_link_libraries(${name}_test PRIVATE ${name} ${ARG_TEST_DEPS} GTest::gmock GTest::gtest_main)
+    target_compile_definitions(${name}_test PRIVATE
+      VONDAL_SOURCE_DIR="${PROJECT_SOURCE_DIR}" VONDAL_BIN_DIR="${CMAKE_RUNTIME_OUTPUT_DIRECTORY}")
+    gtest_discover_tests(${name}_test DISCOVERY_TIMEOUT 120
+      PROPERTIES ENVIRONMENT "VONDAL_HOME=${CMAKE_RUNTIME_OUTPUT_DIRECTORY}")
+  endif()
+endfunction()

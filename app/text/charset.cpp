@@ -17,6 +17,22 @@ bool IsAscii(std::string_view text) {
   return true;
 }
 
+// How many input bytes make up the character at the front of a sequence iconv refused, so that
+// one "?" stands for one character.
+size_t SequenceLength(const char* charset, const char* in, size_t left) {
+  auto lead = static_cast<unsigned char>(in[0]);
+  size_t length = 1;
+  if (std::strcmp(charset, "CP932") == 0) {
+    if ((lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC)) length = 2;
+  } else if (std::strcmp(charset, "UTF-8") == 0) {
+    length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    for (size_t i = 1; i < length; ++i) {
+      if (i >= left || (static_cast<unsigned char>(in[i]) & 0xC0) != 0x80) return i;
+    }
+  }
+  return length <= left ? length : left;
+}
+
 // Converts with iconv, putting "?" for every input sequence the target cannot take and
 // skipping one input byte (or one two-byte CP932 character) past it.
 std::string Convert(const char* to, const char* from, std::string_view text) {
@@ -28,7 +44,6 @@ std::string Convert(const char* to, const char* from, std::string_view text) {
   char buffer[1024];
   char* in = const_cast<char*>(text.data());
   size_t inLeft = text.size();
-  const bool fromCp932 = std::strcmp(from, "CP932") == 0;
   while (inLeft > 0) {
     char* outPtr = buffer;
     size_t outLeft = sizeof buffer;
@@ -38,11 +53,7 @@ std::string Convert(const char* to, const char* from, std::string_view text) {
     if (errno == E2BIG) continue;
     // EILSEQ or EINVAL: an unconvertible or broken sequence.
     out.push_back('?');
-    size_t skip = 1;
-    if (fromCp932 && inLeft >= 2) {
-      auto lead = static_cast<unsigned char>(in[0]);
-      if ((lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC)) skip = 2;
-    }
+    size_t skip = SequenceLength(from, in, inLeft);
     in += skip;
     inLeft -= skip;
     iconv(cd, nullptr, nullptr, nullptr, nullptr);

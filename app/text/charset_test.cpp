@@ -1,0 +1,24 @@
+#include "app/text/charset.h"
+
+#include <gtest/gtest.h>
+
+namespace vondal {
+namespace {
+
+TEST(CharsetTest, RoundTripsJapaneseThroughUtf8) {
+  std::string cp932 = "ﾛｸﾞ=表示ソ～";  // 0x5C trail bytes and the CP932 wave dash
+  std::string utf8 = Cp932ToUtf8(cp932);
+  EXPECT_EQ(utf8, "\xEF\xBE\x9B\xEF\xBD\xB8\xEF\xBE\x9E=\xE8\xA1\xA8\xE7\xA4\xBA\xE3\x82\xBD\xEF\xBD\x9E");
+  EXPECT_EQ(Utf8ToCp932(utf8), cp932);
+}
+
+TEST(CharsetTest, BrokenAndUnmappableTextBecomesQuestionMarks) {
+  EXPECT_EQ(Cp932ToUtf8("A\x81"), "A?");             // lead byte without trail
+  EXPECT_EQ(Utf8ToCp932("x\xF0\x9F\x98\x80y"), "x?y");  // an emoji CP932 cannot hold
+  EXPECT_EQ(Utf8ToCp932("\xFF"), "?");               // not UTF-8 at all
+}
+
+TEST(CharsetTest, AsciiPassesUnchanged) { EXPECT_EQ(Cp932ToLocale("log.VD"), "log.VD"); }
+
+}  // namespace
+}  // namespace vondal

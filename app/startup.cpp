@@ -1,0 +1,240 @@
+#include "app/startup.h"
+
+#include <sys/utsname.h>
+
+#include <cstdio>
+
+#include "app/main_menu.h"
+#include "app/memory_pool.h"
+#include "app/run_state.h"
+#include "app/text/charset.h"
+#include "app/text/version.h"
+#include "color/color_set.h"
+#include "console/console.h"
+#include "console/key_source.h"
+#include "console/menu_line.h"
+#include "console/tty_session.h"
+
+namespace vondal {
+namespace {
+
+constexpr int kMinWidth = 80;
+constexpr int kMinHeight = 25;
+
+// Prints a line of the checks made before the screen exists, in the locale's charset.
+void PrintCheck(std::string_view cp932) {
+  PrintLocal(stdout, cp932);
+  std::fflush(stdout);
+}
+
+// A file name gets `extension` when it has no "."; one ending in "." gets it without the dot.
+std::string WithExtension(std::string name, std::string_view extension) {
+  if (name.empty()) return name;
+  size_t slash = name.find_last_of('/');
+  size_t dot = name.find('.', slash == std::string::npos ? 0 : slash + 1);
+  if (dot == std::string::npos) return name + std::string(extension);
+  if (dot + 1 == name.size()) return name + std::string(extension.substr(1));
+  return name;
+}
+
+// The log path without the text after its last ".".
+std::string WithoutExtension(const std::string& path) {
+  size_t slash = path.find_last_of('/');
+  size_t dot = path.find_last_of('.');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return path;
+  return path.substr(0, dot + 1);
+}
+
+// Step 6: the frame and the banner of the start-up screen.
+void DrawStartupFrame(const RunState& run) {
+  Screen& screen = TheScreen();
+  int right = std::min(screen.Width() - 2, run.c0 + 66);
+  screen.DrawBox(run.r0, run.c0 - 1, run.r0 + 13, right, ColorOf(ColorElement::Opening));
+  if (run.settings.toggles.logo) {
+    int col = screen.PutTextToEnd(" Ｖｏｎｄａｌ ", 2, 3, ColorOf(ColorElement::Title), 0);
+    screen.PutTextToEnd(std::string(" ") + kProgramVersion + "H009816", 2, col + 1,
+                        ColorOf(ColorElement::Version), 0);
+    screen.PutTextToEnd("Station log for Linux terminals", 4, 3, ColorOf(ColorElement::Version), 0);
+  } else {
+    int col = screen.PutTextToEnd(" Vondal ", run.r0, run.c0 + 1, ColorOf(ColorElement::Title), 0);
+    screen.PutTextToEnd(std::string(" ") + kProgramVersion + " ", run.r0, col + 1,
+                        ColorOf(ColorElement::Version), 0);
+  }
+  Flush();
+}
+
+// Steps whose Parts other work builds: each shows its line on the start-up screen.
+
+// The colour-file work fills this: loads the colour file named by `color` (rows R0+2, R0+3).
+void LoadColorSets(RunState& run) {
+  SetCurrentColorTable(DefaultColorTable());
+  StartupLine(run, 2, 0, "規定の配色を使用");
+  StartupLine(run, 3, 0, "配色ﾌｧｲﾙ 未実装です");
+}
+
+// The macro-file work fills this: loads the macros named by `macro` (row R0+4).
+void LoadMacros(RunState& run) { StartupLine(run, 4, 0, "ﾏｸﾛﾌｧｲﾙ 未実装です"); }
+
+// The dictionary work fills this: loads the conversion dictionaries (row R0+12).
+void LoadDictionaries(RunState& run) {
+  if (!run.settings.dictionary.empty()) StartupLine(run, 12, 0, "変換辞書 未実装です");
+}
+
+// The external-file work fills this: opens the `external` file (row R0+10).
+void OpenExternalFile(RunState& run) {
+  if (!run.settings.external.empty()) StartupLine(run, 10, 0, "外部ﾌｧｲﾙ 未実装です", true);
+}
+
+// The city-list work fills this: loads CGlist3.TXT from the program folder (row R0+11).
+void LoadCityList(RunState& run) { StartupLine(run, 11, 0, "CGlist3.TXT 未実装です"); }
+
+// The processing-output work fills this: the default output names from `trans` and the log.
+void PrepareOutputDefaults(RunState&) {}
+
+}  // namespace
+
+void StartupLine(const RunState& run, int rowOffset, int colOffset, std::string_view text, bool error) {
+  uint8_t attr = error ? ColorOf(ColorElement::eError) : ColorOf(ColorElement::Opening);
+  int row = run.r0 + rowOffset;
+  if (row >= MessageRow()) return;
+  TheScreen().PutTextToEnd(text, row, run.c0 + colOffset, attr, attr);
+  Flush();
+}
+
+std::string SettingsFromCommandLine(const std::vector<std::string>& arguments, Settings& settings) {
+  bool indexGiven = false;
+  for (const std::string& arg : arguments) {
+    if (arg.size() >= 2 && (arg[0] == '-' || arg[0] == '/')) {
+      std::string value = arg.substr(2);
+      switch (arg[1]) {
+        case 'I':
+        case 'i':
+          settings.index = value;
+          indexGiven = true;
+          break;
+        case 'S':
+        case 's':
+          settings.safety = value;
+          break;
+        case 'X':
+        case 'x':
+          settings.external = value;
+          break;
+        case 'C':
+        case 'c':
+          settings.color = value;
+          break;
+        case 'M':
+        case 'm':
+          settings.macro = value;
+          break;
+        case '!':
+          settings.authorsuse = true;
+          break;
+        default:
+          return "(!) ｵﾌﾟｼｮﾝが不正です: " + arg + "\n";
+      }
+    } else if (settings.log.empty()) {
+      settings.log = arg;
+    }
+  }
+  settings.log = WithExtension(settings.log, ".VD");
+  if (indexGiven && settings.index.empty()) settings.index = WithoutExtension(settings.log);
+  settings.index = WithExtension(settings.index, ".VDI");
+  settings.safety = WithExtension(settings.safety, ".VDS");
+  settings.setText = "非使用";
+  settings.setTextIsError = true;
+  return "";
+}
+
+int RunVondal(int argc, char** argv) {
+  // 1. Banner.
+  PrintCheck("\n Ｖｏｎｄａｌ " + std::string(kProgramVersion) + "H009816\n");
+
+  // 2. Console checks, before anything else happens.
+  if (!TtySession::StandardStreamsAreTerminals()) {
+    PrintCheck("(!) ﾘﾀﾞｲﾚｸﾄはできません\n");
+    return 1;
+  }
+  int rows = 0, cols = 0;
+  if (!TtySession::TerminalSize(&rows, &cols) || rows < kMinHeight || cols < kMinWidth) {
+    PrintCheck("(!) ｳｨﾝﾄﾞｳの大きさが不足です\n");
+    return 1;
+  }
+
+  // 5 (first part). The command line; nothing is run without a log to open.
+  RunState run;
+  std::vector<std::string> arguments;
+  for (int i = 1; i < argc; ++i) arguments.push_back(LocaleToCp932(argv[i]));
+  // Stand-in: the configuration work turns the command line and Vondal.ini into the settings
+  // here, with its list mode for no argument or "?".
+  if (arguments.empty() || arguments[0] == "?") {
+    PrintCheck("(!) 設定ﾌｧｲﾙの一覧は未実装です\n");
+    return 0;
+  }
+  if (std::string refusal = SettingsFromCommandLine(arguments, run.settings); !refusal.empty()) {
+    PrintCheck(refusal);
+    return 1;
+  }
+  if (run.settings.log.empty()) {
+    PrintCheck("(!) ﾛｸﾞﾌｧｲﾙ名がありません\n");
+    return 1;
+  }
+
+  // 4. Local pool, screen buffer, the terminal.
+  CreateLocalPool(kLocalPoolSize);
+  run.screen = std::make_unique<Screen>(cols, rows);
+  TtySession session;
+  session.Enter();
+  AttachConsole(run.screen.get(), &session.terminal());
+  SetKeySource(&session);
+  ThePools().SetTempMegabytes(run.settings.memory);
+
+  // 5. Settings in force: the cursor hidden, the toggles applied.
+  ShowCursor(false);
+  TheConsoleSwitches().authorsuse = run.settings.authorsuse;
+  if (run.settings.toggles.box || session.FrameGlyphsWide())
+    run.screen->SetFrameGlyphs(FrameGlyphSet::kAscii);
+
+  // 6. The start-up screen.
+  run.r0 = run.settings.toggles.logo ? 7 : 1;
+  run.c0 = run.settings.toggles.logo ? 1 : 11;
+  RecordUse("+total");
+  TempPoolReset();
+  LoadColorSets(run);
+  DrawStartupFrame(run);
+  StartupLine(run, 1, 0, "設定ﾌｧｲﾙ");
+  StartupLine(run, 1, 9, run.settings.setText, run.settings.setTextIsError);
+
+  // 7. The title.
+  TheTerminal().SetTitle(run.settings.log);
+
+  // 8. Macros and dictionary.
+  LoadMacros(run);
+  LoadDictionaries(run);
+
+  // 9. The log and its companion files.
+  OpenExternalFile(run);
+
+  // 10. CGlist3.TXT and the processing-output defaults.
+  LoadCityList(run);
+  PrepareOutputDefaults(run);
+
+  // 11. The cursor size.
+  if (run.settings.cursor > 0) SetCursorSize(run.settings.cursor);
+
+  // 12. The write state and the guide.
+  if (run.settings.toggles.readonly) {
+    StartupLine(run, 6, 0, "ﾛｸﾞ書込禁止", true);
+  } else {
+    StartupLine(run, 6, 0, "ﾛｸﾞ書込可");
+  }
+  TheConsoleSwitches().guide =
+      run.settings.authorsuse ? run.settings.toggles.verbose : !run.settings.toggles.silent;
+
+  int status = RunMainMenu(run);
+  session.Leave();
+  return status;
+}
+
+}  // namespace vondal

@@ -100,7 +100,7 @@ void TtyTerminal::AppendColumn(int col) {
 }
 
 void TtyTerminal::DrawRun(int row, int col, std::string_view cp932, uint8_t attr) {
-  AppendCursorTo(row, col);
+  if (row != atRow_ || col != atCol_) AppendCursorTo(row, col);
   SetAttr(attr);
   size_t i = 0;
   while (i < cp932.size()) {
@@ -125,6 +125,9 @@ void TtyTerminal::DrawRun(int row, int col, std::string_view cp932, uint8_t attr
       ++i;
     }
   }
+  // Without automatic wrapping the cursor stops at the last column instead of passing it.
+  atRow_ = row;
+  atCol_ = col;
 }
 
 void TtyTerminal::MoveCursor(int row, int col) {
@@ -157,6 +160,8 @@ void TtyTerminal::Bell() { out_.push_back('\x07'); }
 
 void TtyTerminal::Sync() {
   AppendCursorTo(cursorRow_, cursorCol_);
+  atRow_ = cursorRow_;
+  atCol_ = cursorCol_;
   size_t done = 0;
   while (done < out_.size()) {
     ssize_t n = write(fd_, out_.data() + done, out_.size() - done);
@@ -171,10 +176,12 @@ void TtyTerminal::Sync() {
 void TtyTerminal::Clear() {
   out_.append("\x1b[0m\x1b[2J");
   attr_ = -1;
+  atRow_ = -1;
 }
 
 void TtyTerminal::Forget() {
   attr_ = -1;
+  atRow_ = -1;
   ShowCursor(cursorVisible_);
   SetCursorSize(cursorShape_);
 }

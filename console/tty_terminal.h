@@ -31,7 +31,10 @@ class TtyTerminal : public Terminal {
   void Clear() override;
 
   // Raw bytes for the terminal (mode switches of the session), written on the next Sync.
-  void Send(std::string_view bytes) { out_.append(bytes); }
+  void Send(std::string_view bytes) {
+    out_.append(bytes);
+    atRow_ = -1;
+  }
   // The terminal's state is unknown (it was handed to another program): colours and the cursor
   // are set again before the next drawing.
   void Forget();
@@ -57,7 +60,9 @@ class TtyTerminal : public Terminal {
   std::string out_;
   std::unordered_map<unsigned, Glyph> glyphs_;
   std::unordered_map<unsigned, std::string> kana_;
-  int attr_ = -1;  // attribute the terminal has now; -1 unknown
+  int attr_ = -1;   // attribute the terminal has now; -1 unknown
+  int atRow_ = -1;  // where the terminal's cursor stands while drawing; -1 unknown
+  int atCol_ = 0;
   int cursorRow_ = 0;
   int cursorCol_ = 0;
   bool cursorVisible_ = true;

@@ -13,7 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   while (!input.empty()) {
     vondal::DecodeResult result = vondal::DecodeKey(input);
     if (result.status == vondal::DecodeStatus::kNeedMore) result = vondal::DecodeKey(input, true);
-    if (result.status == vondal::DecodeStatus::kNeedMore || result.length == 0 || result.length > input.size()) {
+    if (result.status == vondal::DecodeStatus::kNeedMore || result.length == 0 ||
+        result.length > input.size()) {
       std::abort();
     }
     input.remove_prefix(result.length);

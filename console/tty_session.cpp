@@ -93,7 +93,12 @@ void RemoveHandlers() {
 std::string LeaveSequence(bool kitty, bool alternateScreen) {
   std::string bytes = kitty ? "\x1b[<u" : "\x1b[>4m";
   bytes += "\x1b[0m\x1b[?25h\x1b[0 q\x1b[?7h";
-  if (alternateScreen) bytes += "\x1b[?1049l\x1b[23;0t";
+  // The cursor is put back explicitly: not every terminal restores it when leaving the
+  // alternate screen.
+  if (alternateScreen)
+    bytes +=
+        "\x1b[?1049l\x1b"
+        "8\x1b[23;0t";
   return bytes;
 }
 
@@ -138,7 +143,10 @@ TtySession::~TtySession() {
 
 void TtySession::EnterModes(bool alternateScreen) {
   SetRawMode();
-  if (alternateScreen) terminal_.Send("\x1b[22;0t\x1b[?1049h");
+  if (alternateScreen)
+    terminal_.Send(
+        "\x1b[22;0t\x1b"
+        "7\x1b[?1049h");
   terminal_.Send("\x1b[?7l");
   if (probed_) terminal_.Send(kitty_ ? "\x1b[>1u" : "\x1b[>4;2m");
   std::string restore = LeaveSequence(kitty_, true);
@@ -194,8 +202,7 @@ void TtySession::Probe() {
 
 void TtySession::Leave() {
   if (!entered_) return;
-  terminal_.Send(LeaveSequence(kitty_, true));
-  terminal_.Sync();
+  terminal_.SyncThenSend(LeaveSequence(kitty_, true));
   if (modesSaved) tcsetattr(STDIN_FILENO, TCSAFLUSH, &savedModes);
   inRawMode = 0;
   RemoveHandlers();
@@ -203,8 +210,7 @@ void TtySession::Leave() {
 }
 
 void TtySession::Release(bool keepScreen) {
-  terminal_.Send(LeaveSequence(kitty_, !keepScreen));
-  terminal_.Sync();
+  terminal_.SyncThenSend(LeaveSequence(kitty_, !keepScreen));
   if (modesSaved) tcsetattr(STDIN_FILENO, TCSAFLUSH, &savedModes);
   inRawMode = 0;
   signal(SIGTSTP, SIG_DFL);

@@ -162,6 +162,17 @@ void TtyTerminal::Sync() {
   AppendCursorTo(cursorRow_, cursorCol_);
   atRow_ = cursorRow_;
   atCol_ = cursorCol_;
+  WriteOut();
+}
+
+void TtyTerminal::SyncThenSend(std::string_view bytes) {
+  Sync();
+  out_.append(bytes);
+  atRow_ = -1;
+  WriteOut();
+}
+
+void TtyTerminal::WriteOut() {
   size_t done = 0;
   while (done < out_.size()) {
     ssize_t n = write(fd_, out_.data() + done, out_.size() - done);

@@ -35,6 +35,9 @@ class TtyTerminal : public Terminal {
     out_.append(bytes);
     atRow_ = -1;
   }
+  // Brings the drawing to the terminal, then writes `bytes` after it at once, leaving the
+  // cursor wherever they put it (leaving the alternate screen puts back the user's cursor).
+  void SyncThenSend(std::string_view bytes);
   // The terminal's state is unknown (it was handed to another program): colours and the cursor
   // are set again before the next drawing.
   void Forget();
@@ -55,6 +58,7 @@ class TtyTerminal : public Terminal {
   void SetAttr(uint8_t attr);
   void AppendCursorTo(int row, int col);
   void AppendColumn(int col);
+  void WriteOut();
 
   int fd_;
   std::string out_;

@@ -7,6 +7,7 @@ import difflib
 import filecmp
 import os
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -212,6 +213,8 @@ class Case:
             self.wait_for_exit(int(rest))
         elif word == "file":
             self.compare_file(rest.strip())
+        elif word == "signal":
+            self.send_signal(rest.strip())
         else:
             raise CaseFailure("unknown step %r" % word)
 
@@ -294,6 +297,14 @@ class Case:
         with open(os.path.join(self.control, "stty.before")) as a, open(os.path.join(self.control, "stty.after")) as b:
             if a.read() != b.read():
                 raise CaseFailure("the terminal modes (stty) were not restored")
+
+    def send_signal(self, name):
+        """Sends SIG<name> to the program (the child of the pane's shell)."""
+        shell = self.terminal.tmux("display-message", "-p", "#{pane_pid}").strip()
+        children = subprocess.run(["ps", "--ppid", shell, "-o", "pid="], capture_output=True, text=True).stdout.split()
+        if not children:
+            raise CaseFailure("no program is running to signal")
+        os.kill(int(children[0]), getattr(signal, "SIG" + name))
 
     def compare_file(self, name):
         expected = os.path.join(self.expected_dir, name)

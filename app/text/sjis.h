@@ -24,6 +24,7 @@ inline size_t CharLength(std::string_view text, size_t pos) {
 // Looks back only over the run of lead-range bytes before pos: the byte before such a run ends a
 // character whatever it is, and the run pairs up from there.
 inline bool IsCharStart(std::string_view text, size_t pos) {
+  if (pos == text.size()) return true;  // also after a lead byte left alone at the end
   size_t leadRun = 0;
   while (leadRun < pos && IsLeadByte(static_cast<unsigned char>(text[pos - leadRun - 1]))) ++leadRun;
   return leadRun % 2 == 0;

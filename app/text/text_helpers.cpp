@@ -109,6 +109,9 @@ int CompareText(std::string_view a, std::string_view b, CaseMode mode) {
 size_t FitCopy(std::string& buffer, size_t col, size_t lastCol, std::string_view text) {
   size_t len = 0;
   while (len < text.size() && col + len + CharLength(text, len) <= lastCol + 1) len += CharLength(text, len);
+  // A lead byte left alone at the end of text is half a character: it would pair with the byte
+  // after it in the buffer.
+  if (len > 0 && len == text.size() && ByteKind(text, len - 1) == 0 && IsLeadByte(text[len - 1])) --len;
   if (len == 0) return col;
   if (buffer.size() < col) buffer.resize(col, ' ');
   size_t end = col + len;

@@ -45,7 +45,8 @@ int CompareText(std::string_view a, std::string_view b, CaseMode mode = CaseMode
 int CompareTextN(std::string_view a, std::string_view b, size_t maxBytes, CaseMode mode = CaseMode::kExact);
 
 // Copies text into buffer from column col up to and including lastCol (one byte is one column),
-// leaving out the first character that would pass lastCol and all after it. The buffer is padded
+// leaving out the first character that would pass lastCol and all after it (and a lead byte
+// that ends text alone, being half a character). The buffer is padded
 // with blanks up to col; bytes of the buffer under the copy are replaced. A two-byte character of
 // the buffer that the copy cuts at either edge becomes a blank, so no half character is left.
 // Returns the column after the last byte copied (col when nothing fits).

@@ -17,7 +17,8 @@ TEST(SjisTest, ByteKindAndCharacterStarts) {
   EXPECT_EQ(ByteKind(text, 2), 2);
   EXPECT_EQ(ByteKind(text, 3), 0);
   EXPECT_EQ(ByteKind("ソ\x83", 2), 0);  // a lead byte at the very end stands alone
-  std::string_view kanji = "亜亜";      // 0x88 0x9F: both bytes in the lead range
+  EXPECT_TRUE(IsCharStart("ソ\x83", 3));
+  std::string_view kanji = "亜亜";  // 0x88 0x9F: both bytes in the lead range
   EXPECT_EQ(ByteKind(kanji, 2), 1);
   EXPECT_EQ(ByteKind(kanji, 3), 2);
   EXPECT_EQ(PrevCharStart(kanji, 4), 2u);
@@ -94,6 +95,9 @@ TEST(TextHelpersTest, FitCopyNeverLeavesHalfACharacter) {
   EXPECT_EQ(line, "   AB");
   EXPECT_EQ(FitCopy(line, 4, 3, "Z"), 4u);
   EXPECT_EQ(line, "   AB");
+  line = "0123";
+  EXPECT_EQ(FitCopy(line, 1, 3, "A\x83"), 2u);  // the broken end would pair with "2"
+  EXPECT_EQ(line, "0A23");
 }
 
 TEST(TextHelpersTest, SplitAtTheFirstSeparatorThatOccurs) {

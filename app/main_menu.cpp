@@ -36,8 +36,13 @@ int RunExternalMenu(RunState&) { return NotBuilt(); }
 int RunInfoScreen(RunState&) { return NotBuilt(); }
 
 // Redrawn whenever a function returns to the menu: the current page of the information screen.
-// Until that screen exists the start-up screen stays as the background.
-void DrawBackground(RunState&) {}
+// Until that screen exists (the information-screen work fills this), the start-up screen.
+void DrawBackground(RunState& run) {
+  if (!run.background || !run.screen) return;
+  // The message line keeps what the function left there.
+  run.screen->CopyRowsFrom(*run.background, 0, MessageRow() - 1);
+  Flush();
+}
 
 KeyEvent KeyFromCode(int code) {
   return code >= kExtendedKey ? ExtendedKey(code - kExtendedKey) : CharacterKey(code);

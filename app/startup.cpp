@@ -232,6 +232,7 @@ int RunVondal(int argc, char** argv) {
   TheConsoleSwitches().guide =
       run.settings.authorsuse ? run.settings.toggles.verbose : !run.settings.toggles.silent;
 
+  run.background = std::make_unique<Screen>(*run.screen);
   int status = RunMainMenu(run);
   session.Leave();
   return status;

@@ -129,18 +129,25 @@ void Screen::ReverseCells(int row, int firstCol, int lastCol) {
 
 void Screen::ReverseRow(int row) { ReverseCells(row, 0, width_ - 1); }
 
-void Screen::CopyRow(int from, int to) {
-  std::memcpy(Chars(to), Chars(from), width_);
-  std::memcpy(Attrs(to), Attrs(from), width_);
-  std::memcpy(Kinds(to), Kinds(from), width_);
+void Screen::CopyRow(const Screen& source, int from, int to) {
+  std::memcpy(Chars(to), source.Chars(from), width_);
+  std::memcpy(Attrs(to), source.Attrs(from), width_);
+  std::memcpy(Kinds(to), source.Kinds(from), width_);
   states_[to] = kChanged;
+}
+
+void Screen::CopyRowsFrom(const Screen& other, int firstRow, int lastRow) {
+  assert(other.width_ == width_ && other.height_ == height_);
+  firstRow = std::max(firstRow, 0);
+  lastRow = std::min(lastRow, height_ - 1);
+  for (int row = firstRow; row <= lastRow; ++row) CopyRow(other, row, row);
 }
 
 void Screen::ScrollUp(int firstRow, int lastRow) {
   firstRow = std::max(firstRow, 0);
   lastRow = std::min(lastRow, height_ - 1);
   if (firstRow > lastRow) return;
-  for (int row = firstRow; row < lastRow; ++row) CopyRow(row + 1, row);
+  for (int row = firstRow; row < lastRow; ++row) CopyRow(*this, row + 1, row);
   BlankRow(lastRow);
 }
 
@@ -148,7 +155,7 @@ void Screen::ScrollDown(int firstRow, int lastRow) {
   firstRow = std::max(firstRow, 0);
   lastRow = std::min(lastRow, height_ - 1);
   if (firstRow > lastRow) return;
-  for (int row = lastRow; row > firstRow; --row) CopyRow(row - 1, row);
+  for (int row = lastRow; row > firstRow; --row) CopyRow(*this, row - 1, row);
   BlankRow(firstRow);
 }
 

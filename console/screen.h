@@ -65,6 +65,8 @@ class Screen {
   // Row H-1 is never written and on row H-2 the last cell is left alone, so that the terminal
   // never scrolls.
   void Flush(Terminal& terminal);
+  // Rows first ... last of a screen of the same size take the content of `other`'s rows.
+  void CopyRowsFrom(const Screen& other, int firstRow, int lastRow);
   // Every row counts as changed again (the terminal lost what it showed).
   void MarkAllChanged();
 
@@ -88,7 +90,7 @@ class Screen {
   void Set(int row, int col, unsigned char c, uint8_t attr, CellKind kind);
   // Turns the half of a two-byte character that lies outside [firstCol, lastCol] into "~".
   void RepairEdges(int row, int firstCol, int lastCol);
-  void CopyRow(int from, int to);
+  void CopyRow(const Screen& source, int from, int to);
   void BlankRow(int row);
 
   int width_;

@@ -29,9 +29,8 @@ constexpr bool In(unsigned code, unsigned first, unsigned last) { return code >=
 
 constexpr bool IsHiragana(unsigned code) { return In(code, 0x829F, 0x82F1); }  // ぁ–ん
 constexpr bool IsKatakana(unsigned code) { return In(code, 0x8340, 0x8396); }  // ァ–ヶ
-constexpr bool IsKanaMark(unsigned code) {
-  return code == 0x814A || code == 0x814B || code == 0x815B;
-}  // ゛゜ー
+// ゛ ゜ ー
+constexpr bool IsKanaMark(unsigned code) { return code == 0x814A || code == 0x814B || code == 0x815B; }
 
 // The full-width marks of class M: 0x8141-0x81FC less ゛ ゜ (0x814A-B) and ー (0x815B).
 constexpr bool IsFullWidthMark(unsigned code) {

@@ -2,29 +2,22 @@
 // printing a figure beside its reference as a ratio.
 #pragma once
 
-#include <time.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
-namespace vondal::bench {
+#include "bench/stopwatch.h"
 
-// A monotonic clock in seconds. (<chrono> cannot be used: its "µs" cannot be written in CP932.)
-inline double Seconds() {
-  timespec t;
-  clock_gettime(CLOCK_MONOTONIC, &t);
-  return t.tv_sec + t.tv_nsec * 1e-9;
-}
+namespace vondal::bench {
 
 // The best wall-clock time in seconds of `runs` runs of f (the least disturbed by other load).
 template <typename F>
 double BestOf(int runs, F&& f) {
   double best = 1e30;
   for (int i = 0; i < runs; ++i) {
-    const double start = Seconds();
+    Stopwatch stopwatch;
     f();
-    const double took = Seconds() - start;
+    const double took = stopwatch.Seconds();
     if (took < best) best = took;
   }
   return best;

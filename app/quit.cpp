@@ -1,5 +1,6 @@
 #include "app/quit.h"
 
+#include "app/memory_pool.h"
 #include "app/run_state.h"
 #include "console/console.h"
 #include "console/key_source.h"
@@ -15,8 +16,16 @@ std::string SaveColorSets(RunState&) { return ""; }
 // The macro-file work fills this: writes the macros when they were changed.
 std::string SaveMacros(RunState&) { return ""; }
 
-// Writes the index file when it changed; false when that failed (the log work reports why).
-bool SaveIndexAtQuit(RunState&) { return true; }
+// Writes the index file when it changed; false when that failed (reported on the report line).
+bool SaveIndexAtQuit(RunState& run) {
+  TempPoolReset();
+  auto* buffer = static_cast<char*>(TempPoolAlloc(kIndexBufferSize));
+  if (buffer == nullptr) {
+    run.ui.ReportLine(kIndexOutOfMemory);
+    return false;
+  }
+  return run.index.SaveIndex(run.settings.index, run.fs, run.ui, {buffer, kIndexBufferSize}) == 0;
+}
 
 }  // namespace
 

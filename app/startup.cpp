@@ -14,6 +14,7 @@
 #include "console/key_source.h"
 #include "console/menu_line.h"
 #include "console/tty_session.h"
+#include "log/field_table.h"
 
 namespace vondal {
 namespace {
@@ -46,10 +47,12 @@ std::string WithoutExtension(const std::string& path) {
 }
 
 // Step 6: the frame and the banner of the start-up screen.
+// The right edge of the start-up frame.
+int FrameRight(const RunState& run) { return std::min(TheScreen().Width() - 2, run.c0 + 66); }
+
 void DrawStartupFrame(const RunState& run) {
   Screen& screen = TheScreen();
-  int right = std::min(screen.Width() - 2, run.c0 + 66);
-  screen.DrawBox(run.r0, run.c0 - 1, run.r0 + 13, right, ColorOf(ColorElement::Opening));
+  screen.DrawBox(run.r0, run.c0 - 1, run.r0 + 13, FrameRight(run), ColorOf(ColorElement::Opening));
   if (run.settings.toggles.logo) {
     int col = screen.PutTextToEnd(" Ｖｏｎｄａｌ ", 2, 3, ColorOf(ColorElement::Title), 0);
     screen.PutTextToEnd(std::string(" ") + kProgramVersion + "H009816", 2, col + 1,
@@ -68,38 +71,44 @@ void DrawStartupFrame(const RunState& run) {
 // The colour-file work fills this: loads the colour file named by `color` (rows R0+2, R0+3).
 void LoadColorSets(RunState& run) {
   SetCurrentColorTable(DefaultColorTable());
-  StartupLine(run, 2, 0, "規定の配色を使用");
-  StartupLine(run, 3, 0, "配色ﾌｧｲﾙ 未実装です");
+  run.ui.StartupLine(2, 0, "規定の配色を使用");
+  run.ui.StartupLine(3, 0, "配色ﾌｧｲﾙ 未実装です");
 }
 
 // The macro-file work fills this: loads the macros named by `macro` (row R0+4).
-void LoadMacros(RunState& run) { StartupLine(run, 4, 0, "ﾏｸﾛﾌｧｲﾙ 未実装です"); }
+void LoadMacros(RunState& run) { run.ui.StartupLine(4, 0, "ﾏｸﾛﾌｧｲﾙ 未実装です"); }
 
 // The dictionary work fills this: loads the conversion dictionaries (row R0+12).
 void LoadDictionaries(RunState& run) {
-  if (!run.settings.dictionary.empty()) StartupLine(run, 12, 0, "変換辞書 未実装です");
+  if (!run.settings.dictionary.empty()) run.ui.StartupLine(12, 0, "変換辞書 未実装です");
 }
 
 // The external-file work fills this: opens the `external` file (row R0+10).
 void OpenExternalFile(RunState& run) {
-  if (!run.settings.external.empty()) StartupLine(run, 10, 0, "外部ﾌｧｲﾙ 未実装です", true);
+  if (!run.settings.external.empty()) run.ui.StartupLine(10, 0, "外部ﾌｧｲﾙ 未実装です", true);
 }
 
 // The city-list work fills this: loads CGlist3.TXT from the program folder (row R0+11).
-void LoadCityList(RunState& run) { StartupLine(run, 11, 0, "CGlist3.TXT 未実装です"); }
+void LoadCityList(RunState& run) { run.ui.StartupLine(11, 0, "CGlist3.TXT 未実装です"); }
 
 // The processing-output work fills this: the default output names from `trans` and the log.
 void PrepareOutputDefaults(RunState&) {}
 
-}  // namespace
-
-void StartupLine(const RunState& run, int rowOffset, int colOffset, std::string_view text, bool error) {
-  uint8_t attr = error ? ColorOf(ColorElement::eError) : ColorOf(ColorElement::Opening);
-  int row = run.r0 + rowOffset;
-  if (row >= MessageRow()) return;
-  TheScreen().PutTextToEnd(text, row, run.c0 + colOffset, attr, attr);
-  Flush();
+// Step 9: the log (Part of the log work), the safety file and the index. Failures end the program.
+void OpenLogFiles(RunState& run) {
+  run.log.options.writeProtect = run.settings.toggles.readonly;
+  run.log.options.compatible = run.settings.toggles.compatible;
+  run.safety.Configure(run.settings.safety);
+  if (std::string fatal = run.log.OpenLog(run.settings.log); !fatal.empty()) FatalMessage(fatal);
+  if (std::string fatal = run.safety.CheckSafety(run.ui); !fatal.empty()) FatalMessage(fatal);
+  TempPoolReset();
+  auto* buffer = static_cast<char*>(TempPoolAlloc(kIndexBufferSize));
+  if (buffer == nullptr) FatalMessage(kIndexOutOfMemory);
+  std::string fatal = run.index.LoadIndex(run.settings.index, run.fs, run.log, run.ui, {buffer, kIndexBufferSize});
+  if (!fatal.empty()) FatalMessage(fatal);
 }
+
+}  // namespace
 
 std::string SettingsFromCommandLine(const std::vector<std::string>& arguments, Settings& settings) {
   bool indexGiven = false;
@@ -181,9 +190,10 @@ int RunVondal(int argc, char** argv) {
     return 1;
   }
 
-  // 4. Local pool, screen buffer, the terminal.
+  // 4. Local pool, screen buffer, field table, the terminal.
   CreateLocalPool(kLocalPoolSize);
   run.screen = std::make_unique<Screen>(cols, rows);
+  ResetFieldTable();
   TtySession session;
   session.Enter();
   AttachConsole(run.screen.get(), &session.terminal());
@@ -199,12 +209,13 @@ int RunVondal(int argc, char** argv) {
   // 6. The start-up screen.
   run.r0 = run.settings.toggles.logo ? 7 : 1;
   run.c0 = run.settings.toggles.logo ? 1 : 11;
+  run.ui.SetOrigin(run.r0, run.c0, FrameRight(run));
   RecordUse("+total");
   TempPoolReset();
   LoadColorSets(run);
   DrawStartupFrame(run);
-  StartupLine(run, 1, 0, "設定ﾌｧｲﾙ");
-  StartupLine(run, 1, 9, run.settings.setText, run.settings.setTextIsError);
+  run.ui.StartupLine(1, 0, "設定ﾌｧｲﾙ");
+  run.ui.StartupLine(1, 9, run.settings.setText, run.settings.setTextIsError);
 
   // 7. The title.
   TheTerminal().SetTitle(run.settings.log);
@@ -214,6 +225,7 @@ int RunVondal(int argc, char** argv) {
   LoadDictionaries(run);
 
   // 9. The log and its companion files.
+  OpenLogFiles(run);
   OpenExternalFile(run);
 
   // 10. CGlist3.TXT and the processing-output defaults.
@@ -225,17 +237,17 @@ int RunVondal(int argc, char** argv) {
 
   // 12. The write state and the guide.
   if (run.settings.toggles.readonly) {
-    StartupLine(run, 6, 0, "ﾛｸﾞ書込禁止", true);
+    run.ui.StartupLine(6, 0, "ﾛｸﾞ書込禁止", true);
   } else {
-    StartupLine(run, 6, 0, "ﾛｸﾞ書込可");
+    run.ui.StartupLine(6, 0, "ﾛｸﾞ書込可");
   }
   TheConsoleSwitches().guide =
       run.settings.authorsuse ? run.settings.toggles.verbose : !run.settings.toggles.silent;
 
   run.background = std::make_unique<Screen>(*run.screen);
   int status = RunMainMenu(run);
-  session.Leave();
-  return status;
+  // A failed save was reported on the screen; it is said once more where it stays readable.
+  EndProgram(status, status != 0 ? run.ui.lastReport() : "");
 }
 
 }  // namespace vondal

@@ -2,24 +2,17 @@
 // attribute changes per repaint, against the screen's plain text in UTF-8 (what `cat` of the
 // same text would write) and the number of runs of equal attribute.
 #include <fcntl.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <string>
 
 #include "app/text/charset.h"
+#include "bench/stopwatch.h"
 #include "console/screen.h"
 #include "console/tty_terminal.h"
 
 namespace {
-
-// <chrono> cannot be compiled with the CP932 execution charset; the clock is read directly.
-double NowUs() {
-  timespec now;
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  return now.tv_sec * 1e6 + now.tv_nsec / 1e3;
-}
 
 // A screen like the editor's: record lines with Japanese text, several colours per line.
 void Fill(vondal::Screen& screen) {
@@ -93,18 +86,18 @@ int main() {
   size_t runs = CountRuns(screen);
 
   const int rounds = 200;
-  double start = NowUs();
+  vondal::bench::Stopwatch repaintTime;
   for (int i = 0; i < rounds; ++i) {
     screen.MarkAllChanged();
     screen.Flush(counting);
     counting.Sync();
   }
-  double repaintUs = (NowUs() - start) / rounds;
-  start = NowUs();
+  double repaintUs = repaintTime.Seconds() * 1e6 / rounds;
+  vondal::bench::Stopwatch writeTime;
   for (int i = 0; i < rounds; ++i) {
     if (write(devNull, utf8.data(), utf8.size()) < 0) return 1;
   }
-  double catUs = (NowUs() - start) / rounds;
+  double catUs = writeTime.Seconds() * 1e6 / rounds;
 
   std::printf("full repaint 200x80\n");
   std::printf("  bytes written       %8zu   plain UTF-8 text %8zu   ratio %.2f\n", bytes, utf8.size(),

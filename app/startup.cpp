@@ -1,6 +1,5 @@
 #include "app/startup.h"
 
-#include <sys/utsname.h>
 
 #include <cstdio>
 

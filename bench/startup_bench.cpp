@@ -35,9 +35,8 @@ std::string ProgramFolder() {
 }
 
 void WriteLog(const std::string& path, int records) {
-  FileReplacement out(RealFileSystem(), path);
-  if (!out.Open()) std::exit(2);
-  std::string chunk;
+  std::string bytes;
+  bytes.reserve(static_cast<size_t>(records) * kRecordSize);
   for (int n = 0; n < records; ++n) {
     Record r;
     char date[16], start[16], call[16];
@@ -52,14 +51,9 @@ void WriteLog(const std::string& path, int records) {
     r[FREQ] = "7.050";
     r[MODE] = "CW";
     RecordImage image = EncodeRecord(r);
-    chunk.append(image.begin(), image.end());
-    if (chunk.size() >= 1 << 20) {
-      out.Write(chunk.data(), chunk.size());
-      chunk.clear();
-    }
+    bytes.append(image.begin(), image.end());
   }
-  out.Write(chunk.data(), chunk.size());
-  if (!out.Commit()) std::exit(2);
+  if (!WriteWholeFile(RealFileSystem(), path, bytes.data(), bytes.size())) std::exit(2);
 }
 
 // Runs `vondal <log> -I` in a pseudo-terminal of 80 × 25 in `folder`: answers the start-up

@@ -54,6 +54,14 @@ void Advance(Clock& clock, int minutes) {
   }
 }
 
+void SetTime(std::string& text, int hour, int minute, int later) {
+  const int at = (hour * 60 + minute + later) % (24 * 60);
+  const int hh = at / 60;
+  const int mm = at % 60;
+  text = {static_cast<char>('0' + hh / 10), static_cast<char>('0' + hh % 10),
+          static_cast<char>('0' + mm / 10), static_cast<char>('0' + mm % 10)};
+}
+
 int Weekday(int fullYear, int month, int day) {
   static constexpr int kMonthOffset[12] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
   if (month < 3) --fullYear;

@@ -2,6 +2,8 @@
 // moves forward by a random interval after every contact, longer on working days than on holidays.
 #pragma once
 
+#include <string>
+
 namespace vondal::vonfill {
 
 struct Clock {
@@ -27,6 +29,10 @@ int IntervalLimit(const Clock& clock);
 // always has 28 days). After a change of day the holiday flag says whether the new day is 2 or
 // 3 January, a Saturday or a Sunday.
 void Advance(Clock& clock, int minutes);
+
+// START or END: "HHMM" of hour:minute plus `later` minutes (0-1439), past midnight from "00" on
+// again. A contact that runs past midnight keeps START's date: 23:55 + 10 ends at "0005".
+void SetTime(std::string& text, int hour, int minute, int later = 0);
 
 // The weekday of a Gregorian date, 0 = Sunday.
 int Weekday(int fullYear, int month, int day);

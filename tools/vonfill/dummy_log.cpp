@@ -26,12 +26,6 @@ void AppendTwoDigits(std::string& text, int value) {
   text += static_cast<char>('0' + value % 10);
 }
 
-void SetHourMinute(std::string& text, int hour, int minute) {
-  text.clear();
-  AppendTwoDigits(text, hour);
-  AppendTwoDigits(text, minute);
-}
-
 // "5", a digit, "9".
 void SetReport(MersenneTwister& rng, std::string& report) {
   report = "5 9";
@@ -66,15 +60,13 @@ void DummyLog::SetDateAndTimes(Record& record) {
   AppendTwoDigits(date, clock_.day);
   const int hour = clock_.hour;
   const int minute = clock_.minute;
-  SetHourMinute(record[START], hour, minute);
+  SetTime(record[START], hour, minute);
 
   const int step = rng_.Random(IntervalLimit(clock_));
   Advance(clock_, step);
   // Most contacts are short; none lasts beyond the next one's start. END stays on START's date.
   const double r = rng_.Draw();
-  const int length = std::min(static_cast<int>(r * r * 15), step);
-  const int end = (hour * 60 + minute + length) % (24 * 60);
-  SetHourMinute(record[END], end / 60, end % 60);
+  SetTime(record[END], hour, minute, std::min(static_cast<int>(r * r * 15), step));
 }
 
 void DummyLog::ChooseStation(int i) {

@@ -21,6 +21,13 @@ bool StationTable::Holds(const Entry& entry, const char* callsign) {
   return std::strncmp(entry.callsign, callsign, sizeof entry.callsign) == 0;
 }
 
+bool StationTable::Contains(const std::string& callsign) const {
+  for (const Entry& entry : entries_) {
+    if (Holds(entry, callsign.c_str())) return true;
+  }
+  return false;
+}
+
 void StationTable::Put(MersenneTwister& rng, Contact& contact) {
   ++stationsContacted_;
   if (strict_) {

@@ -42,6 +42,9 @@ class StationTable {
   // The table must not be empty.
   void Take(MersenneTwister& rng, Contact& contact);
 
+  // True when a station with this call sign is in the table.
+  bool Contains(const std::string& callsign) const;
+
   int stationsContacted() const { return stationsContacted_; }
   int entriesUsed() const { return static_cast<int>(entries_.size()); }
 

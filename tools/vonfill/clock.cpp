@@ -58,8 +58,11 @@ void SetTime(std::string& text, int hour, int minute, int later) {
   const int at = (hour * 60 + minute + later) % (24 * 60);
   const int hh = at / 60;
   const int mm = at % 60;
-  text = {static_cast<char>('0' + hh / 10), static_cast<char>('0' + hh % 10),
-          static_cast<char>('0' + mm / 10), static_cast<char>('0' + mm % 10)};
+  text.resize(4);
+  text[0] = static_cast<char>('0' + hh / 10);
+  text[1] = static_cast<char>('0' + hh % 10);
+  text[2] = static_cast<char>('0' + mm / 10);
+  text[3] = static_cast<char>('0' + mm % 10);
 }
 
 int Weekday(int fullYear, int month, int day) {

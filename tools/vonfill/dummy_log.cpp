@@ -2,18 +2,23 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string_view>
 
 #include "app/text/sjis.h"
-#include "app/text/wildcard.h"
 #include "tools/vonfill/names.h"
 #include "tools/vonfill/remarks.h"
 
 namespace vondal::vonfill {
 namespace {
 
+using namespace std::string_view_literals;
+
 // The author's own contact shows where and who the author is.
 constexpr char kAuthorQth[] = "長野市";
 constexpr char kAuthorName[] = "Kazu";
+
+constexpr std::string_view kOgasawara = "小笠原郡(小笠原)";
+constexpr std::string_view kVonfillVersionText = kVonfillVersion;
 
 // The second digit of a signal report: mostly 9, rarely weak.
 constexpr char kReportDigits[] = "23455567788899999999";
@@ -21,26 +26,35 @@ constexpr char kReportDigits[] = "23455567788899999999";
 // REMARKS holds at most this many bytes, whatever room the record leaves.
 constexpr size_t kRemarksCapacity = 99;
 
-void AppendTwoDigits(std::string& text, int value) {
-  text += static_cast<char>('0' + value / 10 % 10);
-  text += static_cast<char>('0' + value % 10);
-}
+constexpr char TensDigit(int value) { return static_cast<char>('0' + value / 10 % 10); }
+constexpr char UnitsDigit(int value) { return static_cast<char>('0' + value % 10); }
 
 // "5", a digit, "9".
 void SetReport(MersenneTwister& rng, std::string& report) {
-  report = "5 9";
+  report.resize(3);
+  report[0] = '5';
   report[1] = kReportDigits[rng.Random(20)];
+  report[2] = '9';
 }
 
-// The record index in 6 places: "#....5", "#.1234", "123456".
+// The record index (0-999999) in 6 places: "#....5", "#.1234", "123456".
 void SetQslSent(int i, std::string& sqsl) {
-  char digits[16];
-  std::snprintf(digits, sizeof digits, "%6d", i);
-  sqsl = digits;
-  const size_t lead = sqsl.find_first_not_of(' ');
-  if (lead == 0 || lead == std::string::npos) return;
-  sqsl[0] = '#';
-  std::fill(sqsl.begin() + 1, sqsl.begin() + lead, '.');
+  sqsl.assign(6, '.');
+  int at = 6;
+  do {
+    sqsl[--at] = static_cast<char>('0' + i % 10);
+    i /= 10;
+  } while (i > 0 && at > 0);
+  if (at > 0) sqsl[0] = '#';
+}
+
+// A REMARKS item with a number: "回数[3]".
+std::string Counted(std::string_view label, long number) {
+  std::string item(label);
+  item += '[';
+  item += std::to_string(number);
+  item += ']';
+  return item;
 }
 
 }  // namespace
@@ -53,11 +67,11 @@ DummyLog::DummyLog(const DummyLogSettings& settings, const CityLists& cities)
       stations_(settings.strict) {}
 
 void DummyLog::SetDateAndTimes(Record& record) {
-  std::string& date = record[DATE];
-  date.clear();
-  AppendTwoDigits(date, clock_.year % 100);
-  AppendTwoDigits(date, clock_.month);
-  AppendTwoDigits(date, clock_.day);
+  const int yy = clock_.year % 100;
+  const char date[] = {TensDigit(yy),           UnitsDigit(yy),
+                       TensDigit(clock_.month), UnitsDigit(clock_.month),
+                       TensDigit(clock_.day),   UnitsDigit(clock_.day)};
+  record[DATE].assign(date, sizeof date);
   const int hour = clock_.hour;
   const int minute = clock_.minute;
   SetTime(record[START], hour, minute);
@@ -113,7 +127,7 @@ void DummyLog::SetQth(std::string& qth) {
     return;
   }
   if (c.kind == StationKind::kForeign) {
-    qth = "DX";
+    qth = "DX"sv;
     return;
   }
   if (c.isAuthor) {
@@ -121,14 +135,14 @@ void DummyLog::SetQth(std::string& qth) {
     return;
   }
   if (c.suffix == "JD1") {
-    qth = rng_.Draw() >= 0.2 ? "小笠原郡(小笠原)" : "小笠原郡(南鳥島)";
+    qth = rng_.Draw() >= 0.2 ? kOgasawara : "小笠原郡(南鳥島)"sv;
     return;
   }
   char area;
   if (!c.suffix.empty()) {
     area = c.suffix[0];
-  } else if (jstrwldc("JD1*", c.callsign, false)) {
-    qth = "小笠原郡(小笠原)";
+  } else if (c.callsign.starts_with("JD1")) {
+    qth = kOgasawara;
     return;
   } else if (c.callsign[0] == '7' && c.callsign[1] != 'J') {
     area = '1';  // 7K-7N are all in area 1
@@ -159,7 +173,7 @@ void DummyLog::SetQslReceived(int i, std::string& rqsl) {
   } else {
     p = i <= n - 12000 ? 0.3 : i <= n - 3000 ? 0.15 : 0;
   }
-  rqsl = rng_.Draw() < p ? "+" : "";
+  rqsl = rng_.Draw() < p ? "+"sv : ""sv;
 }
 
 void DummyLog::SetRemarks(int i, Record& record) {
@@ -177,33 +191,20 @@ void DummyLog::SetRemarks(int i, Record& record) {
   if (c.callsign[0] == '8' && !c.suffix.empty() && c.callsign.size() > 2 && c.suffix[0] != c.callsign[2]) {
     remarks.Add("本物のJARL特別局が他ｴﾘｱへ行くのは稀?");
   }
-  char item[40];
   if (settings_.memoryStatistics) {
     const bool last = i == settings_.records - 1;
-    if (i == 0) {
-      std::snprintf(item, sizeof item, "記憶領域確保量[%d]", StationTable::kCapacity);
-      remarks.Add(item);
-    }
-    if ((i > 0 && i % 100 == 0) || last) {
-      std::snprintf(item, sizeof item, "交信局数[%d]", stations_.stationsContacted());
-      remarks.Add(item);
-    }
-    if ((i > 100 && i % 100 == 1) || last) {
-      std::snprintf(item, sizeof item, "記憶領域使用量[%d]", stations_.entriesUsed());
-      remarks.Add(item);
-    }
+    if (i == 0) remarks.Add(Counted("記憶領域確保量", StationTable::kCapacity));
+    if ((i > 0 && i % 100 == 0) || last) remarks.Add(Counted("交信局数", stations_.stationsContacted()));
+    if ((i > 100 && i % 100 == 1) || last) remarks.Add(Counted("記憶領域使用量", stations_.entriesUsed()));
   }
-  if (c.count >= 2) {
-    std::snprintf(item, sizeof item, "回数[%u]", c.count);
-    remarks.Add(item);
-  }
+  if (c.count >= 2) remarks.Add(Counted("回数", c.count));
 }
 
 void DummyLog::BuildRecord(int i, Record& record) {
   SetDateAndTimes(record);
   ChooseStation(i);
   record[FREQ] = frequency_.Next(rng_, contact_.kind);
-  record[MODE] = "CW";
+  record[MODE] = "CW"sv;
   SetReport(rng_, record[sRST]);
   SetReport(rng_, record[rRST]);
   SetQth(record[QTH]);
@@ -213,13 +214,13 @@ void DummyLog::BuildRecord(int i, Record& record) {
   const bool newYearParty =
       contact_.kind == StationKind::kJapanese &&
       ((monthDay == "0102" && record[START] > "09") || (monthDay == "0103" && record[START] < "21"));
-  record[CONTEST] = newYearParty ? "NYP" : "";
-  record[MyQTH] = kVonfillVersion;
+  record[CONTEST] = newYearParty ? "NYP"sv : ""sv;
+  record[MyQTH] = kVonfillVersionText;
   record[MyRIG].clear();
   SetQslSent(i, record[sQSL]);
   SetQslReceived(i, record[rQSL]);
   record[CALLSIGN] = contact_.callsign;
-  if (!contact_.suffix.empty()) record[CALLSIGN].append("/").append(contact_.suffix);
+  if (!contact_.suffix.empty()) record[CALLSIGN].append(1, '/').append(contact_.suffix);
   // Last: REMARKS takes the room the other fields leave.
   SetRemarks(i, record);
 }

@@ -30,7 +30,7 @@ bool HoldsAuthorsCharacters(std::string_view callsign) {
 // True when the author's call sign with one character replaced by "?" matches inside `callsign`
 // with anything between its characters ("*Q*Z*?*Z*Z*Q*" and the like).
 bool HoldsAuthorsCallInOrder(std::string_view callsign) {
-  const std::string_view author = kAuthorCallsign;
+  constexpr std::string_view author = kAuthorCallsign;
   for (size_t open = 0; open < author.size(); ++open) {
     std::string pattern = "*";
     for (size_t i = 0; i < author.size(); ++i) {
@@ -61,8 +61,9 @@ int AuthorLikeness(std::string_view callsign, std::string_view items[2]) {
     return 1;
   }
   int count = 0;
-  if (jstrwldc("QZ0*", callsign, false)) items[count++] = "作者と同ﾌﾟﾘﾌｨｯｸｽ";
-  if (jstrwldc("*ZZQ*", callsign, false)) items[count++] = "作者と同ｻﾌｨｯｸｽ";
+  // "QZ0*" and "*ZZQ*"
+  if (callsign.starts_with("QZ0")) items[count++] = "作者と同ﾌﾟﾘﾌｨｯｸｽ";
+  if (callsign.find("ZZQ") != std::string_view::npos) items[count++] = "作者と同ｻﾌｨｯｸｽ";
   return count;
 }
 

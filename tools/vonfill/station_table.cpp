@@ -31,8 +31,11 @@ bool StationTable::Contains(const std::string& callsign) const {
 void StationTable::Put(MersenneTwister& rng, Contact& contact) {
   ++stationsContacted_;
   if (strict_) {
+    // Entries hold their call signs NUL-padded to 8 bytes: one comparison of 8 bytes each.
+    char key[sizeof(Entry::callsign)];
+    Store(contact.callsign, key, sizeof key);
     for (Entry& entry : entries_) {
-      if (!Holds(entry, contact.callsign.c_str())) continue;
+      if (std::memcmp(entry.callsign, key, sizeof key) != 0) continue;
       const char suffix[] = {kSuffixCharacters[rng.Random(32)], static_cast<char>('A' + rng.Random(26)),
                              static_cast<char>('0' + rng.Random(10)), '\0'};
       contact.suffix = suffix;
@@ -73,8 +76,8 @@ void StationTable::Take(MersenneTwister& rng, Contact& contact) {
     slot -= slot % 15;
   }
   Entry& entry = entries_[slot];
-  contact.callsign = entry.callsign;
-  contact.suffix = entry.suffix;
+  contact.callsign.assign(entry.callsign, strnlen(entry.callsign, sizeof entry.callsign));
+  contact.suffix.assign(entry.suffix, strnlen(entry.suffix, sizeof entry.suffix));
   contact.count = ++entry.count;
   contact.kind = KindOfCallsign(contact.callsign);
   if (contact.kind == StationKind::kJapanese && slot % 10 == 0 && rng.Draw() < 0.5) {

@@ -1,5 +1,7 @@
 #include "tools/vonfill/remarks.h"
 
+#include <algorithm>
+
 #include "app/text/wildcard.h"
 #include "tools/vonfill/call_signs.h"
 

@@ -1,5 +1,6 @@
 #include "tools/vonfill/station_table.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace vondal::vonfill {

@@ -80,7 +80,8 @@ VonfillCommand ParseCommandLine(const std::vector<std::string>& args) {
 
   for (size_t k = 2; k < args.size(); ++k) {
     const std::string& arg = args[k];
-    if (arg.size() < 2 || (arg[0] != '-' && arg[0] != '/')) return Refuse("引数が多すぎます: " + arg);
+    if (arg.empty() || (arg[0] != '-' && arg[0] != '/')) return Refuse("引数が多すぎます: " + arg);
+    if (arg.size() < 2) return Refuse("オプションが不適当です: " + arg);
     const std::string value = arg.substr(2);
     switch (AsciiUpper(arg[1])) {
       case 'D':

@@ -61,6 +61,7 @@ TEST(VonfillCommandTest, BadOptionsAreRefusedWithWhatWasWrong) {
   EXPECT_EQ(ParseCommandLine({"L", "5", "-Ux"}).message, "オプションが不適当です: -Ux");
   EXPECT_EQ(ParseCommandLine({"L", "5", "-S4294967296"}).message, "オプションが不適当です: -S4294967296");
   EXPECT_EQ(ParseCommandLine({"L", "5", "more"}).message, "引数が多すぎます: more");
+  EXPECT_EQ(ParseCommandLine({"L", "5", "/"}).message, "オプションが不適当です: /");
 }
 
 class WriteDummyLogTest : public ::testing::Test {

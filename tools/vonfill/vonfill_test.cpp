@@ -152,6 +152,10 @@ TEST(VonfillProgramTest, UsageErrorsAndARun) {
   std::ifstream log(home / "DEMO.VD", std::ios::binary | std::ios::ate);
   EXPECT_EQ(log.tellg(), 12345 * 200);
 
+  // A Japanese name arrives in the locale's charset and is created under the same name.
+  EXPECT_EQ(Vonfill(home, "'\xE3\x83\xAD\xE3\x82\xB0' 5 -S3").status, 0);  // "ログ" in UTF-8
+  EXPECT_TRUE(std::ifstream(home / "\xE3\x83\xAD\xE3\x82\xB0.VD").good());
+
   ProgramRun again = Vonfill(home, "DEMO 10");
   EXPECT_EQ(again.status, 255);
   EXPECT_EQ(again.err, Cp932ToUtf8("既存ファイルには出力できません\n"));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/command_prompt.h"
+#include "app/memory_pool.h"
 #include "app/run_state.h"
 #include "color/color_set.h"
 #include "console/console.h"
@@ -18,6 +19,7 @@ class MainMenuTest : public ::testing::Test {
     SetKeySource(&terminal_);
     SetCurrentColorTable(DefaultColorTable());
     TheConsoleSwitches() = {};
+    CreateLocalPool();  // quit takes the index buffer from the temporary pool
     run_.settings.log = "T.VD";
   }
   void TearDown() override { SetKeySource(nullptr); }

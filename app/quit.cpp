@@ -18,6 +18,7 @@ std::string SaveMacros(RunState&) { return ""; }
 
 // Writes the index file when it changed; false when that failed (reported on the report line).
 bool SaveIndexAtQuit(RunState& run) {
+  if (run.settings.index.empty()) return true;  // no index file: nothing to save
   TempPoolReset();
   auto* buffer = static_cast<char*>(TempPoolAlloc(kIndexBufferSize));
   if (buffer == nullptr) {

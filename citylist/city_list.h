@@ -103,10 +103,17 @@ class CityList {
   void Insert(CityEntry entry);
   void Number();
   std::vector<CityEntry>& ListOf(CityKind kind, int prefecture);
-  // Step 4 of the name lookup: the cities or guns of prefecture p whose name and suffix begin
-  // rest. Counts them into candidates and keeps the first in match.
-  void CollectCandidates(int p, std::string_view text, size_t restPos, int& candidates,
-                         NameMatch& match) const;
+  // The cities and guns whose name and suffix begin the text at restPos, while a name is looked up.
+  struct Candidates {
+    std::string_view text;
+    size_t restPos;
+    bool cities;  // the rest holds a 市 after its first character
+    bool guns;    // and a 郡
+    int count = 0;
+    NameMatch first;
+  };
+  // Adds the candidates of prefecture p (stops counting at two).
+  void Collect(int p, Candidates& found) const;
   void FindWard(std::string_view text, NameMatch& match) const;
 
   bool loaded_ = false;

@@ -59,18 +59,19 @@ CityResult CityList::NumberOfName(std::string_view text, int area, NameMatch& ma
   }
   if (named != 0 && area != 0 && prefectures_[named].area != area) return CityResult::kOtherCallArea;
 
-  int candidates = 0;
-  for (int p = 1; p <= kPrefectureCount; ++p) {
-    bool fits = named != 0 ? p == named : area == 0 || prefectures_[p].area == area;
-    if (fits) CollectCandidates(p, text, pos, candidates, match);
-    if (candidates > 1) return CityResult::kSeveralCandidates;
-  }
-  if (candidates == 0) {
+  // Cities are looked for when a 市 follows the first character, guns when a 郡 does.
+  std::string_view rest = text.substr(pos);
+  Candidates found{text, pos, jstrwldc("?*市*", rest, false), jstrwldc("?*郡*", rest, false), 0, {}};
+  for (int p = 1; p <= kPrefectureCount && found.count < 2; ++p)
+    if (named != 0 ? p == named : area == 0 || prefectures_[p].area == area) Collect(p, found);
+  if (found.count > 1) return CityResult::kSeveralCandidates;
+  if (found.count == 1) {
+    match = found.first;
+  } else {
     if (named == 0 && area != 0) {
-      NameMatch elsewhere;
-      for (int p = 1; p <= kPrefectureCount && candidates == 0; ++p)
-        if (prefectures_[p].area != area) CollectCandidates(p, text, pos, candidates, elsewhere);
-      if (candidates > 0) return CityResult::kOtherCallArea;
+      for (int p = 1; p <= kPrefectureCount && found.count == 0; ++p)
+        if (prefectures_[p].area != area) Collect(p, found);
+      if (found.count > 0) return CityResult::kOtherCallArea;
     }
     if (named == 0) return CityResult::kNoMatch;
     match.number = {CityKind::kPrefecture, named, 0, 0};
@@ -80,23 +81,17 @@ CityResult CityList::NumberOfName(std::string_view text, int area, NameMatch& ma
   return CityResult::kFound;
 }
 
-void CityList::CollectCandidates(int p, std::string_view text, size_t restPos, int& candidates,
-                                 NameMatch& match) const {
-  std::string_view rest = text.substr(restPos);
-  struct Kind {
-    CityKind kind;
-    const char* pattern;
-    const char* suffix;
-  };
-  for (const Kind& kind : {Kind{CityKind::kCity, "?*市*", "市"}, Kind{CityKind::kGun, "?*郡*", "郡"}}) {
-    if (!jstrwldc(kind.pattern, rest, false)) continue;
-    for (const CityEntry& entry : Entries(kind.kind, p)) {
-      size_t len = BeginsWith(text, restPos, entry.name, kind.suffix);
+void CityList::Collect(int p, Candidates& found) const {
+  auto collect = [&](CityKind kind, std::string_view suffix) {
+    for (const CityEntry& entry : Entries(kind, p)) {
+      size_t len = BeginsWith(found.text, found.restPos, entry.name, suffix);
       if (len == 0) continue;
-      if (++candidates == 1) match = {entry.Number(), entry.validity, restPos + len};
-      if (candidates > 1) return;
+      if (++found.count == 1) found.first = {entry.Number(), entry.validity, found.restPos + len};
+      if (found.count > 1) return;
     }
-  }
+  };
+  if (found.cities) collect(CityKind::kCity, "市");
+  if (found.guns && found.count < 2) collect(CityKind::kGun, "郡");
 }
 
 // A 区 after a city (or after 東京都 alone) asks for one of its wards; when several ward names

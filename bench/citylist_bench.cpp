@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 #include <string_view>
@@ -21,13 +23,8 @@ constexpr size_t kLookups = 1'000'000;
 constexpr int kRuns = 3;
 
 std::string ReadFile(const std::string& path) {
-  std::string contents;
-  if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
-    char buffer[65536];
-    for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;) contents.append(buffer, got);
-    std::fclose(file);
-  }
-  return contents;
+  std::ifstream file(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
 // Fastest of kRuns passes of f, in seconds per call (f runs `calls` calls per pass).

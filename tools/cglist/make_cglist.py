@@ -119,11 +119,11 @@ def clean_name(name):
     return re.sub(r"\s", "", name)
 
 
-def read_numbered(lines, file_name, digits):
+def read_numbered(lines, file_name, number_re):
     """City and gun lists: '[*] number  romaji  kanji  ["date"]'. Lines without a number (the
     towns of a gun, headings) are not entries."""
     entries = []
-    entry_re = re.compile(r"(\*)?\s*(\d{%s})\s+(.*)" % digits)
+    entry_re = re.compile(r"(\*)?\s*(%s)\s+(.*)" % number_re)
     for n, line in enumerate(lines, 1):
         where = f"{file_name}:{n}"
         m = entry_re.fullmatch(line.strip())
@@ -178,8 +178,8 @@ def build(folder):
     dates = {"jcc": as_of(jcc[0], "jcc-list.txt"), "jcg": as_of(jcg[0], "jcg-list.txt"),
              "ku": as_of(ku[1], "ku-list.txt")}
 
-    cities_and_tokyo = read_numbered(jcc, "jcc-list.txt", "4}|\\d{6")
-    guns = read_numbered(jcg, "jcg-list.txt", "5")
+    cities_and_tokyo = read_numbered(jcc, "jcc-list.txt", r"[0-9]{4}|[0-9]{6}")
+    guns = read_numbered(jcg, "jcg-list.txt", r"[0-9]{5}")
     wards = read_wards(ku, "ku-list.txt")
 
     # The lists' own headline counts, with the known exceptions: the city list counts Tokyo's

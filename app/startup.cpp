@@ -1,6 +1,5 @@
 #include "app/startup.h"
 
-
 #include <cstdio>
 
 #include "app/main_menu.h"
@@ -8,6 +7,7 @@
 #include "app/run_state.h"
 #include "app/text/charset.h"
 #include "app/text/version.h"
+#include "citylist/city_list.h"
 #include "color/color_set.h"
 #include "console/console.h"
 #include "console/key_source.h"
@@ -87,8 +87,14 @@ void OpenExternalFile(RunState& run) {
   if (!run.settings.external.empty()) run.ui.StartupLine(10, 0, "外部ﾌｧｲﾙ 未実装です", true);
 }
 
-// The city-list work fills this: loads CGlist3.TXT from the program folder (row R0+11).
-void LoadCityList(RunState& run) { run.ui.StartupLine(11, 0, "CGlist3.TXT 未実装です"); }
+// Loads CGlist3.TXT from the program folder (row R0+11); the program runs on without it.
+void LoadCityList(RunState& run) {
+  if (TheCityList().Load()) {
+    run.ui.StartupLine(11, 0, "CGlist3.TXT読込完了");
+  } else {
+    run.ui.StartupLine(11, 0, "CGlist3.TXTが読めません", true);
+  }
+}
 
 // The processing-output work fills this: the default output names from `trans` and the log.
 void PrepareOutputDefaults(RunState&) {}
@@ -103,7 +109,8 @@ void OpenLogFiles(RunState& run) {
   TempPoolReset();
   auto* buffer = static_cast<char*>(TempPoolAlloc(kIndexBufferSize));
   if (buffer == nullptr) FatalMessage(kIndexOutOfMemory);
-  std::string fatal = run.index.LoadIndex(run.settings.index, run.fs, run.log, run.ui, {buffer, kIndexBufferSize});
+  std::string fatal =
+      run.index.LoadIndex(run.settings.index, run.fs, run.log, run.ui, {buffer, kIndexBufferSize});
   if (!fatal.empty()) FatalMessage(fatal);
 }
 

@@ -261,8 +261,12 @@ void TtySession::HandleSignals() {
       repaint = true;
     } else if (signals[i] == SIGCONT) {
       // Continued after a stop this program did not see coming: the shell may have reset the
-      // terminal.
-      if (entered_) EnterModes(true);
+      // terminal. The modes are set again in place: the screen, the title and the saved cursor
+      // are left alone, and the key mode is set rather than pushed a second time.
+      if (entered_) {
+        SetRawMode();
+        terminal_.Send(kitty_ ? "\x1b[?7l\x1b[=1;1u" : "\x1b[?7l\x1b[>4;2m");
+      }
       terminal_.Forget();
       repaint = true;
     } else if (signals[i] == SIGWINCH) {

@@ -70,11 +70,11 @@ TEST_F(ShippedListTest, WellKnownNumbers) {
   EXPECT_EQ(NameOf("1203", true), "千葉県市川市");
   Validity validity;
   ASSERT_EQ(list_->ValidityByNumber("0132", validity), CityResult::kFound);  // 亀田市
-  EXPECT_EQ(validity, (Validity{kOpenStart, DayNumber(73, 11, 30)}));
+  EXPECT_EQ(validity, (Validity{kOpenStart, ListDayNumber(73, 11, 30)}));
   ASSERT_EQ(list_->ValidityByNumber("180208", validity), CityResult::kFound);  // 浜松市中央区
-  EXPECT_EQ(validity, (Validity{DayNumber(24, 1, 1), kOpenEnd}));
+  EXPECT_EQ(validity, (Validity{ListDayNumber(24, 1, 1), kOpenEnd}));
   ASSERT_EQ(list_->ValidityByNumber("180201", validity), CityResult::kFound);  // 浜松市中区
-  EXPECT_EQ(validity, (Validity{kOpenStart, DayNumber(23, 12, 31)}));
+  EXPECT_EQ(validity, (Validity{kOpenStart, ListDayNumber(23, 12, 31)}));
 }
 
 TEST_F(ShippedListTest, NumberOfAName) {
@@ -121,7 +121,7 @@ TEST_F(ShippedListTest, TheRestFollowsTheRecognisedName) {
   EXPECT_EQ(text.substr(match.restPos), "八幡");
   ASSERT_EQ(list_->NumberOfName("浜松市中区", 2, match), CityResult::kFound);
   EXPECT_EQ(match.number, (CityNumber{CityKind::kWard, 18, 2, 1}));
-  EXPECT_EQ(match.validity.end, DayNumber(23, 12, 31));
+  EXPECT_EQ(match.validity.end, ListDayNumber(23, 12, 31));
 }
 
 TEST(ShippedFileTest, EveryLineServesVonfillToo) {

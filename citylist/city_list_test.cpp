@@ -65,10 +65,10 @@ TEST_F(SmallListTest, ReadsOnlyTheLinesOfTheList) {
   ASSERT_EQ(cities.size(), 3u);
   EXPECT_EQ(cities[0].name, "札幌");
   EXPECT_EQ(cities[1].name, "旭川旧");
-  EXPECT_EQ(cities[1].validity.end, DayNumber(99, 12, 31));
+  EXPECT_EQ(cities[1].validity.end, ListDayNumber(99, 12, 31));
   EXPECT_EQ(cities[2].name, "旭川");
   ASSERT_EQ(list_.Entries(CityKind::kGun, 1).size(), 1u);
-  EXPECT_EQ(list_.Entries(CityKind::kGun, 1)[0].validity, (Validity{kOpenStart, DayNumber(5, 9, 30)}));
+  EXPECT_EQ(list_.Entries(CityKind::kGun, 1)[0].validity, (Validity{kOpenStart, ListDayNumber(5, 9, 30)}));
   EXPECT_EQ(list_.PrefectureOf(1).name, "北海道");
   EXPECT_EQ(list_.PrefectureOf(1).area, 8);
   EXPECT_EQ(list_.PrefectureOf(2).name, "");
@@ -130,9 +130,9 @@ TEST_F(SmallListTest, NameOfANumberThatIsNotThere) {
 TEST_F(SmallListTest, ValidityByNumber) {
   Validity validity;
   EXPECT_EQ(list_.ValidityByNumber("1001", validity), CityResult::kFound);
-  EXPECT_EQ(validity, (Validity{kOpenStart, DayNumber(10, 3, 31)}));
+  EXPECT_EQ(validity, (Validity{kOpenStart, ListDayNumber(10, 3, 31)}));
   EXPECT_EQ(list_.ValidityByNumber("0102", validity), CityResult::kFound);
-  EXPECT_EQ(validity.end, DayNumber(99, 12, 31));  // the first name of the number
+  EXPECT_EQ(validity.end, ListDayNumber(99, 12, 31));  // the first name of the number
   EXPECT_EQ(list_.ValidityByNumber("10", validity), CityResult::kFound);
   EXPECT_FALSE(validity.HasDates());
   EXPECT_EQ(list_.ValidityByNumber("1002", validity), CityResult::kNoSuchEntry);

@@ -27,7 +27,7 @@ std::optional<uint16_t> DayNumberOfDate(std::string_view yymmdd) {
   if (yymmdd.size() != 6) return std::nullopt;
   int yy = TwoDigitsAt(yymmdd, 0), mm = TwoDigitsAt(yymmdd, 2), dd = TwoDigitsAt(yymmdd, 4);
   if (yy < 0 || mm < 0 || dd < 0) return std::nullopt;
-  return DayNumber(yy, mm, dd);
+  return ListDayNumber(yy, mm, dd);
 }
 
 Validity ParseValidity(std::string_view column) {
@@ -38,7 +38,7 @@ Validity ParseValidity(std::string_view column) {
   if (startYear >= 0 && column.size() >= 7 && column[6] == '-') {
     int mm = TwoDigitsAt(column, 2);
     int dd = mm < 0 ? 1 : TwoDigitsAt(column, 4);
-    validity.start = DayNumber(startYear, mm < 0 ? 1 : mm, dd < 0 ? 1 : dd);
+    validity.start = ListDayNumber(startYear, mm < 0 ? 1 : mm, dd < 0 ? 1 : dd);
   }
   // An end: the column ends in "-", two digits and four characters; the six after the "-" are
   // the date. A month that is not two digits is December 31st, a day that is not, the 31st.
@@ -48,7 +48,7 @@ Validity ParseValidity(std::string_view column) {
     std::string_view date = column.substr(dash + 1);
     int mm = TwoDigitsAt(date, 2);
     int dd = mm < 0 ? 31 : TwoDigitsAt(date, 4);
-    validity.end = DayNumber(endYear, mm < 0 ? 12 : mm, dd < 0 ? 31 : dd);
+    validity.end = ListDayNumber(endYear, mm < 0 ? 12 : mm, dd < 0 ? 31 : dd);
   }
   if (validity.end < validity.start) validity = Validity{};
   return validity;

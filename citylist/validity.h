@@ -12,7 +12,7 @@ namespace vondal {
 // The day number of a date given as two-digit year, month and day (each 0-99):
 // ((Y × 13) + MM) × 32 + DD, Y being YY + 100 for YY below 50 (years 1950-2049). Day numbers
 // keep the order of dates, fit 16 bits and are never kOpenStart or kOpenEnd.
-constexpr uint16_t DayNumber(int yy, int mm, int dd) {
+constexpr uint16_t ListDayNumber(int yy, int mm, int dd) {
   int y = yy < 50 ? yy + 100 : yy;
   return static_cast<uint16_t>(((y * 13) + mm) * 32 + dd);
 }

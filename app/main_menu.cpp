@@ -16,7 +16,7 @@ int NotBuilt() {
   return 0;
 }
 
-// The record editor work fills these (Part of the editor: writable, or browse where every write
+// The record editor work fills these (the editor writable, or browsing, where every write
 // is refused with "書込禁止です"). Entering the editor also starts the auto-start macro once per
 // run (the macro work).
 int RunEditor(RunState&, bool /*browse*/) { return NotBuilt(); }

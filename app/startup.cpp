@@ -99,7 +99,7 @@ void LoadCityList(RunState& run) {
 // The processing-output work fills this: the default output names from `trans` and the log.
 void PrepareOutputDefaults(RunState&) {}
 
-// Step 9: the log (Part of the log work), the safety file and the index. Failures end the program.
+// Step 9: the log, the safety file and the index. Failures end the program.
 void OpenLogFiles(RunState& run) {
   run.log.options.writeProtect = run.settings.toggles.readonly;
   run.log.options.compatible = run.settings.toggles.compatible;

@@ -24,6 +24,8 @@ KeyEvent ReadKey() {
   return lastKey;
 }
 
+void RememberKey(const KeyEvent& key) { lastKey = key; }
+
 bool IsKeyDown(Modifier modifier) {
   switch (modifier) {
     case Modifier::kShift:

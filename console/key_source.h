@@ -25,7 +25,12 @@ KeyEvent ReadKey();
 enum class Modifier { kShift, kCtrl, kAlt };
 
 // Whether the modifier is held. A terminal cannot tell; the answer is the state of the most
-// recent key read with ReadKey().
+// recent key read with ReadKey() or handed out by the macro player (RememberKey).
 bool IsKeyDown(Modifier modifier);
+
+// Makes `key` the most recent key for IsKeyDown. The macro player hands out keys without going
+// through ReadKey(): a byte of a playing macro is a key without modifiers, a key read from the
+// keyboard keeps the ones it was typed with.
+void RememberKey(const KeyEvent& key);
 
 }  // namespace vondal

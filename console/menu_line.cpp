@@ -23,14 +23,17 @@ uint8_t Reversed(uint8_t attr) { return static_cast<uint8_t>((attr << 4) | (attr
 }  // namespace
 
 int DrawMenuMarkup(std::string_view menu, int row) {
+  return DrawMenuMarkup(menu, row, TheConsoleColors().menuKey, TheConsoleColors().menuLabel);
+}
+
+int DrawMenuMarkup(std::string_view menu, int row, uint8_t keyAttr, uint8_t labelAttr) {
   Screen& screen = TheScreen();
-  const ConsoleColors& colors = TheConsoleColors();
   int col = 0;
   size_t i = 0;
   if (!menu.empty() && menu[0] == '>') {
     size_t end = WordEnd(menu, 1);
     std::string_view path = menu.substr(1, end - 1);
-    uint8_t pathAttr = Reversed(colors.menuLabel);
+    uint8_t pathAttr = Reversed(labelAttr);
     col = screen.PutTextToEnd(path, row, col, pathAttr, pathAttr);
     i = end < menu.size() && menu[end] == '$' ? end + 1 : end;
   }
@@ -56,8 +59,8 @@ int DrawMenuMarkup(std::string_view menu, int row) {
     i = labelEnd;
     if (hidden) continue;
     if (col > 0) col = joined ? screen.PutChar('_', row, col, kPlainAttr) : col + 1;
-    col = screen.PutTextToEnd(key, row, col, colors.menuKey, colors.menuKey);
-    col = screen.PutTextToEnd(label, row, col, colors.menuLabel, colors.menuLabel);
+    col = screen.PutTextToEnd(key, row, col, keyAttr, keyAttr);
+    col = screen.PutTextToEnd(label, row, col, labelAttr, labelAttr);
   }
   return col;
 }

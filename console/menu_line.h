@@ -9,6 +9,7 @@
 // colour. " E編集 R閲覧" shows the keys E and R and the labels 編集 and 閲覧.
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 
 #include "console/key_event.h"
@@ -18,6 +19,9 @@ namespace vondal {
 // Draws `menu` on `row` from column 0 (the row is not cleared) and returns the column after the
 // last item drawn.
 int DrawMenuMarkup(std::string_view menu, int row);
+// The same in the given key and label attributes (the path in the label attribute reversed): the
+// string editor draws its menus in the colours of the family it edits with.
+int DrawMenuMarkup(std::string_view menu, int row, uint8_t keyAttr, uint8_t labelAttr);
 
 // Hides the cursor, clears the menu line, draws the menu, flushes. Returns the column after the
 // last item.

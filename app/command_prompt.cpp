@@ -6,8 +6,8 @@
 #include "app/text/charset.h"
 #include "console/child_process.h"
 #include "console/console.h"
-#include "console/line_input.h"
 #include "console/menu_line.h"
+#include "macro/line_input.h"
 
 namespace vondal {
 namespace {
@@ -50,7 +50,6 @@ int RunCommandPrompt(RunState& run) {
   std::string line;
   for (;;) {
     DrawPromptScreen(run);
-    // Stand-in: the string editor (the macro work) edits this line.
     LineInputResult input = InputLine(4, CurrentFolderPrompt(), line, kCommandBytes);
     if (!input.accepted) break;
     line = input.text;

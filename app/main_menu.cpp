@@ -6,6 +6,7 @@
 #include "console/console.h"
 #include "console/key_source.h"
 #include "console/menu_line.h"
+#include "macro/macro_player.h"
 
 namespace vondal {
 namespace {
@@ -73,7 +74,9 @@ int RunMainMenu(RunState& run) {
   const bool readonly = run.settings.toggles.readonly;
   int returned = 0;  // the key code the last function handed back
   for (;;) {
-    // The macro work clears the key-source stack here.
+    // The menu is home: what a macro left playing stops, and no key macro is recorded here.
+    ThePlayer().StopAll();
+    ThePlayer().SetRecordingState(kRecordingNotPossible);
     KeyEvent key;
     if (returned != 0) {
       key = KeyFromCode(returned);

@@ -14,6 +14,7 @@
 #include "console/menu_line.h"
 #include "console/tty_session.h"
 #include "log/field_table.h"
+#include "macro/player_key_source.h"
 
 namespace vondal {
 namespace {
@@ -204,6 +205,7 @@ int RunVondal(int argc, char** argv) {
   session.Enter();
   AttachConsole(run.screen.get(), &session.terminal());
   SetKeySource(&session);
+  InstallMacroPlayer();  // every key of every menu and editor comes through the macro player
   ThePools().SetTempMegabytes(run.settings.memory);
 
   // 5. Settings in force: the cursor hidden, the toggles applied.

@@ -1,0 +1,232 @@
+#include "macro/macro_player.h"
+
+#include <cassert>
+#include <cstdio>
+#include <cstring>
+
+#include "app/text/sjis.h"
+#include "console/console.h"
+#include "console/menu_line.h"
+#include "macro/edit_display.h"
+#include "macro/edit_error.h"
+
+namespace vondal {
+namespace {
+
+constexpr char kNothingPlays[] = "";
+constexpr int kCtrlP = 0x10;
+constexpr int kCtrlQ = 0x11;
+constexpr std::string_view kPauseText = "ﾏｸﾛ･ﾎﾟｰｽﾞ";
+constexpr int kAbortColumn = 28;
+
+}  // namespace
+
+MacroPlayer::MacroPlayer() : playback_(kNothingPlays), keyMacro_(ownKeyMacro_.data()) {}
+
+void MacroPlayer::Reset() {
+  KeySource* keyboard = keyboard_;
+  *this = MacroPlayer();
+  keyboard_ = keyboard;
+}
+
+void MacroPlayer::SetKeyMacroArea(char* area) {
+  keyMacro_ = area != nullptr ? area : ownKeyMacro_.data();
+  recorded_ = static_cast<int>(strnlen(keyMacro_, kKeyMacroCapacity));
+}
+
+void MacroPlayer::SetRecordingState(int state) { recording_ = state; }
+
+void MacroPlayer::StopAll() {
+  playback_ = kNothingPlays;
+  depth_ = 0;
+}
+
+void MacroPlayer::SkipNonKeys() {
+  for (;;) {
+    const char byte = *playback_;
+    if (byte == 0) {
+      if (depth_ == 0) return;
+      playback_ = callers_[--depth_];
+    } else if (byte == macro_byte::kLabel) {
+      ++playback_;
+      if (*playback_ != 0) {
+        playback_ += IsLeadByte(static_cast<unsigned char>(*playback_)) && playback_[1] != 0 ? 2 : 1;
+      }
+    } else if (byte == macro_byte::kEnd) {
+      playback_ += std::strlen(playback_);
+    } else if (byte == macro_byte::kStop) {
+      StopAll();
+      return;
+    } else if (byte == macro_byte::kComment) {
+      const char* close = std::strchr(playback_ + 1, macro_byte::kComment);
+      playback_ = close != nullptr ? close + 1 : playback_ + std::strlen(playback_);
+    } else if (byte == macro_byte::kNoOp) {
+      ++playback_;
+    } else {
+      return;
+    }
+  }
+}
+
+void MacroPlayer::StartMacro(EditState& state, const char* text) {
+  assert(text != nullptr);
+  if (Playing()) {
+    if (depth_ == kMaxNesting) {
+      ShowEditError(state, EditError::kNestingTooDeep);
+      return;
+    }
+    callers_[depth_++] = playback_;
+  }
+  playback_ = text;
+  SkipNonKeys();
+  if (IsKeyDown(Modifier::kAlt)) ShowEditError(state, EditError::kAltHeld);
+}
+
+void MacroPlayer::Abort(EditState& state) {
+  if (Recording() || Playing()) {
+    uint8_t attr = state.Color(EditColor::kError);
+    TheScreen().PutTextToEnd("ﾏｸﾛ中断", state.MessageRow(), kAbortColumn, attr, attr);
+    if (Recording()) recording_ = kRecordingOff;
+  }
+  StopAll();
+  messageShown_ = true;
+}
+
+void MacroPlayer::ClearShownMessage(EditState& state) {
+  if (!messageShown_) return;
+  messageShown_ = false;
+  ClearMessageLine(state);
+}
+
+KeyEvent MacroPlayer::ReadKeyboard() {
+  assert(keyboard_ != nullptr);
+  KeyEvent key = keyboard_->ReadKey();
+  RememberKey(key);
+  lastFromKeyboard_ = true;
+  lastKeyboardKey_ = key;
+  return key;
+}
+
+void MacroPlayer::Pause(EditState& state) {
+  const int row = state.MessageRow();
+  uint8_t attr = state.Color(EditColor::kMenuLabel);
+  int col = TheScreen().PutTextToEnd(kPauseText, row, 0, attr, attr);
+  vondal::MoveCursor(row, col);
+  ShowCursor(true);
+  Flush();
+  KeyEvent key = ReadKeyboard();
+  ClearMessageLine(state);
+  if (key.code == 0x1B) Abort(state);
+}
+
+void MacroPlayer::Record(EditState& state, int byte, bool withParam) {
+  // A code and its parameter go in together or not at all.
+  if (recorded_ > (withParam ? kKeyMacroCapacity - 2 : kKeyMacroCapacity - 1)) {
+    ShowEditError(state, EditError::kKeyMacroFull);
+    return;
+  }
+  keyMacro_[recorded_++] = static_cast<char>(byte);
+  keyMacro_[recorded_] = 0;
+  macroUsed_ = true;
+}
+
+Translation MacroPlayer::AskControlCode(EditState& state) {
+  PromptScope prompt(state, "ｺﾝﾄﾛｰﾙｺｰﾄﾞ>", "");
+  for (;;) {
+    PlaceEditCursor(state);
+    Flush();
+    Translation answer = ControlCodeLetter(ReadKeyboard());
+    if (answer.kind == Translation::kKey || answer.code == 0x1B) return answer;
+    Beep();
+  }
+}
+
+bool MacroPlayer::TakeReservedKey(EditState& state, InputMode mode, const KeyEvent& key) {
+  if (key.code == kCtrlQ) {
+    if (recording_ == kRecordingOff && mode == InputMode::kEdit) {
+      std::memset(keyMacro_, 0, kKeyMacroAreaBytes);
+      recorded_ = 0;
+      recording_ = kRecordingOn;
+      macroUsed_ = true;
+      StopAll();
+    } else if (Recording()) {
+      recording_ = kRecordingOff;
+      ClearMessageLine(state);
+    } else {
+      Beep();
+    }
+    return true;
+  }
+  if (key.code == kCtrlP) {
+    if (Recording()) Record(state, macro_byte::kPause, false);
+    return true;
+  }
+  if (key.code == kExtendedKey + scan::kHome) {
+    if (recording_ == kRecordingOff && mode == InputMode::kEdit) {
+      StartMacro(state, keyMacro_);
+    } else {
+      Beep();
+    }
+    return true;
+  }
+  return false;
+}
+
+int MacroPlayer::ReadKey(EditState& state, InputMode mode) {
+  for (;;) {
+    // A parameter belongs to the key already half delivered: it comes before anything else.
+    if (pending_ >= 0) {
+      int byte = pending_;
+      pending_ = -1;
+      if (Recording()) Record(state, byte, false);
+      return byte;
+    }
+    if (Playing()) {
+      auto byte = static_cast<unsigned char>(*playback_++);
+      SkipNonKeys();
+      if (byte == macro_byte::kPause) {
+        Pause(state);
+        continue;
+      }
+      ClearShownMessage(state);
+      RememberKey(KeyEvent{});  // a played key carries no Shift, Ctrl or Alt
+      lastFromKeyboard_ = false;
+      return byte;
+    }
+
+    const int row = state.MessageRow();
+    if (Recording()) {
+      char capacity[32];
+      std::snprintf(capacity, sizeof capacity, "ｷｰﾏｸﾛ%4d", kKeyMacroCapacity - recorded_);
+      uint8_t attr = state.Color(EditColor::kMenuLabel);
+      TheScreen().PutTextToEnd(capacity, row, 0, attr, attr);
+    }
+    if (mode == InputMode::kRaw || mode == InputMode::kMenuKey) {
+      vondal::MoveCursor(row, 0);
+      ShowCursor(false);
+    } else {
+      PlaceEditCursor(state);
+    }
+    Flush();
+    KeyEvent key = ReadKeyboard();
+    ClearShownMessage(state);
+    if (TakeReservedKey(state, mode, key)) continue;
+
+    Translation translation = TranslateKey(key, mode, state.exits);
+    if (translation.kind == Translation::kControlCodePrompt) translation = AskControlCode(state);
+    if (translation.kind != Translation::kKey || translation.code == 0) {
+      if (translation.code != 0x1B) Beep();  // a cancelled control code needs no beep
+      continue;
+    }
+    if (Recording()) Record(state, translation.code, translation.param >= 0);
+    pending_ = translation.param;
+    return translation.code;
+  }
+}
+
+MacroPlayer& ThePlayer() {
+  static MacroPlayer player;
+  return player;
+}
+
+}  // namespace vondal

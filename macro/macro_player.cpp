@@ -21,7 +21,7 @@ constexpr int kAbortColumn = 28;
 
 }  // namespace
 
-MacroPlayer::MacroPlayer() : playback_(kNothingPlays), keyMacro_(ownKeyMacro_.data()) {}
+MacroPlayer::MacroPlayer() : playback_(kNothingPlays) {}
 
 void MacroPlayer::Reset() {
   KeySource* keyboard = keyboard_;
@@ -30,8 +30,8 @@ void MacroPlayer::Reset() {
 }
 
 void MacroPlayer::SetKeyMacroArea(char* area) {
-  keyMacro_ = area != nullptr ? area : ownKeyMacro_.data();
-  recorded_ = static_cast<int>(strnlen(keyMacro_, kKeyMacroCapacity));
+  storeKeyMacro_ = area;
+  recorded_ = static_cast<int>(strnlen(KeyMacro(), kKeyMacroCapacity));
 }
 
 void MacroPlayer::SetRecordingState(int state) { recording_ = state; }
@@ -125,8 +125,9 @@ void MacroPlayer::Record(EditState& state, int byte, bool withParam) {
     ShowEditError(state, EditError::kKeyMacroFull);
     return;
   }
-  keyMacro_[recorded_++] = static_cast<char>(byte);
-  keyMacro_[recorded_] = 0;
+  char* area = KeyMacroArea();
+  area[recorded_++] = static_cast<char>(byte);
+  area[recorded_] = 0;
   macroUsed_ = true;
 }
 
@@ -144,7 +145,7 @@ Translation MacroPlayer::AskControlCode(EditState& state) {
 bool MacroPlayer::TakeReservedKey(EditState& state, InputMode mode, const KeyEvent& key) {
   if (key.code == kCtrlQ) {
     if (recording_ == kRecordingOff && mode == InputMode::kEdit) {
-      std::memset(keyMacro_, 0, kKeyMacroAreaBytes);
+      std::memset(KeyMacroArea(), 0, kKeyMacroAreaBytes);
       recorded_ = 0;
       recording_ = kRecordingOn;
       macroUsed_ = true;
@@ -163,7 +164,7 @@ bool MacroPlayer::TakeReservedKey(EditState& state, InputMode mode, const KeyEve
   }
   if (key.code == kExtendedKey + scan::kHome) {
     if (recording_ == kRecordingOff && mode == InputMode::kEdit) {
-      StartMacro(state, keyMacro_);
+      StartMacro(state, KeyMacro());
     } else {
       Beep();
     }

@@ -77,7 +77,7 @@ class MacroPlayer {
   void SetRecordingState(int state);
   bool Recording() const { return recording_ == kRecordingOn; }
   int RecordedBytes() const { return recorded_; }
-  const char* KeyMacro() const { return keyMacro_; }
+  const char* KeyMacro() const { return storeKeyMacro_ != nullptr ? storeKeyMacro_ : ownKeyMacro_.data(); }
   // The macro store hands in macro 0's text area (kKeyMacroAreaBytes, zero-terminated) for the
   // recorder to write and Home to play; until then the player keeps an area of its own.
   void SetKeyMacroArea(char* area);
@@ -96,6 +96,7 @@ class MacroPlayer {
   void SkipNonKeys();
   void Pause(EditState& state);
   void Record(EditState& state, int byte, bool withParam);
+  char* KeyMacroArea() { return storeKeyMacro_ != nullptr ? storeKeyMacro_ : ownKeyMacro_.data(); }
   KeyEvent ReadKeyboard();
   void ClearShownMessage(EditState& state);
   // Ctrl+] while editing: "ｺﾝﾄﾛｰﾙｺｰﾄﾞ>" and the letter. Returns the translation of the answer.
@@ -110,7 +111,7 @@ class MacroPlayer {
   int pending_ = -1;
   int recording_ = kRecordingNotPossible;
   std::array<char, kKeyMacroAreaBytes> ownKeyMacro_{};
-  char* keyMacro_;
+  char* storeKeyMacro_ = nullptr;  // macro 0 of the store, once it hands its area in
   int recorded_ = 0;
   bool macroUsed_ = false;
   bool messageShown_ = false;

@@ -1,0 +1,171 @@
+#include "macro/macro_player.h"
+
+#include "macro/edit_error.h"
+#include "macro/editor_test_fixture.h"
+#include "macro/player_key_source.h"
+
+namespace vondal {
+namespace {
+
+using ::testing::StartsWith;
+
+class MacroPlayerTest : public EditorTest {
+ protected:
+  MacroPlayer& player() { return ThePlayer(); }
+  int Read(InputMode mode = InputMode::kEdit) { return player().ReadKey(state_, mode); }
+  // Every key byte of `text` as the player hands them out.
+  std::string PlayAll(const char* text) {
+    player().StartMacro(state_, text);
+    std::string keys;
+    while (player().Playing()) keys.push_back(static_cast<char>(Read()));
+    return keys;
+  }
+};
+
+TEST_F(MacroPlayerTest, LabelsCommentsAndNoOpsAreSkipped) {
+  EXPECT_EQ(PlayAll("a\x0CLb"), "ab");
+  EXPECT_EQ(PlayAll("\x0C日ab"), "ab");  // a label at the start, with a two-byte name
+  EXPECT_EQ(PlayAll("a\x1C" "13\x1C" "b"), "ab");
+  EXPECT_EQ(PlayAll("a\x1C" "abc"), "a");  // without a second 28: the rest is a comment
+  EXPECT_EQ(PlayAll("a\x1F\x1F" "b\x1F"), "ab");
+  EXPECT_EQ(PlayAll("a\x13" "b"), "a");
+}
+
+TEST_F(MacroPlayerTest, EndReturnsToTheCallerAndStopEndsAll) {
+  player().StartMacro(state_, "xy");
+  std::string keys(1, static_cast<char>(Read()));
+  keys += PlayAll("a\x13" "b");
+  EXPECT_EQ(keys, "xay");
+  player().StartMacro(state_, "xy");
+  keys.assign(1, static_cast<char>(Read()));
+  keys += PlayAll("a\x14" "b");
+  EXPECT_EQ(keys, "xa");
+}
+
+TEST_F(MacroPlayerTest, EightSuspendedMacrosAtMost) {
+  // A macro started by the last byte of another takes no level.
+  for (int i = 0; i < 20; ++i) EXPECT_EQ(PlayAll("a"), "a");
+  // Nine macros each started in the middle of the one before: the ninth fails and all stop.
+  for (int i = 0; i < 8; ++i) {
+    player().StartMacro(state_, "ab");
+    EXPECT_EQ(Read(), 'a');
+  }
+  EXPECT_EQ(player().Depth(), 7);
+  player().StartMacro(state_, "ab");
+  EXPECT_EQ(player().Depth(), 8);
+  EXPECT_EQ(Read(), 'a');
+  const int bells = terminal_.bells();
+  player().StartMacro(state_, "ab");
+  EXPECT_FALSE(player().Playing());
+  EXPECT_THAT(MessageLine(), StartsWith("ﾏｸﾛのﾈｽﾃｨﾝｸﾞ超過です"));
+  EXPECT_EQ(MessageLine().substr(28, 7), "ﾏｸﾛ中断");
+  EXPECT_EQ(terminal_.bells(), bells + 1);
+}
+
+TEST_F(MacroPlayerTest, PauseWaitsAndEscAborts) {
+  keyboard_.keys = {CharacterKey('z'), CharacterKey(0x1B), CharacterKey('q')};
+  EXPECT_EQ(PlayAll("a\x10" "b"), "ab");
+  EXPECT_THAT(keyboard_.MessageLineAt(0), StartsWith("ﾏｸﾛ･ﾎﾟｰｽﾞ"));
+  EXPECT_EQ(MessageLine(), std::string(80, ' '));
+
+  player().StartMacro(state_, "a\x10" "bc");
+  EXPECT_EQ(Read(), 'a');
+  EXPECT_EQ(Read(InputMode::kRaw), 'q');  // Esc at the pause: nothing more of the macro
+  EXPECT_EQ(keyboard_.MessageLineAt(2).substr(28, 7), "ﾏｸﾛ中断");
+  EXPECT_FALSE(player().Playing());
+}
+
+TEST_F(MacroPlayerTest, AltHeldAtTheStartAbortsAndTheSilentAbortDoesNotBeep) {
+  const int bells = terminal_.bells();
+  RememberKey(CharacterKey('x', false, false, true));
+  player().StartMacro(state_, "abc");
+  EXPECT_FALSE(player().Playing());
+  EXPECT_EQ(MessageLine().substr(28, 7), "ﾏｸﾛ中断");
+  EXPECT_EQ(terminal_.bells(), bells + 1);
+
+  RememberKey(KeyEvent{});
+  player().StartMacro(state_, "abc");
+  ShowEditError(state_, EditError::kSilentAbort);
+  EXPECT_FALSE(player().Playing());
+  EXPECT_EQ(terminal_.bells(), bells + 1);
+
+  player().StartMacro(state_, "abc");
+  ShowMessage("書込禁止です", state_);
+  EXPECT_FALSE(player().Playing());
+  EXPECT_THAT(MessageLine(), StartsWith("書込禁止です"));
+  EXPECT_EQ(terminal_.bells(), bells + 2);
+}
+
+TEST_F(MacroPlayerTest, RecordingTheKeyMacro) {
+  keyboard_.keys = {CharacterKey(0x11), CharacterKey('a'), CharacterKey('b'), ExtendedKey(scan::kLeft),
+                    CharacterKey(0x01), CharacterKey(0x11), CharacterKey(0x1B), CharacterKey(13)};
+  Edit(state_);
+  EXPECT_STREQ(player().KeyMacro(), "ab\x03-\x02" "a");
+  EXPECT_THAT(keyboard_.MessageLineAt(1), StartsWith("ｷｰﾏｸﾛ 255"));
+  EXPECT_THAT(keyboard_.MessageLineAt(5), StartsWith("ｷｰﾏｸﾛ 249"));
+  EXPECT_TRUE(player().MacroUsed());
+
+  // Shift with Left and Backspace, a pause; then Home plays the key macro.
+  state_.text.clear();
+  keyboard_.keys = {CharacterKey(0x11), ExtendedKey(scan::kLeft, true), CharacterKey(8, true), CharacterKey(0x10),
+                    CharacterKey(0x11), CharacterKey(13)};
+  Edit(state_);
+  EXPECT_STREQ(player().KeyMacro(), "\x03<\x04" "B\x10");
+  keyboard_.keys = {CharacterKey(0x11), CharacterKey('x'), CharacterKey('y'), CharacterKey(0x11),
+                    ExtendedKey(scan::kHome), CharacterKey(13)};
+  Edit(state_);
+  EXPECT_EQ(state_.text, "xyxy");
+
+  // Where recording is not possible, Ctrl+Q and Home only beep.
+  player().SetRecordingState(kRecordingNotPossible);
+  const int bells = terminal_.bells();
+  keyboard_.keys = {CharacterKey(0x11), ExtendedKey(scan::kHome), CharacterKey(13)};
+  Edit(state_);
+  EXPECT_EQ(state_.text, "xyxy");
+  EXPECT_EQ(terminal_.bells(), bells + 2);
+}
+
+TEST_F(MacroPlayerTest, AFullKeyMacroNeverSplitsACodeFromItsParameter) {
+  keyboard_.keys = {CharacterKey(0x11)};
+  for (int i = 0; i < 254; ++i) keyboard_.keys.push_back(CharacterKey('a'));
+  keyboard_.keys.push_back(ExtendedKey(scan::kLeft));
+  for (int i = 0; i < 254; ++i) EXPECT_EQ(Read(), 'a');
+  EXPECT_EQ(Read(), 3);  // refused for the key macro, still handed to its reader
+  EXPECT_EQ(Read(), '-');
+  EXPECT_EQ(player().RecordedBytes(), 254);
+  EXPECT_FALSE(player().Recording());
+  EXPECT_THAT(MessageLine(), StartsWith("ｷｰﾏｸﾛが溢れます"));
+
+  keyboard_.keys = {CharacterKey(0x11)};
+  for (int i = 0; i < 256; ++i) keyboard_.keys.push_back(CharacterKey('b'));
+  for (int i = 0; i < 256; ++i) Read();
+  EXPECT_EQ(player().RecordedBytes(), kKeyMacroCapacity);
+  EXPECT_EQ(std::string(player().KeyMacro()), std::string(255, 'b'));
+}
+
+TEST_F(MacroPlayerTest, AParameterComesBeforeAMacroStartedMeanwhile) {
+  keyboard_.keys = {ExtendedKey(scan::kRight)};
+  EXPECT_EQ(Read(), 3);
+  player().StartMacro(state_, "z");
+  EXPECT_EQ(Read(), '+');
+  EXPECT_EQ(Read(), 'z');
+}
+
+TEST_F(MacroPlayerTest, MenusReadWholeKeysThroughThePlayer) {
+  PlayerKeySource source;
+  player().StartMacro(state_, "\xFF\x3B日q");
+  EXPECT_EQ(source.ReadKey().code, kExtendedKey + scan::kF1);
+  EXPECT_EQ(source.ReadKey().code, 0x93FA);
+  EXPECT_EQ(source.ReadKey().upper, 'Q');
+  // Typed keys keep their modifiers; Home beeps where the key macro cannot play.
+  player().SetRecordingState(kRecordingNotPossible);
+  const int bells = terminal_.bells();
+  keyboard_.keys = {ExtendedKey(scan::kHome), ExtendedKey(scan::kUp, true)};
+  KeyEvent key = source.ReadKey();
+  EXPECT_EQ(key.code, kExtendedKey + scan::kUp);
+  EXPECT_TRUE(key.shift);
+  EXPECT_EQ(terminal_.bells(), bells + 1);
+}
+
+}  // namespace
+}  // namespace vondal

@@ -99,8 +99,11 @@ void MacroPlayer::ClearShownMessage(EditState& state) {
 }
 
 KeyEvent MacroPlayer::ReadKeyboard() {
-  assert(keyboard_ != nullptr);
-  KeyEvent key = keyboard_->ReadKey();
+  // Not installed in front of the key source (a test that drives a menu with its fake terminal):
+  // the key source itself is the keyboard.
+  KeySource* keyboard = keyboard_ != nullptr ? keyboard_ : CurrentKeySource();
+  assert(keyboard != nullptr);
+  KeyEvent key = keyboard->ReadKey();
   RememberKey(key);
   lastFromKeyboard_ = true;
   lastKeyboardKey_ = key;

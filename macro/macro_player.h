@@ -42,7 +42,8 @@ class MacroPlayer {
  public:
   MacroPlayer();
 
-  // Where keys come from when no macro plays: the terminal, or a test's fake (not owned).
+  // Where keys come from when no macro plays: the terminal, or a test's fake (not owned). Without
+  // one the current key source is read.
   void SetKeyboard(KeySource* keyboard) { keyboard_ = keyboard; }
 
   // The next key byte for a reader in `mode`, drawing on the message line of `state` (the

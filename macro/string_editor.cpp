@@ -1,6 +1,7 @@
 #include "macro/string_editor.h"
 
 #include <algorithm>
+#include <cassert>
 
 #include "app/text/brackets.h"
 #include "app/text/sjis.h"
@@ -27,6 +28,7 @@ constexpr bool IsTrailByte(int byte) { return byte >= 0x40 && byte <= 0xFC && by
 EditSession::EditSession(EditState& state, InputMode mode) : state_(state), mode_(mode), player_(ThePlayer()) {}
 
 int EditSession::Run() {
+  assert(state_.width >= 1 && state_.maxLength >= 0 && state_.maxLength <= kCopyBufferBytes);
   state_.cursor = std::clamp(state_.cursor, 0, state_.TextLength());
   if (!IsCharStart(state_.text, state_.cursor)) --state_.cursor;
   state_.offset = std::clamp(state_.offset, 0, state_.cursor);

@@ -184,13 +184,13 @@ TEST_F(StringEditorTest, InsertionLimitsCaseModesAndControlCodes) {
 TEST_F(StringEditorTest, ExitCodesAndKeysThatMeanNothing) {
   EXPECT_EQ(Play("a", 0, "\r\x1B"), 0x1B);
   EXPECT_EQ(Play("a", 0, "\x0E" "1"), 0xFF31);
-  // A range-only code, a special key from a menu macro (255 and its scan code), a lead byte as
-  // movement parameter: each beeps, nothing of them is inserted.
+  // The range and search codes, a special key from a menu macro (255 and its scan code) beep;
+  // a lead byte as movement parameter goes with its second byte. Nothing of them is inserted.
   int bells = terminal_.bells();
-  Play("ab", 2, "\x01\xFF\x4B\x03\x82\xA0");
+  Play("ab", 2, "\x01\x06\x0B\x1B\xFF\x4B\x03\x82\xA0");
   EXPECT_EQ(state_.text, "ab");
   EXPECT_EQ(state_.cursor, 2);
-  EXPECT_EQ(terminal_.bells(), bells + 2);
+  EXPECT_EQ(terminal_.bells(), bells + 5);
 }
 
 TEST_F(StringEditorTest, DrawnRowWhileAndAfterEditing) {

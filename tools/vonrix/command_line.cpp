@@ -1,0 +1,104 @@
+#include "tools/vonrix/command_line.h"
+
+#include "app/text/sjis.h"
+
+namespace vondal {
+
+const char kVonrixUsage[] =
+    "［使用法］\n"
+    ">Vonrix 'LogFile' 'OutFile' 'Mode' ('Filter') ('Option')\n"
+    "  LogFileはVondal.iniのセクション名も有効\n"
+    "  Mode\n"
+    "   C 交信回数モード\n"
+    "   I 交信間隔モード\n"
+    "   S 交信期間モード\n"
+    "   B バンド数モード\n"
+    "  Filter\n"
+    "   'Field'(!)='Keyword'\n"
+    "   'Field'(!):'Keyword'\n"
+    "   !は否定\n"
+    "   =は半角英字大小無視，:は完全一致で比較\n"
+    "   Keywordにワイルドカード使用可（jstrwldc()仕様）\n"
+    "   フィルタを複数設定するとAND演算\n"
+    "  Option\n"
+    "   -J JA局のみ\n"
+    "   -D DX局のみ\n"
+    "   -S JAは個人局のみ（通常，-Jと併用）\n"
+    "   -C JAはクラブ局のみ（通常，-Jと併用）\n";
+
+std::string_view ModeName(AnalysisMode mode) {
+  switch (mode) {
+    case AnalysisMode::kCounts:
+      return "交信回数";
+    case AnalysisMode::kIntervals:
+      return "交信間隔";
+    case AnalysisMode::kSpans:
+      return "交信期間";
+    case AnalysisMode::kBands:
+      return "バンド数";
+  }
+  return "";
+}
+
+bool ParseMode(std::string_view text, AnalysisMode& mode) {
+  if (text.empty()) return false;
+  switch (AsciiUpper(text[0])) {
+    case 'C':
+      mode = AnalysisMode::kCounts;
+      return true;
+    case 'I':
+      mode = AnalysisMode::kIntervals;
+      return true;
+    case 'S':
+      mode = AnalysisMode::kSpans;
+      return true;
+    case 'B':
+      mode = AnalysisMode::kBands;
+      return true;
+  }
+  return false;
+}
+
+std::string ParseSelection(const std::vector<std::string>& args, Selection& selection) {
+  for (const std::string& arg : args) {
+    if (arg.find_first_of("=:") != std::string::npos) {
+      Filter filter;
+      if (!ParseFilter(arg, filter)) return "フィルタが不正です";
+      selection.filters.insert(selection.filters.begin(), std::move(filter));
+      continue;
+    }
+    if (arg.empty() || arg[0] != '-') return "フィルタまたはオプションが不正です";
+    const char letter = arg.size() == 2 ? AsciiUpper(arg[1]) : 0;
+    if (letter == 'J' || letter == 'D') {
+      if (selection.country != 0) return "カントリーのオプションが重複しています";
+      selection.country = letter;
+    } else if (letter == 'S' || letter == 'C') {
+      if (selection.club != 0) return "社団局のオプションが重複しています";
+      selection.club = letter;
+    } else {
+      return "未定義のオプションがあります";
+    }
+  }
+  return "";
+}
+
+std::string DescribeSelection(const Selection& selection) {
+  std::string text = "Filter=";
+  for (char option : {selection.country, selection.club}) {
+    if (option == 0) continue;
+    text += " -";
+    text += option;
+  }
+  for (const Filter& filter : selection.filters) text += Describe(filter);
+  return text;
+}
+
+std::string LogFileName(std::string_view name) {
+  const size_t lastPart = name.rfind('/');
+  const size_t dot = name.find('.', lastPart == std::string_view::npos ? 0 : lastPart + 1);
+  std::string file(name);
+  if (dot == std::string_view::npos) file += ".VD";
+  return file;
+}
+
+}  // namespace vondal

@@ -1,0 +1,19 @@
+// Vonrix's own band ranges and band names. Band numbers are those of the band table
+// (output/band_table.h), and frequencies are read the same way, short forms included; the ranges
+// follow the band plan as Vonrix has always counted it, so they differ a little from the table's.
+#pragma once
+
+#include <string_view>
+
+namespace vondal {
+
+// The band of a FREQ text, 0-24, or -1 when it lies in none of Vonrix's ranges.
+int VonrixBandOf(std::string_view freq);
+
+// The name of band 0-24 in the report ("135k", "7", "1.2G", …).
+std::string_view VonrixBandName(int band);
+
+// The band's symbol in the report: "A" for band 0 … "Y" for band 24.
+inline char BandSymbol(int band) { return static_cast<char>('A' + band); }
+
+}  // namespace vondal

@@ -1,0 +1,241 @@
+#include "tools/vonrix/vonrix.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "log/faulty_file_system.h"
+#include "tools/vonrix/command_line.h"
+#include "tools/vonrix/vonrix_test_support.h"
+
+namespace vondal {
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
+using namespace vondal::testing;
+
+class VonrixTest : public ::testing::Test {
+ protected:
+  VonrixResult Run(const std::vector<std::string>& args) { return RunOver(fs, args); }
+  void SetLog(const std::vector<Contact>& contacts) { fs.SetContents("t.VD", LogOf(contacts)); }
+  // The report of mode `mode` over the log set, with LF line ends.
+  std::string Report(const std::string& mode, std::vector<std::string> more = {}) {
+    std::vector<std::string> args = {"t", "out.txt", mode};
+    args.insert(args.end(), more.begin(), more.end());
+    VonrixResult result = Run(args);
+    EXPECT_EQ(result.status, 0) << result.console;
+    return WithoutCr(result.report);
+  }
+
+  MemoryFileSystem fs;
+};
+
+TEST_F(VonrixTest, UsageWithFewerThanThreeArguments) {
+  for (const std::vector<std::string>& args : {std::vector<std::string>{}, {"t", "out.txt"}}) {
+    const VonrixResult result = Run(args);
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.console, std::string("Vonrix w01.022H009641\n") + kVonrixUsage);
+  }
+}
+
+TEST_F(VonrixTest, ConsoleMessagesInOrderAndTheReportInCrLf) {
+  SetLog({{"120108", "0900", "JA1ABC"}, {"120101", "0900", "JA1ABC"}});
+  const VonrixResult result = Run({"t", "out.txt", "i"});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(
+      result.console,
+      "Vonrix "
+      "w01.022H009641\nLog=t.VD\n交信間隔モード\n読込中\n日時が1箇所で逆転しています\nソート中\n計算中\n"
+      "(remalloc(0+7/100000)\n");
+  EXPECT_TRUE(result.report.starts_with(
+      "Vonrix w01.022H009641\r\nLog=t.VD\r\nMode=交信間隔\r\nFilter=\r\n\r\n■交信間隔の分布■\r\n"));
+  EXPECT_EQ(result.report.find("\n\n"), std::string::npos);
+  EXPECT_EQ(result.report.find("\r\r"), std::string::npos);
+}
+
+TEST_F(VonrixTest, ErrorsEndWithStatus255) {
+  struct Case {
+    std::vector<std::string> args;
+    const char* message;
+  } cases[] = {
+      {{"missing", "out.txt", "C"}, "ログファイルを開けません"},
+      {{"t", "out.txt", "X"}, "モードの指定が不正です"},
+      {{"t", "out.txt", "C", "C=x"}, "フィルタが不正です"},
+      {{"t", "out.txt", "C", "=JA1*"}, "フィルタが不正です"},
+      {{"t", "out.txt", "C", "JA1ABC"}, "フィルタまたはオプションが不正です"},
+      {{"t", "out.txt", "C", "-J", "-D"}, "カントリーのオプションが重複しています"},
+      {{"t", "out.txt", "C", "-S", "-S"}, "社団局のオプションが重複しています"},
+      {{"t", "out.txt", "C", "-x"}, "未定義のオプションがあります"},
+      {{"t", "t.VD", "C"}, "出力ファイルを開けません"},  // never over the log
+  };
+  SetLog({{"120101", "0900", "JA1ABC"}});
+  for (const Case& c : cases) {
+    const VonrixResult result = Run(c.args);
+    EXPECT_EQ(result.status, 255) << c.message;
+    EXPECT_THAT(result.console, HasSubstr(std::string("(!) ") + c.message + "\n"));
+    EXPECT_THAT(result.console, Not(HasSubstr("読込中")));
+  }
+  EXPECT_EQ(fs.Contents("t.VD"), LogOf({{"120101", "0900", "JA1ABC"}}));
+  EXPECT_FALSE(fs.Exists("out.txt"));
+}
+
+TEST_F(VonrixTest, LogOfABadSizeIsRefused) {
+  fs.SetContents("t.VD", std::string(199, ' '));
+  const VonrixResult result = Run({"t", "out.txt", "C"});
+  EXPECT_EQ(result.status, 255);
+  EXPECT_THAT(result.console, HasSubstr("(!) ログファイルのサイズが異常です\n"));
+}
+
+TEST_F(VonrixTest, ReportThatCannotBeWrittenIsAnErrorAndKeepsTheOldReport) {
+  SetLog({{"120101", "0900", "JA1ABC"}});
+  fs.SetContents("out.txt", "old report");
+  FaultyFileSystem faulty(fs);
+  faulty.faults.failOpen.insert("out.txt.tmp~");
+  VonrixResult result = RunOver(faulty, {"t", "out.txt", "C"});
+  EXPECT_EQ(result.status, 255);
+  EXPECT_THAT(result.console, HasSubstr("(!) 出力ファイルを開けません\n"));
+
+  faulty.faults = {};
+  faulty.faults.spaceLeft = 100;
+  result = RunOver(faulty, {"t", "out.txt", "C"});
+  EXPECT_EQ(result.status, 255);
+  EXPECT_THAT(result.console, HasSubstr("(!) 出力ファイルに書込めません\n"));
+  EXPECT_EQ(fs.Contents("out.txt"), "old report");
+}
+
+TEST_F(VonrixTest, OutOfMemoryIsMallocFailed) {
+  std::vector<Contact> contacts;
+  for (int i = 0; i < 40000; ++i) contacts.push_back({"120101", "0900", "JA" + std::to_string(100000 + i)});
+  SetLog(contacts);
+  const VonrixResult result = RunOver(fs, {"t", "out.txt", "C"}, 2 * 100000);
+  EXPECT_EQ(result.status, 255);
+  EXPECT_THAT(result.console, HasSubstr("(!) Malloc failed\n"));
+}
+
+TEST_F(VonrixTest, GarbageOfTheRightSizeIsReadWithoutHarm) {
+  std::string garbage(200 * 300, '\0');
+  unsigned seed = 7;
+  for (char& c : garbage) c = static_cast<char>((seed = seed * 1103515245 + 12345) >> 16);
+  const std::string lead =
+      "JA1ABC\x1e\x1e\x1e"
+      "JA";  // a DATE that is no date, a CALLSIGN of garbage
+  for (int r = 0; r < 300; r += 3) garbage.replace(r * 200, lead.size(), lead);
+  fs.SetContents("t.VD", garbage);
+  for (const char* mode : {"C", "I", "S", "B"}) {
+    const VonrixResult result = Run({"t", "out.txt", mode, "-J"});
+    EXPECT_EQ(result.status, 0) << mode << ::testing::PrintToString(result.console);
+    EXPECT_THAT(result.report, HasSubstr("\r\n")) << mode;
+  }
+}
+
+TEST_F(VonrixTest, FiltersCompareWithOrWithoutCase) {
+  SetLog({{"120101", "0900", "JA1ABC"}, {"120102", "0900", "JH1XYZ"}, {"120103", "0900", "ja1low"}});
+  EXPECT_THAT(Report("C", {"CALLSIGN=ja1*"}),
+              HasSubstr("順位 回数 局\n   1    1 JA1ABC\n   1    1 ja1low\n"));
+  const std::string exact = Report("C", {"CALLSIGN:ja1*"});
+  EXPECT_THAT(exact, HasSubstr("Filter= CALLSIGN==ja1*\n"));
+  EXPECT_THAT(exact, HasSubstr("順位 回数 局\n   1    1 ja1low\n"));
+  EXPECT_THAT(Report("C", {"CALLSIGN!:JA1*"}),
+              HasSubstr("順位 回数 局\n   1    1 JH1XYZ\n   1    1 ja1low\n"));
+  EXPECT_THAT(Report("C", {"CALLSIGN!:JA1*", "call!=ja1*"}), HasSubstr("順位 回数 局\n   1    1 JH1XYZ\n"));
+}
+
+TEST_F(VonrixTest, CountryAndClubOptions) {
+  SetLog({{"120101", "0900", "JA1ABC"},
+          {"120102", "0900", "JA1YAA"},
+          {"120103", "0900", "W1AW"},
+          {"120104", "0900", "8J1RL"},
+          {"120105", "0900", "0AB1"}});
+  auto stations = [&](std::vector<std::string> options) {
+    const std::string report = Report("C", options);
+    const std::string heading = "順位 回数 局\n";
+    return report.substr(report.find(heading) + heading.size());
+  };
+  EXPECT_EQ(stations({"-J"}), "   1    1 8J1RL\n   1    1 JA1ABC\n   1    1 JA1YAA\n");
+  EXPECT_EQ(stations({"-D"}), "   1    1 W1AW\n");
+  EXPECT_EQ(stations({"-J", "-S"}), "   1    1 JA1ABC\n");
+  EXPECT_EQ(stations({"-C", "-J"}), "   1    1 8J1RL\n   1    1 JA1YAA\n");
+  // Without -J the club options leave foreign stations and the others alone.
+  EXPECT_EQ(stations({"-S"}), "   1    1 0AB1\n   1    1 JA1ABC\n   1    1 W1AW\n");
+}
+
+TEST_F(VonrixTest, SevenDayIntervalAndSpansInDays) {
+  SetLog({{"120101", "0900", "JA1ABC"},
+          {"120108", "2300", "JA1ABC/P"},
+          {"120105", "1200", "W1AW"},
+          {"120110", "0000", "AB/C"}});
+  const std::string intervals = Report("I");
+  EXPECT_THAT(intervals, HasSubstr("  0日        0      0\n  1日        0      0\n  2日～      0      0\n"
+                                   "  7日～      1      1\n 31日～      0      1\n\n"));
+  EXPECT_THAT(intervals,
+              HasSubstr("順位  日数 交信日                局\n   1     7 2012/01/01 2012/01/08 JA1ABC\n"));
+  EXPECT_THAT(intervals, Not(HasSubstr("W1AW")));
+
+  const std::string spans = Report("S");
+  EXPECT_THAT(spans, HasSubstr("  0日        1      1\n  1日        0      1\n  2日～      0      1\n"
+                               "  7日～      1      2\n"));
+  EXPECT_THAT(spans,
+              HasSubstr("   1     7 2012/01/01 2012/01/08 JA1ABC\n   2     0 2012/01/05 2012/01/05 W1AW\n"));
+}
+
+TEST_F(VonrixTest, YearBucketsAndLongSpans) {
+  SetLog({{"000101", "0000", "JA1AAA"},
+          {"001231", "0000", "JA1AAA"},  // 365 days: still the 31-day bucket
+          {"010101", "0000", "JA1BBB"},
+          {"020102", "0000", "JA1BBB"},  // 366 days: the first year
+          {"500101", "0000", "JA1CCC"},
+          {"491231", "0000", "JA1CCC"}});  // the whole century
+  const std::string spans = Report("S");
+  EXPECT_THAT(spans, HasSubstr(" 31日～      1      1\n  1年～      1      2\n  2年～      0      2\n"));
+  EXPECT_THAT(spans, HasSubstr(" 99年～      1      3\n\n"));
+  EXPECT_THAT(
+      spans, HasSubstr("   1 36524 1950/01/01 2049/12/31 JA1CCC\n   2   366 2001/01/01 2002/01/02 JA1BBB\n"));
+}
+
+TEST_F(VonrixTest, BandRunsAndBandList) {
+  SetLog({{"120101", "0900", "JA1ABC", "7.010"},
+          {"120102", "0900", "JA1ABC", "10.120"},
+          {"120103", "0900", "JA1ABC/1", "14.050"},
+          {"120104", "0900", "JA1ABC", "21.100"},
+          {"120105", "0900", "W1AW", "3.5"},
+          {"120106", "0900", "W1AW", "3.750"},
+          {"120107", "0900", "W1AW", "9.000"},
+          {"120108", "0900", "K1ZZ", "7.100"}});
+  const std::string bands = Report("B");
+  EXPECT_THAT(bands, HasSubstr("記号 バンド 初交信日   最終交信日  交信数\n"
+                               "   D    3.5 2012/01/05 2012/01/05       1\n"
+                               "   E    3.8 2012/01/06 2012/01/06       1\n"
+                               "   F      7 2012/01/01 2012/01/08       2\n"
+                               "   G     10 2012/01/02 2012/01/02       1\n"
+                               "   H     14 2012/01/03 2012/01/03       1\n"
+                               "   I     18\n"
+                               "   J     21 2012/01/04 2012/01/04       1\n\n"));
+  EXPECT_THAT(
+      bands, HasSubstr("バンド数   局数\n       1      1\n       2      1\n       3      0\n       4      1\n"
+                       "    合計      3\n\n"));
+  EXPECT_THAT(bands, HasSubstr("順位 バンド数 局        バンド\n"
+                               "   1        4 JA1ABC      FGH J 7～14 21\n"
+                               "   2        2 W1AW      DE      3.5 3.8\n"
+                               "   3        1 K1ZZ        F     7\n"));
+}
+
+TEST_F(VonrixTest, CountsPerThousandContactsAndPerYear) {
+  std::vector<Contact> contacts;
+  // 2500 contacts in 2010 and 2012 (none in 2011): the station JA1AAA every second contact.
+  for (int i = 0; i < 2500; ++i) {
+    char date[8];
+    std::snprintf(date, sizeof date, "%02d%02d%02d", i < 1500 ? 10 : 12, 1 + i % 1500 / 125, 1 + i % 125 / 5);
+    contacts.push_back({date, "0000", i % 2 == 0 ? "JA1AAA" : "JR" + std::to_string(1000 + i)});
+  }
+  SetLog(contacts);
+  const std::string counts = Report("C");
+  EXPECT_THAT(counts, HasSubstr("交信数    初    再      率   平均 中央値 最大\n"
+                                "  1000   501   499   0.501 125.75   1.0   500 JA1AAA\n"
+                                "  2000   500   500   0.500 375.75 251.0  1000 JA1AAA\n"
+                                "  2500   250   250   0.500 563.25 501.0  1250 JA1AAA\n\n"));
+  EXPECT_THAT(counts, HasSubstr("  2011     0     0   -       -      -     750 JA1AAA\n"));
+  EXPECT_THAT(counts, HasSubstr("回数   局数\n   1   1250\n\n1250      1\n\n■交信回数上位局■\n"));
+}
+
+}  // namespace
+}  // namespace vondal

@@ -25,7 +25,6 @@ constexpr std::array<BandNames, kBandListSize> kBandNames = {{
     {"  248  G", "1mm"},    {"     *  ", "*"},    {"  合計  ", ""},
 }};
 
-// Searched in this order, the first match wins.
 constexpr BandRange kBandRanges[] = {
     {135, 137, 0},
     {472, 478, 1},
@@ -58,6 +57,7 @@ constexpr BandRange kBandRanges[] = {
     {142000000, 143999999, 23},
     {248000000, 249999999, 24},
 };
+static_assert(InBandOrder(kBandRanges));
 
 // Searched after the user segments, the first match wins: the CW row 135-28199 comes after the
 // phone rows inside it on purpose.
@@ -137,6 +137,7 @@ void Paint(std::vector<BandMapPoint>& map, const Segment& segment) {
 }  // namespace
 
 std::string_view ExpandShortForm(std::string_view freq) {
+  if (freq.empty() || (freq.back() != '.' && freq != "1.9")) return freq;  // most texts, at once
   for (const ShortForm& form : kShortForms) {
     if (freq == form.text) return form.replacement;
   }
@@ -147,10 +148,12 @@ int64_t FrequencyOf(std::string_view freq) { return FrequencyToKhz(ExpandShortFo
 
 int FindBand(int64_t khz, std::span<const BandRange> ranges) {
   if (khz <= 0) return -1;
-  for (const BandRange& range : ranges) {
-    if (range.lowKhz <= khz && khz <= range.highKhz) return range.band;
-  }
-  return -1;
+  // The last range that starts at or below khz is the only one that can hold it.
+  const auto after =
+      std::upper_bound(ranges.begin(), ranges.end(), khz,
+                       [](int64_t value, const BandRange& range) { return value < range.lowKhz; });
+  if (after == ranges.begin() || khz > (after - 1)->highKhz) return -1;
+  return (after - 1)->band;
 }
 
 int BandOf(std::string_view freq) { return FindBand(FrequencyOf(freq), kBandRanges); }

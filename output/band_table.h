@@ -42,7 +42,16 @@ std::string_view ExpandShortForm(std::string_view freq);
 // A FREQ text in kHz: its short form expanded, then FrequencyToKhz (0 when it is no frequency).
 int64_t FrequencyOf(std::string_view freq);
 
-// The band of the first range in `ranges` that holds khz, or -1. 0 kHz is in no band.
+// True when every range lies above the one before it: the order FindBand needs.
+constexpr bool InBandOrder(std::span<const BandRange> ranges) {
+  for (size_t i = 0; i < ranges.size(); ++i) {
+    if (ranges[i].highKhz < ranges[i].lowKhz || (i > 0 && ranges[i].lowKhz <= ranges[i - 1].highKhz))
+      return false;
+  }
+  return true;
+}
+
+// The band of the range in `ranges` (InBandOrder) that holds khz, or -1. 0 kHz is in no band.
 int FindBand(int64_t khz, std::span<const BandRange> ranges);
 
 // The band of a FREQ text, 0-24, or -1 when it lies outside every band (callers that count by

@@ -51,22 +51,50 @@ const char* StationText(const RepeatLog& repeatLog, int32_t station) {
   return station < 0 ? "" : repeatLog.stations[station].data();
 }
 
+// The median of the running counts of `entries` (not empty, counts from lowest to highest): the
+// middle one in order, or the mean of the two middle ones. Counts that lie close together are
+// counted out; others are partly sorted.
+double MedianOf(std::span<const RepeatEntry> entries, int32_t lowest, int32_t highest,
+                std::vector<int32_t>& scratch) {
+  const size_t n = entries.size();
+  const size_t lower = (n - 1) / 2;  // the places of the middle ones (the same when n is odd)
+  const size_t upper = n / 2;
+  const size_t range = static_cast<size_t>(highest - lowest) + 1;
+  if (range <= 4 * n) {
+    scratch.assign(range, 0);
+    for (const RepeatEntry& entry : entries) ++scratch[entry.count - lowest];
+    int32_t lowerValue = lowest;
+    size_t seen = 0;
+    for (size_t v = 0;; ++v) {
+      if (seen <= lower && lower < seen + scratch[v]) lowerValue = lowest + static_cast<int32_t>(v);
+      seen += scratch[v];
+      if (seen > upper) return (lowerValue + (lowest + static_cast<double>(v))) / 2;
+    }
+  }
+  scratch.clear();
+  for (const RepeatEntry& entry : entries) scratch.push_back(entry.count);
+  std::nth_element(scratch.begin(), scratch.begin() + upper, scratch.end());
+  const int32_t upperValue = scratch[upper];
+  const int32_t lowerValue =
+      lower == upper ? upperValue : *std::max_element(scratch.begin(), scratch.begin() + upper);
+  return (lowerValue + static_cast<double>(upperValue)) / 2;
+}
+
 // One row over the running counts of `entries` (not empty); the leader follows them.
 void WriteRow(int label, std::span<const RepeatEntry> entries, Leader& leader, const RepeatLog& repeatLog,
               std::vector<int32_t>& scratch, ReportWriter& out) {
   const int n = static_cast<int>(entries.size());
   int first = 0;
   double sum = 0;
-  scratch.clear();
+  int32_t lowest = INT32_MAX;
+  int32_t highest = 0;
   for (const RepeatEntry& entry : entries) {
     first += entry.count == 1;
     sum += entry.count;
-    scratch.push_back(entry.count);
+    lowest = std::min(lowest, entry.count);
+    highest = std::max(highest, entry.count);
   }
-  const auto middle = scratch.begin() + n / 2;
-  std::nth_element(scratch.begin(), middle, scratch.end());
-  double median = *middle;
-  if (n % 2 == 0) median = (median + *std::max_element(scratch.begin(), middle)) / 2;
+  const double median = MedianOf(entries, lowest, highest, scratch);
   leader.Follow(entries);
   out.Printf("%6d%6d%6d%8.3f%7.2f%6.1f%6d %s\n", label, first, n - first, static_cast<double>(first) / n,
              sum / n, median, leader.count, StationText(repeatLog, leader.station));

@@ -24,24 +24,33 @@ int BucketOf(int days) {
 }
 
 // I: each contact is paired with the station's next one. S: each station's first contact is
-// paired with its last (with itself when there is only one).
+// paired with its last (with itself when there is only one). What is remembered per station
+// (small beside the entries) keeps the walks over the entries in order.
 void Pair(RepeatLog& repeatLog, AnalysisMode mode) {
   std::vector<RepeatEntry>& entries = repeatLog.entries;
-  std::vector<int32_t> seen(repeatLog.stations.size(), -1);
+  const int32_t count = static_cast<int32_t>(entries.size());
+  struct Contact {
+    int32_t entry = -1;
+    int32_t day = 0;
+  };
+  std::vector<Contact> seen(repeatLog.stations.size());
   if (mode == AnalysisMode::kIntervals) {
-    for (int32_t i = static_cast<int32_t>(entries.size()) - 1; i >= 0; --i) {
-      entries[i].partner = seen[entries[i].station];
-      seen[entries[i].station] = i;
+    for (int32_t i = count - 1; i >= 0; --i) {  // seen: the station's next contact
+      Contact& next = seen[entries[i].station];
+      entries[i].partner = next.entry;
+      entries[i].value = next.day - entries[i].day;
+      next = {i, entries[i].day};
     }
-  } else {
-    for (int32_t i = 0; i < static_cast<int32_t>(entries.size()); ++i) {
-      int32_t& first = seen[entries[i].station];
-      if (first < 0) first = i;
-      entries[first].partner = i;
-    }
+    return;
   }
-  for (RepeatEntry& entry : entries) {
-    if (entry.partner >= 0) entry.value = entries[entry.partner].day - entry.day;
+  for (int32_t i = 0; i < count; ++i) seen[entries[i].station] = {i, entries[i].day};  // the last
+  std::vector<bool> started(seen.size(), false);
+  for (int32_t i = 0; i < count; ++i) {
+    RepeatEntry& entry = entries[i];
+    if (started[entry.station]) continue;
+    started[entry.station] = true;
+    entry.partner = seen[entry.station].entry;
+    entry.value = seen[entry.station].day - entry.day;
   }
 }
 

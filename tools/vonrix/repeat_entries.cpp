@@ -1,6 +1,7 @@
 #include "tools/vonrix/repeat_entries.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "log/date_time.h"
 #include "log/log_format.h"
@@ -10,13 +11,38 @@
 namespace vondal {
 namespace {
 
-constexpr int kRecordsPerRead = 5000;  // 1,000,000 bytes of the log at a time
+constexpr int kRecordsPerRead = 640;  // 128,000 bytes of the log at a time
+constexpr size_t kBatchSize = 32;
+
+// A record of the piece of the log in hand that becomes an entry once its station is looked up.
+struct Accepted {
+  std::string_view identity;  // into the piece
+  uint32_t hash;
+  int32_t key;
+  int32_t band;
+};
+
+// The year of each day number 0 … 36524 (1950-01-01 … 2049-12-31).
+uint16_t YearOfDay(int day) {
+  static const std::vector<uint16_t> years = [] {
+    std::vector<uint16_t> table(kMaxDateTimeKey / 1440 + 1);
+    for (size_t d = 0; d < table.size(); ++d)
+      table[d] = static_cast<uint16_t>(DateOfDay(static_cast<int>(d)).year);
+    return table;
+  }();
+  return years[day];
+}
+
+bool Before(const RepeatEntry& a, const RepeatEntry& b) {
+  return a.key != b.key ? a.key < b.key : a.value < b.value;
+}
 
 // Whether a record with these texts is counted.
 bool Accepts(const Selection& selection, const std::string_view* texts) {
   for (const Filter& filter : selection.filters) {
     if (!Passes(filter, texts[filter.field])) return false;
   }
+  if (selection.country == 0 && selection.club == 0) return true;
   const std::string_view callsign = texts[CALLSIGN];
   const StationKind kind = KindOf(callsign);
   if (selection.country == 'J' && kind != StationKind::kJapanese) return false;
@@ -34,40 +60,83 @@ int FieldsNeeded(AnalysisMode mode, const Selection& selection) {
   return needed;
 }
 
+// The first `count` texts of a record image (at least up to CALLSIGN), as LeadingTexts gives
+// them. Records as the editor writes them have a DATE, START and END of 6, 4 and 4 bytes: their
+// separators are looked for there first, which spares three searches on nearly every record.
+void SplitLeading(const char* image, int count, std::string_view* texts) {
+  if (image[6] != kSeparator || image[11] != kSeparator || image[16] != kSeparator) {
+    LeadingTexts(image, count, texts);
+    return;
+  }
+  texts[DATE] = std::string_view(image, 6);
+  texts[START] = std::string_view(image + 7, 4);
+  texts[END] = std::string_view(image + 12, 4);
+  const char* end = image + kTextArea;
+  const char* p = image + 17;
+  for (int i = CALLSIGN; i < count; ++i) {
+    const char* stop = static_cast<const char*>(std::memchr(p, kSeparator, end - p));
+    if (stop == nullptr) stop = end;
+    texts[i] = std::string_view(p, stop - p);
+    p = stop < end ? stop + 1 : end;
+  }
+}
+
+// Makes entries of the batch at the end of `entries`, adding their stations; false when memory
+// ran out. `entries` has room for them.
+bool AddBatch(std::vector<Accepted>& batch, RepeatLog& repeatLog, size_t& used) {
+  for (const Accepted& record : batch) {
+    const int32_t station = repeatLog.stations.Add(record.identity, record.hash);
+    if (station < 0) return false;
+    const int day = record.key / 1440;
+    RepeatEntry& entry = repeatLog.entries[used];
+    entry.year = YearOfDay(day);
+    entry.day = static_cast<uint16_t>(day);
+    entry.key = record.key;
+    entry.partner = -1;
+    entry.value = static_cast<int32_t>(used);
+    entry.count = record.band;
+    entry.station = station;
+    ++used;
+  }
+  batch.clear();
+  return true;
+}
+
 }  // namespace
 
 std::string ReadEntries(File& log, int64_t recordCount, AnalysisMode mode, const Selection& selection,
                         RepeatLog& repeatLog) {
-  std::vector<RepeatEntry>& entries = repeatLog.entries;
-  entries.reserve(recordCount);
+  StationTable& stations = repeatLog.stations;
+  repeatLog.entries.resize(recordCount);  // cut to the entries made at the end
+  size_t used = 0;
   std::vector<char> buffer(static_cast<size_t>(kRecordsPerRead) * kRecordSize);
+  std::vector<Accepted> batch;
+  batch.reserve(kBatchSize);
   const int fieldsNeeded = FieldsNeeded(mode, selection);
   std::string_view texts[kStoredFieldCount];
   for (int64_t first = 0; first < recordCount; first += kRecordsPerRead) {
     const int64_t count = std::min<int64_t>(kRecordsPerRead, recordCount - first);
     const int64_t bytes = count * kRecordSize;
     if (log.ReadAt(first * kRecordSize, buffer.data(), bytes) != bytes) return "ログファイルを開けません";
+    // The records are taken in small batches: first their stations' places in the table are
+    // asked for ahead, then the stations are looked up, their places mostly there by then.
     for (int64_t n = 0; n < count; ++n) {
-      LeadingTexts(buffer.data() + n * kRecordSize, fieldsNeeded, texts);
+      SplitLeading(buffer.data() + n * kRecordSize, fieldsNeeded, texts);
       if (!Accepts(selection, texts)) continue;
       const std::string_view identity = StationIdentity(texts[CALLSIGN]);
       if (identity.empty()) continue;
-      const int32_t station = repeatLog.stations.Add(identity);
-      if (station < 0) return "Malloc failed";
+      const uint32_t hash = StationTable::Hash(identity);
+      stations.Prefetch(hash);
       // A damaged DATE or START could give any key; keep it inside the 1950-2049 window.
       const int32_t key = std::clamp(DateTimeKey(texts[DATE], texts[START]), 0, kMaxDateTimeKey);
-      const int day = key / 1440;
-      RepeatEntry entry;
-      entry.year = static_cast<uint16_t>(DateOfDay(day).year);
-      entry.day = static_cast<uint16_t>(day);
-      entry.key = key;
-      entry.partner = -1;
-      entry.value = static_cast<int32_t>(entries.size());
-      entry.count = mode == AnalysisMode::kBands ? VonrixBandOf(texts[FREQ]) : 0;
-      entry.station = station;
-      entries.push_back(entry);
+      const int32_t band = mode == AnalysisMode::kBands ? VonrixBandOf(texts[FREQ]) : 0;
+      batch.push_back({identity, hash, key, band});
+      if (batch.size() == kBatchSize && !AddBatch(batch, repeatLog, used)) return "Malloc failed";
     }
+    // Before the next piece replaces the texts.
+    if (!AddBatch(batch, repeatLog, used)) return "Malloc failed";
   }
+  repeatLog.entries.resize(used);
   return "";
 }
 
@@ -78,9 +147,34 @@ int CountReversals(const std::vector<RepeatEntry>& entries) {
 }
 
 void SortByKey(std::vector<RepeatEntry>& entries) {
-  std::sort(entries.begin(), entries.end(), [](const RepeatEntry& a, const RepeatEntry& b) {
-    return a.key != b.key ? a.key < b.key : a.value < b.value;
-  });
+  // A log is mostly in order, but for contacts entered late. The entries that continue the order
+  // stay where they are (moved up over the gaps), the strays are sorted on their own and merged
+  // in from the back. A log that is out of order all over is sorted whole.
+  std::vector<RepeatEntry> strays;
+  const size_t mostStrays = entries.size() / 8;
+  size_t kept = 0;
+  for (size_t i = 0; i < entries.size(); ++i) {
+    if (kept == 0 || !Before(entries[i], entries[kept - 1])) {
+      entries[kept++] = entries[i];
+      continue;
+    }
+    strays.push_back(entries[i]);
+    if (strays.size() > mostStrays) {  // the gap entries[kept, i] holds the strays exactly
+      std::copy(strays.begin(), strays.end(), entries.begin() + kept);
+      std::sort(entries.begin(), entries.end(), Before);
+      return;
+    }
+  }
+  std::sort(strays.begin(), strays.end(), Before);
+  size_t place = entries.size();
+  size_t stray = strays.size();
+  while (stray > 0) {
+    if (kept > 0 && Before(strays[stray - 1], entries[kept - 1])) {
+      entries[--place] = entries[--kept];
+    } else {
+      entries[--place] = strays[--stray];
+    }
+  }
 }
 
 Date DateOfDay(int day) {

@@ -37,6 +37,7 @@ constexpr BandRange kVonrixBandRanges[] = {
     {142000000, 144000000, 23},
     {248000000, 250000000, 24},
 };
+static_assert(InBandOrder(kVonrixBandRanges));
 
 constexpr std::string_view kVonrixBandNames[kBandCount] = {
     "135k", "472k", "1.9",  "3.5",  "3.8",  "7",   "10",    "14",  "18",  "21",  "24",   "28",   "50",

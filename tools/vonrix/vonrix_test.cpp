@@ -237,5 +237,19 @@ TEST_F(VonrixTest, CountsPerThousandContactsAndPerYear) {
   EXPECT_THAT(counts, HasSubstr("回数   局数\n   1   1250\n\n1250      1\n\n■交信回数上位局■\n"));
 }
 
+TEST_F(VonrixTest, MedianOfCountsFarApart) {
+  std::vector<Contact> contacts;
+  for (int i = 0; i < 30; ++i) contacts.push_back({"100101", "0000", "JA1AAA"});
+  contacts.push_back({"120101", "0000", "JA1AAA"});  // 2012: the counts 31 and 1
+  contacts.push_back({"120102", "0000", "JA1BBB"});
+  contacts.push_back({"130101", "0000", "JA1AAA"});  // 2013: 32, 1 and 1
+  contacts.push_back({"130102", "0000", "JA1CCC"});
+  contacts.push_back({"130103", "0000", "JA1DDD"});
+  SetLog(contacts);
+  const std::string counts = Report("C");
+  EXPECT_THAT(counts, HasSubstr("  2012     1     1   0.500  16.00  16.0    31 JA1AAA\n"));
+  EXPECT_THAT(counts, HasSubstr("  2013     2     1   0.667  11.33   1.0    32 JA1AAA\n"));
+}
+
 }  // namespace
 }  // namespace vondal

@@ -121,7 +121,9 @@ std::string RecordIndex::LoadIndex(const std::string& path, FileSystem& fs, LogF
 
 std::string RecordIndex::Rebuild(LogFile& log, LogUi* ui, std::span<char> buffer) {
   const int recordCount = log.RecordCount();
-  const int perRead = std::max<int>(1, static_cast<int>(buffer.size() / kRecordSize));
+  RecordImage single;  // reads one record at a time when the buffer cannot hold one
+  if (buffer.size() < static_cast<size_t>(kRecordSize)) buffer = std::span<char>(single.data(), single.size());
+  const int perRead = static_cast<int>(buffer.size() / kRecordSize);
   std::string progress;
   if (ui) ui->StartupLine(9, 0, "ｲﾝﾃﾞｯｸｽ構築中..");
   for (int first = 0; first < recordCount; first += perRead) {

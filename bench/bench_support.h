@@ -2,6 +2,8 @@
 // printing a figure beside its reference as a ratio.
 #pragma once
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -37,6 +39,16 @@ inline void Report(const char* what, double seconds, const char* reference, doub
   std::printf("%-32s %8.4f s   %-24s %8.4f s   ratio %6.2f", what, seconds, reference, referenceSeconds, ratio);
   if (goal > 0) std::printf("  (goal within %.0fx: %s)", goal, ratio <= goal ? "met" : "NOT MET");
   std::printf("\n");
+}
+
+// build/bin, where the programs are, beside build/bench where the benchmarks run from.
+inline std::string ProgramsFolder() {
+  char path[4096];
+  const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+  if (n <= 0) std::exit(2);
+  std::string folder(path, n);
+  folder.erase(folder.find_last_of('/'));
+  return folder.substr(0, folder.find_last_of('/')) + "/bin";
 }
 
 // A new folder for the benchmark's files under $TMPDIR (or /tmp).

@@ -76,15 +76,6 @@ void WriteLog(const std::string& path, int records) {
   if (!out.Commit()) std::exit(2);
 }
 
-// The folder of this benchmark's executable; vonrix is in ../bin beside it.
-std::string OwnFolder() {
-  char path[4096];
-  const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-  if (n <= 0) std::exit(2);
-  std::string self(path, n);
-  return self.substr(0, self.rfind('/') + 1);
-}
-
 struct Measure {
   double seconds;
   long peakKb;
@@ -121,7 +112,7 @@ int main(int argc, char** argv) {
   const int most = argc > 1 ? std::atoi(argv[1]) : 1000000;
   const std::string folder = bench::TemporaryFolder();
   setenv("VONDAL_HOME", folder.c_str(), 1);  // no Vondal.ini: the log names itself
-  const std::string vonrix = OwnFolder() + "../bin/vonrix";
+  const std::string vonrix = bench::ProgramsFolder() + "/vonrix";
   const char modes[] = {'C', 'I', 'S', 'B'};
 
   std::vector<int> sizes;

@@ -17,7 +17,7 @@ constexpr size_t kBatchSize = 32;
 // A record of the piece of the log in hand that becomes an entry once its station is looked up.
 struct Accepted {
   std::string_view identity;  // into the piece
-  uint32_t hash;
+  StationTable::Key station;
   int32_t key;
   int32_t band;
 };
@@ -85,7 +85,7 @@ void SplitLeading(const char* image, int count, std::string_view* texts) {
 // ran out. `entries` has room for them.
 bool AddBatch(std::vector<Accepted>& batch, RepeatLog& repeatLog, size_t& used) {
   for (const Accepted& record : batch) {
-    const int32_t station = repeatLog.stations.Add(record.identity, record.hash);
+    const int32_t station = repeatLog.stations.Add(record.identity, record.station);
     if (station < 0) return false;
     const int day = record.key / 1440;
     RepeatEntry& entry = repeatLog.entries[used];
@@ -125,12 +125,12 @@ std::string ReadEntries(File& log, int64_t recordCount, AnalysisMode mode, const
       if (!Accepts(selection, texts)) continue;
       const std::string_view identity = StationIdentity(texts[CALLSIGN]);
       if (identity.empty()) continue;
-      const uint32_t hash = StationTable::Hash(identity);
-      stations.Prefetch(hash);
+      const StationTable::Key station = StationTable::KeyOf(identity);
+      stations.Prefetch(station);
       // A damaged DATE or START could give any key; keep it inside the 1950-2049 window.
       const int32_t key = std::clamp(DateTimeKey(texts[DATE], texts[START]), 0, kMaxDateTimeKey);
       const int32_t band = mode == AnalysisMode::kBands ? VonrixBandOf(texts[FREQ]) : 0;
-      batch.push_back({identity, hash, key, band});
+      batch.push_back({identity, station, key, band});
       if (batch.size() == kBatchSize && !AddBatch(batch, repeatLog, used)) return "Malloc failed";
     }
     // Before the next piece replaces the texts.

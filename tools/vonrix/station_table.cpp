@@ -6,22 +6,17 @@
 #include "app/text/text_helpers.h"
 
 namespace vondal {
-// FNV-1a folded to 24 bits (a slot keeps the length beside them): station texts are short, and
-// this spreads them well enough.
-uint32_t StationTable::Hash(std::string_view text) {
-  uint32_t hash = 2166136261u;
-  for (char c : text) hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
-  return (hash ^ hash >> 24) & 0xFFFFFF;
-}
 
-uint32_t StationTable::CheckOf(std::string_view text, uint32_t hash) {
-  return hash << 8 | static_cast<uint32_t>(std::min<size_t>(text.size(), 255));
-}
-
-uint64_t StationTable::HeadOf(std::string_view text) {
-  uint64_t head = 0;
-  std::memcpy(&head, text.data(), std::min(text.size(), kHeadBytes));
-  return head;
+StationTable::Key StationTable::KeyOf(std::string_view text) {
+  Key key{0, 0};
+  std::memcpy(&key.head, text.data(), std::min(text.size(), kHeadBytes));
+  // The head mixed by one multiplication; the bytes after it, rare in a call sign, by FNV-1a.
+  uint64_t hash = (key.head ^ text.size()) * 0x9E3779B97F4A7C15u;
+  for (size_t i = kHeadBytes; i < text.size(); ++i)
+    hash = (hash ^ static_cast<unsigned char>(text[i])) * 0x100000001B3u;
+  key.check =
+      static_cast<uint32_t>(hash >> 40) << 8 | static_cast<uint32_t>(std::min<size_t>(text.size(), 255));
+  return key;
 }
 
 void StationTable::Grow() {
@@ -36,14 +31,12 @@ void StationTable::Grow() {
   slots_.swap(slots);
 }
 
-int32_t StationTable::Add(std::string_view text, uint32_t hash) {
+int32_t StationTable::Add(std::string_view text, const Key& key) {
   if (slots_.size() < 2 * texts_.size() + 2) Grow();
-  const uint32_t check = CheckOf(text, hash);
-  const uint64_t head = HeadOf(text);
-  size_t place = hash & mask_;
+  size_t place = (key.check >> 8) & mask_;
   for (; slots_[place].station >= 0; place = (place + 1) & mask_) {
     const Slot& slot = slots_[place];
-    if (slot.check == check && slot.head == head &&
+    if (slot.check == key.check && slot.head == key.head &&
         (text.size() <= kHeadBytes || texts_[slot.station] == text)) {
       return slot.station;
     }
@@ -52,8 +45,8 @@ int32_t StationTable::Add(std::string_view text, uint32_t hash) {
   if (copy == nullptr) return -1;
   Slot& slot = slots_[place];
   slot.station = size();
-  slot.check = check;
-  slot.head = head;
+  slot.check = key.check;
+  slot.head = key.head;
   texts_.emplace_back(copy, text.size());
   return slot.station;
 }

@@ -15,17 +15,22 @@ class StationTable {
  public:
   explicit StationTable(BlockAllocator& allocator) : allocator_(allocator) { Grow(); }
 
-  // The hash Add wants for `text` (24 bits).
-  static uint32_t Hash(std::string_view text);
+  // What a station text is looked up by: its first 8 bytes, and its length with a hash of it.
+  // Callers that read many texts compute the keys of the next few ahead and Prefetch them.
+  struct Key {
+    uint64_t head;   // the first bytes of the text, zero-padded
+    uint32_t check;  // the length (at most 255) in the low byte, a 24-bit hash above it
+  };
+  static Key KeyOf(std::string_view text);
 
-  // Asks the processor to fetch the place where a text of this hash is looked up: callers that
-  // know the next texts ahead hide the wait for memory behind their other work.
-  void Prefetch(uint32_t hash) const { __builtin_prefetch(&slots_[hash & mask_]); }
+  // Asks the processor to fetch the place where the key is looked up, so that the wait for memory
+  // passes behind the caller's other work.
+  void Prefetch(const Key& key) const { __builtin_prefetch(&slots_[(key.check >> 8) & mask_]); }
 
-  // The number of the station `text` (hash: Hash(text)), added when it is new; -1 when memory
+  // The number of the station `text` (key: KeyOf(text)), added when it is new; -1 when memory
   // ran out (the allocator's failure() says how).
-  int32_t Add(std::string_view text, uint32_t hash);
-  int32_t Add(std::string_view text) { return Add(text, Hash(text)); }
+  int32_t Add(std::string_view text, const Key& key);
+  int32_t Add(std::string_view text) { return Add(text, KeyOf(text)); }
 
   std::string_view operator[](int32_t station) const { return texts_[station]; }
   int32_t size() const { return static_cast<int32_t>(texts_.size()); }
@@ -35,19 +40,16 @@ class StationTable {
   bool Before(int32_t a, int32_t b) const;
 
  private:
-  // One place of the open-addressing table. A call sign is short, so the slot holds its first
-  // 8 bytes with its length and hash: finding a station mostly reads this one slot, not the text
-  // in the allocator's blocks.
+  // One place of the open-addressing table. A call sign is short, so the slot holds the whole
+  // key: finding a station mostly reads this one slot, not the text in the allocator's blocks.
   static constexpr size_t kHeadBytes = 8;
   struct Slot {
     int32_t station = -1;  // -1: empty
-    uint32_t check = 0;    // the length (at most 255) in the low byte, the hash above it
-    uint64_t head = 0;     // the first bytes of the text, zero-padded
+    uint32_t check = 0;
+    uint64_t head = 0;
   };
   static_assert(sizeof(Slot) == 16);
 
-  static uint32_t CheckOf(std::string_view text, uint32_t hash);
-  static uint64_t HeadOf(std::string_view text);
   void Grow();
 
   BlockAllocator& allocator_;

@@ -8,8 +8,11 @@
 namespace vondal {
 
 StationTable::Key StationTable::KeyOf(std::string_view text) {
+  // The head is gathered in a register: copying the bytes to memory and reading them back as one
+  // word would wait for every byte to land.
   Key key{0, 0};
-  std::memcpy(&key.head, text.data(), std::min(text.size(), kHeadBytes));
+  const size_t headBytes = std::min(text.size(), kHeadBytes);
+  for (size_t i = 0; i < headBytes; ++i) key.head |= uint64_t{static_cast<unsigned char>(text[i])} << (8 * i);
   // The head mixed by one multiplication; the bytes after it, rare in a call sign, by FNV-1a.
   uint64_t hash = (key.head ^ text.size()) * 0x9E3779B97F4A7C15u;
   for (size_t i = kHeadBytes; i < text.size(); ++i)

@@ -3,9 +3,11 @@
 #include <vector>
 
 #include "app/text/charset.h"
+#include "console/console_title.h"
 #include "tools/vonrix/vonrix.h"
 
 int main(int argc, char** argv) {
+  const vondal::ConsoleTitle title("Vonrix");
   std::vector<std::string> args;
   for (int i = 1; i < argc; ++i) args.push_back(vondal::LocaleToCp932(argv[i]));
   vondal::VonrixContext context;

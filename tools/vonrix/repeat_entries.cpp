@@ -81,6 +81,9 @@ void SplitLeading(const char* image, int count, std::string_view* texts) {
   }
 }
 
+// A digit of a START text as the date-time key reads it: a missing one counts as 0.
+int Digit(std::string_view text, size_t i) { return i < text.size() ? text[i] - '0' : 0; }
+
 // Makes entries of the batch at the end of `entries`, adding their stations; false when memory
 // ran out. `entries` has room for them.
 bool AddBatch(std::vector<Accepted>& batch, RepeatLog& repeatLog, size_t& used) {
@@ -104,6 +107,18 @@ bool AddBatch(std::vector<Accepted>& batch, RepeatLog& repeatLog, size_t& used) 
 
 }  // namespace
 
+int32_t DateTimeKeys::Of(std::string_view date, std::string_view start) {
+  const std::string_view head = date.substr(0, 6);
+  if (!known_ || head != date_) {
+    date_ = head;
+    dayKey_ = DateTimeKey(head, "");
+    known_ = true;
+  }
+  const int32_t minutes =
+      (Digit(start, 0) * 10 + Digit(start, 1)) * 60 + Digit(start, 2) * 10 + Digit(start, 3);
+  return std::clamp(dayKey_ + minutes, 0, kMaxDateTimeKey);
+}
+
 std::string ReadEntries(File& log, int64_t recordCount, AnalysisMode mode, const Selection& selection,
                         RepeatLog& repeatLog) {
   StationTable& stations = repeatLog.stations;
@@ -114,6 +129,7 @@ std::string ReadEntries(File& log, int64_t recordCount, AnalysisMode mode, const
   batch.reserve(kBatchSize);
   const int fieldsNeeded = FieldsNeeded(mode, selection);
   std::string_view texts[kStoredFieldCount];
+  DateTimeKeys keys;
   for (int64_t first = 0; first < recordCount; first += kRecordsPerRead) {
     const int64_t count = std::min<int64_t>(kRecordsPerRead, recordCount - first);
     const int64_t bytes = count * kRecordSize;
@@ -127,8 +143,7 @@ std::string ReadEntries(File& log, int64_t recordCount, AnalysisMode mode, const
       if (identity.empty()) continue;
       const StationTable::Key station = StationTable::KeyOf(identity);
       stations.Prefetch(station);
-      // A damaged DATE or START could give any key; keep it inside the 1950-2049 window.
-      const int32_t key = std::clamp(DateTimeKey(texts[DATE], texts[START]), 0, kMaxDateTimeKey);
+      const int32_t key = keys.Of(texts[DATE], texts[START]);
       const int32_t band = mode == AnalysisMode::kBands ? VonrixBandOf(texts[FREQ]) : 0;
       batch.push_back({identity, station, key, band});
       if (batch.size() == kBatchSize && !AddBatch(batch, repeatLog, used)) return "Malloc failed";

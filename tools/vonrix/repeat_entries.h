@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "log/file_system.h"
@@ -30,6 +31,19 @@ struct RepeatLog {
 
   std::vector<RepeatEntry> entries;
   StationTable stations;
+};
+
+// The date-time keys of the records of a log read one after the other: DateTimeKey of DATE and
+// START, kept inside the 1950-2049 window (a damaged record could give any key). Most records
+// share their DATE with the one before, so the day is worked out once per date.
+class DateTimeKeys {
+ public:
+  int32_t Of(std::string_view date, std::string_view start);
+
+ private:
+  std::string date_;  // the first six bytes of the last DATE, which are all the key reads
+  int32_t dayKey_ = 0;
+  bool known_ = false;
 };
 
 // Reads all `recordCount` records of the log: a record is left out when it fails a filter, when

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "log/date_time.h"
+
 namespace vondal {
 namespace {
 
@@ -62,6 +64,20 @@ TEST(SortByKeyTest, AnEarlyFutureContactMakesTheRestStrays) {
   const std::vector<int32_t> expected = Expected(entries);
   SortByKey(entries);
   EXPECT_EQ(Order(entries), expected);
+}
+
+TEST(DateTimeKeysTest, SameKeysAsEachRecordOnItsOwn) {
+  const std::vector<std::pair<std::string, std::string>> records = {
+      {"120101", "0900"}, {"120101", "2359"},        {"120101", ""},
+      {"1201011", "12"},  {"120102", "0000"},        {"120102", "9999"},
+      {"500101", "0000"}, {"491231", "2359"},        {"12", "0900"},
+      {"", ""},           {"\xff\x80\x01x", "\x01"}, {"991301", "0a0b"},
+      {"991301", "0100"}, {"000229", "1200"}};
+  DateTimeKeys keys;
+  for (const auto& [date, start] : records) {
+    EXPECT_EQ(keys.Of(date, start), std::clamp(DateTimeKey(date, start), 0, kMaxDateTimeKey))
+        << date << " " << start;
+  }
 }
 
 TEST(DateOfDayTest, DayNumbersFrom1950) {

@@ -1,5 +1,5 @@
-// Small helpers shared by the benchmarks: wall-clock timing, running a reference command, and
-// printing a figure beside its reference as a ratio.
+// Small helpers shared by the benchmarks: wall-clock timing, running a reference command,
+// printing a figure beside its reference as a ratio, and writing generated logs.
 #pragma once
 
 #include <unistd.h>
@@ -9,6 +9,8 @@
 #include <string>
 
 #include "bench/stopwatch.h"
+#include "log/file_system.h"
+#include "log/log_format.h"
 
 namespace vondal::bench {
 
@@ -49,6 +51,27 @@ inline std::string ProgramsFolder() {
   std::string folder(path, n);
   folder.erase(folder.find_last_of('/'));
   return folder.substr(0, folder.find_last_of('/')) + "/bin";
+}
+
+// Writes a log of `records` records at path, all or nothing: make(n, record) fills record n.
+// Exits when the log cannot be written.
+template <typename Make>
+void WriteLog(const std::string& path, int records, Make&& make) {
+  FileReplacement out(RealFileSystem(), path);
+  if (!out.Open()) std::exit(2);
+  std::string chunk;
+  for (int n = 0; n < records; ++n) {
+    Record record;
+    make(n, record);
+    const RecordImage image = EncodeRecord(record);
+    chunk.append(image.begin(), image.end());
+    if (chunk.size() >= 1 << 20) {
+      out.Write(chunk.data(), chunk.size());
+      chunk.clear();
+    }
+  }
+  out.Write(chunk.data(), chunk.size());
+  if (!out.Commit()) std::exit(2);
 }
 
 // A new folder for the benchmark's files under $TMPDIR (or /tmp).

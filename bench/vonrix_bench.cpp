@@ -15,8 +15,6 @@
 #include <vector>
 
 #include "bench/bench_support.h"
-#include "log/file_system.h"
-#include "log/log_format.h"
 
 extern char** environ;
 
@@ -43,18 +41,14 @@ void WriteLog(const std::string& path, int records) {
     for (unsigned k = 0, letters = 2 + next(2); k < letters; ++k) call += static_cast<char>('A' + next(26));
     calls.push_back(call);
   }
-  FileReplacement out(RealFileSystem(), path);
-  if (!out.Open()) std::exit(2);
-  std::string chunk;
   int minutes = 0;
-  for (int n = 0; n < records; ++n) {
+  bench::WriteLog(path, records, [&](int n, Record& r) {
     minutes += 1 + next(9);
     const int shown = n % 500 == 499 ? minutes - 600 : minutes;
     const int days = shown / 1440;
     char date[16], start[16];
     std::snprintf(date, sizeof date, "%02d%02d%02d", days / 336 % 50, 1 + days / 28 % 12, 1 + days % 28);
     std::snprintf(start, sizeof start, "%02d%02d", shown / 60 % 24, shown % 60);
-    Record r;
     r[DATE] = date;
     r[START] = start;
     r[END] = start;
@@ -65,15 +59,7 @@ void WriteLog(const std::string& path, int records) {
     r[sRST] = "599";
     r[rRST] = "599";
     r[QTH] = "東京都千代田区";
-    const RecordImage image = EncodeRecord(r);
-    chunk.append(image.begin(), image.end());
-    if (chunk.size() >= 1 << 20) {
-      out.Write(chunk.data(), chunk.size());
-      chunk.clear();
-    }
-  }
-  out.Write(chunk.data(), chunk.size());
-  if (!out.Commit()) std::exit(2);
+  });
 }
 
 struct Measure {

@@ -26,35 +26,35 @@ const char kVonrixUsage[] =
     "   -S JAは個人局のみ（通常，-Jと併用）\n"
     "   -C JAはクラブ局のみ（通常，-Jと併用）\n";
 
+namespace {
+
+struct ModeNaming {
+  AnalysisMode mode;
+  std::string_view name;
+};
+
+constexpr ModeNaming kModeNames[] = {
+    {AnalysisMode::kCounts, "交信回数"},
+    {AnalysisMode::kIntervals, "交信間隔"},
+    {AnalysisMode::kSpans, "交信期間"},
+    {AnalysisMode::kBands, "バンド数"},
+};
+
+}  // namespace
+
 std::string_view ModeName(AnalysisMode mode) {
-  switch (mode) {
-    case AnalysisMode::kCounts:
-      return "交信回数";
-    case AnalysisMode::kIntervals:
-      return "交信間隔";
-    case AnalysisMode::kSpans:
-      return "交信期間";
-    case AnalysisMode::kBands:
-      return "バンド数";
+  for (const ModeNaming& naming : kModeNames) {
+    if (naming.mode == mode) return naming.name;
   }
   return "";
 }
 
 bool ParseMode(std::string_view text, AnalysisMode& mode) {
-  if (text.empty()) return false;
-  switch (AsciiUpper(text[0])) {
-    case 'C':
-      mode = AnalysisMode::kCounts;
+  for (const ModeNaming& naming : kModeNames) {
+    if (!text.empty() && AsciiUpper(text[0]) == static_cast<char>(naming.mode)) {
+      mode = naming.mode;
       return true;
-    case 'I':
-      mode = AnalysisMode::kIntervals;
-      return true;
-    case 'S':
-      mode = AnalysisMode::kSpans;
-      return true;
-    case 'B':
-      mode = AnalysisMode::kBands;
-      return true;
+    }
   }
   return false;
 }

@@ -1,6 +1,8 @@
 // Vonrix on generated logs of 10,000, 100,000 and 1,000,000 records (or up to the count given as
 // the first argument): each of the four modes beside `cat` of the same log, the peak memory of
-// the vonrix process, and how the time grows with the log.
+// the vonrix process, and how the time grows with the log. The goal is judged on processor time
+// (user and system), which other work on a shared machine disturbs far less than wall time; both
+// are shown. Wall time includes syncing the report to the disk.
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -63,15 +65,15 @@ void WriteLog(const std::string& path, int records) {
 }
 
 struct Measure {
-  double seconds;
-  long peakKb;
+  double seconds;     // the best wall time
+  double cpuSeconds;  // the least processor time (user and system): what a busy machine disturbs least
+  long peakKb;        // the largest peak RSS
 };
 
-// Runs a program with its output sent to /dev/null: the best wall time of `runs` runs and the
-// largest peak RSS among them.
+// Runs a program `runs` times with its output sent to /dev/null.
 Measure RunProgram(const std::vector<std::string>& argv, int runs) {
-  long peakKb = 0;
-  const double seconds = bench::BestOf(runs, [&] {
+  Measure measure{0, 1e30, 0};
+  measure.seconds = bench::BestOf(runs, [&] {
     std::vector<char*> args;
     for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
     args.push_back(nullptr);
@@ -87,9 +89,11 @@ Measure RunProgram(const std::vector<std::string>& argv, int runs) {
       std::fprintf(stderr, "failed: %s\n", argv[0].c_str());
       std::exit(2);
     }
-    peakKb = std::max(peakKb, usage.ru_maxrss);
+    auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec * 1e-6; };
+    measure.cpuSeconds = std::min(measure.cpuSeconds, seconds(usage.ru_utime) + seconds(usage.ru_stime));
+    measure.peakKb = std::max(measure.peakKb, usage.ru_maxrss);
   });
-  return {seconds, peakKb};
+  return measure;
 }
 
 }  // namespace
@@ -104,7 +108,7 @@ int main(int argc, char** argv) {
   std::vector<int> sizes;
   for (int size = 10000; size <= most; size *= 10) sizes.push_back(size);
   if (sizes.empty() || sizes.back() != most) sizes.push_back(most);
-  // times[mode][size index]
+  // processor times[mode][size index]
   std::vector<std::vector<double>> times(4);
   for (int size : sizes) {
     const std::string log = folder + "/BENCH" + std::to_string(size) + ".VD";
@@ -114,10 +118,12 @@ int main(int argc, char** argv) {
     for (int m = 0; m < 4; ++m) {
       const std::string mode(1, modes[m]);
       const Measure run = RunProgram({vonrix, log, folder + "/report.txt", mode}, 3);
-      times[m].push_back(run.seconds);
-      const std::string what = "mode " + mode;
-      bench::Report(what.c_str(), run.seconds, "cat of the log", cat.seconds, size == most ? 5.0 : 0.0);
-      std::printf("  %.0f ns per record, peak RSS %.1f MB%s\n", run.seconds * 1e9 / size, run.peakKb / 1e3,
+      times[m].push_back(run.cpuSeconds);
+      const std::string what = "mode " + mode + ", processor time";
+      bench::Report(what.c_str(), run.cpuSeconds, "cat of the log", cat.cpuSeconds, size == most ? 5.0 : 0.0);
+      const std::string wall = "mode " + mode + ", wall time";
+      bench::Report(wall.c_str(), run.seconds, "cat of the log", cat.seconds, 0.0);
+      std::printf("  %.0f ns per record, peak RSS %.1f MB%s\n", run.cpuSeconds * 1e9 / size, run.peakKb / 1e3,
                   size == most
                       ? (run.peakKb < 64000 ? " (goal below 64 MB: met)" : " (goal below 64 MB: NOT MET)")
                       : "");
@@ -125,7 +131,9 @@ int main(int argc, char** argv) {
     bench::Run("rm -f '" + log + "'");
   }
 
-  std::printf("growth with the log (time ratio per step; linear is the size ratio, n log n a little more)\n");
+  std::printf(
+      "growth with the log (processor time ratio per step; linear is the size ratio, n log n a little "
+      "more)\n");
   for (int m = 0; m < 4; ++m) {
     std::printf("  mode %c:", modes[m]);
     for (size_t i = 1; i < sizes.size(); ++i) {

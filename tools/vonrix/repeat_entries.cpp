@@ -130,6 +130,7 @@ std::string ReadEntries(File& log, int64_t recordCount, AnalysisMode mode, const
   const int fieldsNeeded = FieldsNeeded(mode, selection);
   std::string_view texts[kStoredFieldCount];
   DateTimeKeys keys;
+  BandMemo bands;
   for (int64_t first = 0; first < recordCount; first += kRecordsPerRead) {
     const int64_t count = std::min<int64_t>(kRecordsPerRead, recordCount - first);
     const int64_t bytes = count * kRecordSize;
@@ -144,7 +145,7 @@ std::string ReadEntries(File& log, int64_t recordCount, AnalysisMode mode, const
       const StationTable::Key station = StationTable::KeyOf(identity);
       stations.Prefetch(station);
       const int32_t key = keys.Of(texts[DATE], texts[START]);
-      const int32_t band = mode == AnalysisMode::kBands ? VonrixBandOf(texts[FREQ]) : 0;
+      const int32_t band = mode == AnalysisMode::kBands ? bands.BandOf(texts[FREQ]) : 0;
       batch.push_back({identity, station, key, band});
       if (batch.size() == kBatchSize && !AddBatch(batch, repeatLog, used)) return "Malloc failed";
     }

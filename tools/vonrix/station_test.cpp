@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tools/vonrix/ranking.h"
+#include "tools/vonrix/vonrix_bands.h"
 
 namespace vondal {
 namespace {
@@ -41,6 +42,23 @@ TEST(StationTest, ClubStations) {
   EXPECT_FALSE(IsClubStation("JA1ABC"));
   EXPECT_FALSE(IsClubStation("JA1RLA"));
   EXPECT_FALSE(IsClubStation("JA1YA"));  // a Y club needs two letters after it
+}
+
+TEST(BandMemoTest, SameBandsAsEachTextOnItsOwn) {
+  std::vector<std::string> texts = {"7.010", "1.9",   "10.",   "10.000", "7",       "",
+                                    "3.750", "1200.", "9.000", "0.136",  "47000.1", "12345678901234567",
+                                    "7.0100"};
+  for (int i = 0; i < 2000; ++i) texts.push_back(std::to_string(i % 700) + "." + std::to_string(i % 13));
+  BandMemo memo;
+  for (int round = 0; round < 2; ++round) {
+    for (const std::string& freq : texts) EXPECT_EQ(memo.BandOf(freq), VonrixBandOf(freq)) << freq;
+  }
+  EXPECT_EQ(memo.BandOf("7.010"), 5);
+  EXPECT_EQ(memo.BandOf("1.9"), 2);  // the short form 1.907
+  EXPECT_EQ(memo.BandOf("1.900"), -1);
+  EXPECT_EQ(VonrixBandName(5), "7");
+  EXPECT_EQ(VonrixBandName(19), "10.4G");
+  EXPECT_EQ(BandSymbol(24), 'Y');
 }
 
 TEST(StationTableTest, EachStationOnceInTheOrderMet) {

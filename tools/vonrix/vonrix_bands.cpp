@@ -1,5 +1,7 @@
 #include "tools/vonrix/vonrix_bands.h"
 
+#include <cstring>
+
 #include "output/band_table.h"
 
 namespace vondal {
@@ -47,6 +49,19 @@ constexpr std::string_view kVonrixBandNames[kBandCount] = {
 }  // namespace
 
 int VonrixBandOf(std::string_view freq) { return FindBand(FrequencyOf(freq), kVonrixBandRanges); }
+
+int BandMemo::BandOf(std::string_view freq) {
+  if (freq.size() > kLongest) return VonrixBandOf(freq);
+  uint32_t hash = 2166136261u;
+  for (char c : freq) hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+  Slot& slot = slots_[(hash ^ hash >> 16) % slots_.size()];
+  if (slot.length != freq.size() || std::memcmp(slot.text, freq.data(), freq.size()) != 0) {
+    std::memcpy(slot.text, freq.data(), freq.size());
+    slot.length = static_cast<uint8_t>(freq.size());
+    slot.band = static_cast<int8_t>(VonrixBandOf(freq));
+  }
+  return slot.band;
+}
 
 std::string_view VonrixBandName(int band) {
   return band >= 0 && band < kBandCount ? kVonrixBandNames[band] : "";

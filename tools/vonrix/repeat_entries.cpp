@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 #include "log/date_time.h"
 #include "log/log_format.h"
@@ -11,7 +12,11 @@
 namespace vondal {
 namespace {
 
-constexpr int kRecordsPerRead = 640;  // 128,000 bytes of the log at a time
+// The log is read 128,000 bytes at a time (the buffer stays in the processor's cache) into a
+// page-aligned buffer: the system copies out of its cache at less than half the speed into a
+// buffer that starts off a page boundary.
+constexpr int kRecordsPerRead = 640;
+constexpr size_t kPageSize = 4096;
 constexpr size_t kBatchSize = 32;
 
 // A record of the piece of the log in hand that becomes an entry once its station is looked up.
@@ -124,7 +129,10 @@ std::string ReadEntries(File& log, int64_t recordCount, AnalysisMode mode, const
   StationTable& stations = repeatLog.stations;
   repeatLog.entries.resize(recordCount);  // cut to the entries made at the end
   size_t used = 0;
-  std::vector<char> buffer(static_cast<size_t>(kRecordsPerRead) * kRecordSize);
+  struct PageAligned {
+    alignas(kPageSize) char bytes[kRecordsPerRead * kRecordSize];
+  };
+  const std::unique_ptr<PageAligned> buffer = std::make_unique<PageAligned>();
   std::vector<Accepted> batch;
   batch.reserve(kBatchSize);
   const int fieldsNeeded = FieldsNeeded(mode, selection);
@@ -134,11 +142,11 @@ std::string ReadEntries(File& log, int64_t recordCount, AnalysisMode mode, const
   for (int64_t first = 0; first < recordCount; first += kRecordsPerRead) {
     const int64_t count = std::min<int64_t>(kRecordsPerRead, recordCount - first);
     const int64_t bytes = count * kRecordSize;
-    if (log.ReadAt(first * kRecordSize, buffer.data(), bytes) != bytes) return "ログファイルを開けません";
+    if (log.ReadAt(first * kRecordSize, buffer->bytes, bytes) != bytes) return "ログファイルを開けません";
     // The records are taken in small batches: first their stations' places in the table are
     // asked for ahead, then the stations are looked up, their places mostly there by then.
     for (int64_t n = 0; n < count; ++n) {
-      SplitLeading(buffer.data() + n * kRecordSize, fieldsNeeded, texts);
+      SplitLeading(buffer->bytes + n * kRecordSize, fieldsNeeded, texts);
       if (!Accepts(selection, texts)) continue;
       const std::string_view identity = StationIdentity(texts[CALLSIGN]);
       if (identity.empty()) continue;

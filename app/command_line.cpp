@@ -16,6 +16,24 @@ bool IsOption(std::string_view argument) {
   return argument.front() == '/' && argument.find('/', 1) == std::string_view::npos;
 }
 
+// The file that option letter (either case) sets, or null for no such option.
+std::optional<std::string>* FileOption(CommandLine& commandLine, char letter) {
+  switch (letter & ~0x20) {  // an ASCII letter in upper case
+    case 'C':
+      return &commandLine.color;
+    case 'M':
+      return &commandLine.macro;
+    case 'I':
+      return &commandLine.index;
+    case 'S':
+      return &commandLine.safety;
+    case 'X':
+      return &commandLine.external;
+    default:
+      return nullptr;
+  }
+}
+
 std::string BadArgument(std::string_view argument) {
   return "(!) ｺﾏﾝﾄﾞﾗｲﾝが不正です \"" + std::string(argument) + "\"\n";
 }
@@ -39,20 +57,12 @@ CommandLine ParseCommandLine(std::span<const std::string> arguments) {
     }
     char letter = argument.size() > 1 ? argument[1] : '\0';
     std::string value = argument.size() > 2 ? argument.substr(2) : std::string();
-    switch (letter) {
-      case 'C': case 'c': result.color = value; break;
-      case 'M': case 'm': result.macro = value; break;
-      case 'I': case 'i': result.index = value; break;
-      case 'S': case 's': result.safety = value; break;
-      case 'X': case 'x': result.external = value; break;
-      case '!':
-        if (value.empty()) {
-          result.authorsuse = true;
-        } else {
-          result.error = BadArgument(argument);
-        }
-        break;
-      default: result.error = BadArgument(argument); break;
+    if (letter == '!' && value.empty()) {
+      result.authorsuse = true;
+    } else if (auto file = FileOption(result, letter)) {
+      *file = value;
+    } else {
+      result.error = BadArgument(argument);
     }
   }
   if (result.listMode) result.error.clear();

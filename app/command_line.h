@@ -21,9 +21,9 @@ struct CommandLine {
   std::optional<std::string> index;
   std::optional<std::string> safety;
   std::optional<std::string> external;
-  bool authorsuse = false;              // "-!"
-  std::vector<std::string> arguments;   // every argument as given (the information screen lists them)
-  std::string error;                    // not empty: the "(!)" line that refuses this command line
+  bool authorsuse = false;             // "-!"
+  std::vector<std::string> arguments;  // every argument as given (the information screen lists them)
+  std::string error;                   // not empty: the "(!)" line that refuses this command line
 };
 
 // Reads the arguments (CP932, without the program name). An unknown option or a second word is

@@ -293,7 +293,8 @@ class Reader {
     for (Definition& older : definitions_) {
       if (older.name == name) older.disabled = true;
     }
-    definitions_.insert(definitions_.begin(), Definition{std::string(name), std::string(line.substr(equals + 1))});
+    definitions_.insert(definitions_.begin(),
+                        Definition{std::string(name), std::string(line.substr(equals + 1))});
     return true;
   }
 
@@ -301,7 +302,8 @@ class Reader {
     // Even when the error is passed over, the long name becomes the current section: it matches
     // no set, so the keys under it cannot land in the section before it.
     section_ = std::string(line.substr(1, line.size() - 2));
-    if (line.size() > kMaxSectionBytes) return Error(kConfigSectionTooLong, kSectionTooLong, line, file, lineNumber);
+    if (line.size() > kMaxSectionBytes)
+      return Error(kConfigSectionTooLong, kSectionTooLong, line, file, lineNumber);
     if (ListMode()) {
       Print("\n" + std::string(depth, ' ') + std::string(line));
       column_ = depth + line.size();
@@ -333,8 +335,8 @@ class Reader {
 
   std::span<ConfigKey> table_;
   const ConfigOutput& output_;
-  std::vector<std::string> open_;          // names of the files being read, main file first
-  std::vector<Definition> definitions_;    // newest first
+  std::vector<std::string> open_;        // names of the files being read, main file first
+  std::vector<Definition> definitions_;  // newest first
   std::string section_;
   bool strict_ = false;
   bool print_ = false;

@@ -14,12 +14,12 @@ namespace vondal {
 
 // Results of ReadConfig. A positive result counts the errors passed over under "#error continue".
 inline constexpr int kConfigOk = 0;
-inline constexpr int kConfigInvalidDirective = -1;    // "無効な命令です" / "#errorが不適切です" (strict)
-inline constexpr int kConfigNestingTooDeep = -2;      // "ﾈｽﾃｨﾝｸﾞが深すぎます"
-inline constexpr int kConfigCannotOpen = -3;          // the main file: "設定ﾌｧｲﾙが開けません"
-inline constexpr int kConfigIncludeCannotOpen = -4;   // "挿入読み込みできません"
-inline constexpr int kConfigBadDefine = -5;           // "#defineの文法が違います"
-inline constexpr int kConfigSectionTooLong = -6;      // "ｾｸｼｮﾝ名が長すぎます"
+inline constexpr int kConfigInvalidDirective = -1;  // "無効な命令です" / "#errorが不適切です" (strict)
+inline constexpr int kConfigNestingTooDeep = -2;     // "ﾈｽﾃｨﾝｸﾞが深すぎます"
+inline constexpr int kConfigCannotOpen = -3;         // the main file: "設定ﾌｧｲﾙが開けません"
+inline constexpr int kConfigIncludeCannotOpen = -4;  // "挿入読み込みできません"
+inline constexpr int kConfigBadDefine = -5;          // "#defineの文法が違います"
+inline constexpr int kConfigSectionTooLong = -6;     // "ｾｸｼｮﾝ名が長すぎます"
 
 // A list entry with this many values at most has no limit.
 inline constexpr int kUnlimitedValues = 255;

@@ -152,7 +152,10 @@ TEST_F(ConfigReaderTest, IncludesAreFoundBesideTheIncludingFile) {
 TEST_F(ConfigReaderTest, PlusNamesTheProgramFolder) {
   std::string name = "config-reader-test-" + std::to_string(getpid()) + ".ini";
   std::string path = InProgramFolder(name);
-  { ConfigTestFolder scratch; std::filesystem::copy_file(scratch.Write("x", "[S]\na=program\n"), path); }
+  {
+    ConfigTestFolder scratch;
+    std::filesystem::copy_file(scratch.Write("x", "[S]\na=program\n"), path);
+  }
   table_ = Table();
   EXPECT_EQ(ReadConfig("+" + name, table_, output_), kConfigOk);
   EXPECT_EQ(Read("#include +" + name + "\n"), kConfigOk);
@@ -223,7 +226,8 @@ TEST_F(ConfigReaderTest, ListModePrintsFilesSectionsAndCaptions) {
   EXPECT_EQ(List("[DEFAULT]\ncaption=既定\n[A]\nCaption=短い\n#include more.ini\n#include gone.ini\n"),
             kConfigIncludeCannotOpen);
   EXPECT_EQ(printed_, "\n\"" + file + "\"\n[DEFAULT]\t既定\n[A]\t\t短い\n \"" + folder_.path() +
-                          "more.ini\"\n [SECOND]\t二つ目\n \"" + folder_.path() + "gone.ini\"\n(!) ｵｰﾌﾟﾝできません");
+                          "more.ini\"\n [SECOND]\t二つ目\n \"" + folder_.path() +
+                          "gone.ini\"\n(!) ｵｰﾌﾟﾝできません");
   printed_.clear();
   EXPECT_EQ(ReadConfig(folder_.path() + "none.ini", {}, output_), kConfigCannotOpen);
   EXPECT_EQ(printed_, "\n\"" + folder_.path() + "none.ini\"\n(!) ｵｰﾌﾟﾝできません");

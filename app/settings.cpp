@@ -13,27 +13,13 @@ namespace vondal {
 
 // Path keys keep 4 bytes of room for the extension they may get.
 const std::array<SettingKeyInfo, kSettingKeyCount> kSettingKeys = {{
-    {"color", 'C', 0, 4},
-    {"macro", 'M', 0, 4},
-    {"log", 0, 0, 4},
-    {"index", 'I', 0, 4},
-    {"safety", 'S', 0, 4},
-    {"external", 'X', 0, 4},
-    {"trans", 0, 0, 0},
-    {"caption", 0, 0, 0},
-    {"user", 0, 0, 0},
-    {"callsign", 0, 0, 0},
-    {"handle", 0, 0, 0},
-    {"memory", 0, 0, 0},
-    {"prompt", 0, 0, 0},
-    {"cursor", 0, 0, 0},
-    {"toggle", 0, 0, 0},
-    {"contestJARL", 0, 0, 0},
-    {"contestP", 0, 0, 0},
-    {"contestV", 0, 0, 0},
-    {"contestKCJ", 0, 0, 0},
-    {"JARLsummary", 0, 20, 0},
-    {"mode", 0, kUnlimitedValues, 0},
+    {"color", 'C', 0, 4},     {"macro", 'M', 0, 4},      {"log", 0, 0, 4},
+    {"index", 'I', 0, 4},     {"safety", 'S', 0, 4},     {"external", 'X', 0, 4},
+    {"trans", 0, 0, 0},       {"caption", 0, 0, 0},      {"user", 0, 0, 0},
+    {"callsign", 0, 0, 0},    {"handle", 0, 0, 0},       {"memory", 0, 0, 0},
+    {"prompt", 0, 0, 0},      {"cursor", 0, 0, 0},       {"toggle", 0, 0, 0},
+    {"contestJARL", 0, 0, 0}, {"contestP", 0, 0, 0},     {"contestV", 0, 0, 0},
+    {"contestKCJ", 0, 0, 0},  {"JARLsummary", 0, 20, 0}, {"mode", 0, kUnlimitedValues, 0},
     {"dictionary", 0, 10, 0},
 }};
 
@@ -71,7 +57,8 @@ struct Chosen {
 std::string WithoutExtension(std::string_view path) {
   size_t slash = path.rfind('/');
   size_t dot = path.rfind('.');
-  if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash)) return std::string(path);
+  if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash))
+    return std::string(path);
   return std::string(path.substr(0, dot + 1));
 }
 
@@ -133,20 +120,23 @@ std::vector<ModeSegment> ModeSegments(const std::vector<std::string>& lines) {
 
 // Combines [DEFAULT], the named set and the command line for every key.
 std::array<Chosen, kSettingKeyCount> Choose(const std::vector<ConfigKey>& defaults,
-                                            const std::vector<ConfigKey>& set, const CommandLine& commandLine) {
+                                            const std::vector<ConfigKey>& set,
+                                            const CommandLine& commandLine) {
   std::array<Chosen, kSettingKeyCount> chosen;
   for (int i = 0; i < kSettingKeyCount; ++i) {
     if (defaults[i].IsGiven()) chosen[i] = {defaults[i].values, kOriginDefault};
     if (!set.empty() && set[i].IsGiven()) chosen[i] = {set[i].values, chosen[i].origin + kOriginSet};
   }
   const std::pair<SettingKey, const std::optional<std::string>*> options[] = {
-      {kColorKey, &commandLine.color}, {kMacroKey, &commandLine.macro}, {kIndexKey, &commandLine.index},
-      {kSafetyKey, &commandLine.safety}, {kExternalKey, &commandLine.external},
+      {kColorKey, &commandLine.color},       {kMacroKey, &commandLine.macro},
+      {kIndexKey, &commandLine.index},       {kSafetyKey, &commandLine.safety},
+      {kExternalKey, &commandLine.external},
   };
   for (const auto& [key, value] : options) {
     if (*value) chosen[key] = {{**value}, chosen[key].origin + kOriginCommandLine};
   }
-  if (!chosen[kLogKey].IsGiven() && commandLine.word) chosen[kLogKey] = {{*commandLine.word}, kOriginCommandLine};
+  if (!chosen[kLogKey].IsGiven() && commandLine.word)
+    chosen[kLogKey] = {{*commandLine.word}, kOriginCommandLine};
   return chosen;
 }
 
@@ -218,7 +208,8 @@ std::string CompleteFileName(std::string_view name, std::string_view extension) 
   return result;
 }
 
-RunConfig ConfigureRun(std::span<const std::string> arguments, const ConfigureIo& io, std::string_view configFile) {
+RunConfig ConfigureRun(std::span<const std::string> arguments, const ConfigureIo& io,
+                       std::string_view configFile) {
   RunConfig run;
   CommandLine commandLine = ParseCommandLine(arguments);
   if (commandLine.listMode) {
@@ -235,7 +226,7 @@ RunConfig ConfigureRun(std::span<const std::string> arguments, const ConfigureIo
   Settings& settings = run.settings;
   settings.arguments = commandLine.arguments;
   settings.configFile = configFile.starts_with('+') ? InProgramFolder(std::string(configFile.substr(1)))
-                                                     : std::string(configFile);
+                                                    : std::string(configFile);
   settings.setName = SetName(commandLine);
   settings.authorsuse = commandLine.authorsuse;
 

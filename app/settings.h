@@ -20,10 +20,29 @@ enum Origin : int { kOriginDefault = 1, kOriginSet = 2, kOriginCommandLine = 4 }
 
 // The configuration keys of Vondal.ini in table order (the information screen lists them so).
 enum SettingKey : int {
-  kColorKey, kMacroKey, kLogKey, kIndexKey, kSafetyKey, kExternalKey, kTransKey, kCaptionKey,
-  kUserKey, kCallsignKey, kHandleKey, kMemoryKey, kPromptKey, kCursorKey, kToggleKey,
-  kContestJARLKey, kContestPKey, kContestVKey, kContestKCJKey, kJARLsummaryKey, kModeKey,
-  kDictionaryKey, kSettingKeyCount
+  kColorKey,
+  kMacroKey,
+  kLogKey,
+  kIndexKey,
+  kSafetyKey,
+  kExternalKey,
+  kTransKey,
+  kCaptionKey,
+  kUserKey,
+  kCallsignKey,
+  kHandleKey,
+  kMemoryKey,
+  kPromptKey,
+  kCursorKey,
+  kToggleKey,
+  kContestJARLKey,
+  kContestPKey,
+  kContestVKey,
+  kContestKCJKey,
+  kJARLsummaryKey,
+  kModeKey,
+  kDictionaryKey,
+  kSettingKeyCount
 };
 
 struct SettingKeyInfo {
@@ -59,14 +78,14 @@ struct Settings {
   std::string handle;
   int memory = 2;  // megabytes of the temporary pool, 2 to 10
   std::string prompt;
-  int cursor = 0;  // cursor size 1-100; 0: not set
+  int cursor = 0;                   // cursor size 1-100; 0: not set
   std::vector<std::string> toggle;  // the words of the `toggle` key
   std::vector<std::string> contestJARL;
   std::vector<std::string> contestP;
   std::vector<std::string> contestV;
   std::vector<std::string> contestKCJ;
   std::vector<std::string> JARLsummary;
-  std::vector<std::string> mode;  // the `mode` lines as written
+  std::vector<std::string> mode;          // the `mode` lines as written
   std::vector<ModeSegment> modeSegments;  // the lines of `mode` that count, in file order
   std::vector<std::string> dictionary;
 
@@ -88,7 +107,7 @@ struct Settings {
 
 // How the start-up goes on after the command line and the configuration have been read.
 struct RunConfig {
-  bool start = false;    // true: run with `settings`; false: end the program with exitStatus
+  bool start = false;  // true: run with `settings`; false: end the program with exitStatus
   int exitStatus = 0;
   Settings settings;
 };

@@ -108,7 +108,7 @@ std::vector<ModeSegment> ModeSegments(const std::vector<std::string>& lines) {
   std::vector<ModeSegment> segments;
   for (const std::string& line : lines) {
     std::vector<std::string_view> words = Split(line, kModeSeparators);
-    if (words.size() < 3) continue;
+    if (words.size() != 3) continue;
     ModeSegment segment{FrequencyToKhz(words[0]), FrequencyToKhz(words[1]), 0};
     for (size_t i = 0; i < std::size(kModeWords); ++i) {
       if (words[2] == kModeWords[i]) segment.mode = static_cast<int>(i) + 1;

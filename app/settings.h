@@ -85,8 +85,10 @@ struct Settings {
   std::vector<std::string> contestV;
   std::vector<std::string> contestKCJ;
   std::vector<std::string> JARLsummary;
-  std::vector<std::string> mode;          // the `mode` lines as written
-  std::vector<ModeSegment> modeSegments;  // the lines of `mode` that count, in file order
+  std::vector<std::string> mode;  // the `mode` lines as written
+  // The `mode` lines that count (exactly three words, an ordered range, a known mode), in file
+  // order: the band table searches them in this order.
+  std::vector<ModeSegment> modeSegments;
   std::vector<std::string> dictionary;
 
   // Origin of each key's value (a sum of Origin values; 0: not given anywhere).

@@ -133,9 +133,10 @@ TEST_F(SettingsTest, ModeLinesCountOnlyWithAnOrderedRangeAndAKnownMode) {
       "mode=14.2 14.1 SSB\n"
       "mode=50.0 54.0 DIGI\n"
       "mode=144.0 146.0\n"
+      "mode=1.8 1.9 CW narrow\n"
       "mode=430.0\t440.0\tPSK31\n",
       {"log"});
-  EXPECT_EQ(settings.mode.size(), 6u);
+  EXPECT_EQ(settings.mode.size(), 7u);
   ASSERT_EQ(settings.modeSegments.size(), 3u);
   EXPECT_EQ(settings.modeSegments[0].lowKhz, 7000);
   EXPECT_EQ(settings.modeSegments[0].highKhz, 7040);
@@ -185,6 +186,26 @@ TEST_F(SettingsTest, ListingAndRefusalsEndTheRun) {
   run = Run("", {"log", "-Z"});
   EXPECT_EQ(run.exitStatus, 1);
   EXPECT_EQ(printed_, "(!) ｺﾏﾝﾄﾞﾗｲﾝが不正です \"-Z\"\n");
+}
+
+TEST_F(SettingsTest, TheShippedExampleReadsWithoutErrors) {
+  std::string example = VONDAL_SOURCE_DIR "/data/Vondal.ini.example";
+  std::vector<std::string> arguments = {"Contest"};
+  RunConfig run = ConfigureRun(arguments, io_, example);
+  ASSERT_TRUE(run.start) << printed_;
+  EXPECT_EQ(printed_, "");
+  EXPECT_EQ(run.settings.setText, "[CONTEST]設定ｾｯﾄ使用");
+  EXPECT_EQ(run.settings.log, "contest.VD");
+  EXPECT_EQ(run.settings.index, "contest.VDI");
+  EXPECT_EQ(run.settings.callsign, "JA1ZZZ");
+  EXPECT_TRUE(run.settings.toggles.diehard);
+  EXPECT_EQ(run.settings.modeSegments.size(), 13u);
+  EXPECT_EQ(run.settings.JARLsummary.size(), 6u);
+
+  arguments = {"mylog"};
+  run = ConfigureRun(arguments, io_, example);
+  EXPECT_EQ(run.settings.log, "mylog.VD");  // [DEFAULT] names no log
+  EXPECT_EQ(run.settings.setText, "[DEFAULT]設定ｾｯﾄ使用");
 }
 
 }  // namespace

@@ -208,6 +208,14 @@ std::string CompleteFileName(std::string_view name, std::string_view extension) 
   return result;
 }
 
+Switches StartSwitches(const Settings& settings) {
+  Switches switches;
+  switches.authorsuse = settings.authorsuse;
+  switches.readonly = settings.toggles.readonly;
+  switches.verbose = settings.authorsuse ? settings.toggles.verbose : !settings.toggles.silent;
+  return switches;
+}
+
 RunConfig ConfigureRun(std::span<const std::string> arguments, const ConfigureIo& io,
                        std::string_view configFile) {
   RunConfig run;

@@ -98,12 +98,13 @@ bool LoadFile(const std::string& name, std::string& text) {
 }
 
 // The next piece of text from pos: up to the line end (removed, with a CR before it) or
-// kPieceBytes bytes, ending early rather than splitting a two-byte character.
+// kPieceBytes bytes, ending early rather than splitting a two-byte character. A line end always
+// ends the line, even after a stray lead byte.
 std::string_view NextPiece(std::string_view text, size_t& pos, bool& lineEnded) {
   size_t start = pos;
   size_t end = start;
   while (end < text.size() && text[end] != '\n') {
-    size_t len = CharLength(text, end);
+    size_t len = CharLength(text, end) == 2 && text[end + 1] == '\n' ? 1 : CharLength(text, end);
     if (end + len - start > kPieceBytes) break;
     end += len;
   }
@@ -302,8 +303,9 @@ class Reader {
     // Even when the error is passed over, the long name becomes the current section: it matches
     // no set, so the keys under it cannot land in the section before it.
     section_ = std::string(line.substr(1, line.size() - 2));
-    if (line.size() > kMaxSectionBytes)
+    if (line.size() > kMaxSectionBytes) {
       return Error(kConfigSectionTooLong, kSectionTooLong, line, file, lineNumber);
+    }
     if (ListMode()) {
       Print("\n" + std::string(depth, ' ') + std::string(line));
       column_ = depth + line.size();

@@ -217,6 +217,9 @@ TEST_F(ConfigReaderTest, BinaryGarbageAndCtrlZ) {
   EXPECT_EQ(Read("[S]\na=1\x1A\nb=2\n"), kConfigOk);
   EXPECT_EQ(Value(0), "1");
   EXPECT_EQ(Value(1), "<none>");
+  EXPECT_EQ(Read("[S]\na=1\x81\nb=2\n"), kConfigOk);  // a stray lead byte does not eat the line end
+  EXPECT_EQ(Value(0), "1\x81");
+  EXPECT_EQ(Value(1), "2");
 }
 
 TEST_F(ConfigReaderTest, ListModePrintsFilesSectionsAndCaptions) {

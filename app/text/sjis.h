@@ -20,4 +20,45 @@ inline size_t CharLength(std::string_view text, size_t pos) {
   return IsLeadByte(static_cast<unsigned char>(text[pos])) && pos + 1 < text.size() ? 2 : 1;
 }
 
+// True when a character starts at text[pos] (pos <= text.size(); the end counts as a start).
+// Looks back only over the run of lead-range bytes before pos: the byte before such a run ends a
+// character whatever it is, and the run pairs up from there.
+inline bool IsCharStart(std::string_view text, size_t pos) {
+  if (pos == text.size()) return true;  // also after a lead byte left alone at the end
+  size_t leadRun = 0;
+  while (leadRun < pos && IsLeadByte(static_cast<unsigned char>(text[pos - leadRun - 1]))) ++leadRun;
+  return leadRun % 2 == 0;
+}
+
+// The start of the character that ends at text[pos] (0 < pos <= text.size(), pos a character
+// start).
+inline size_t PrevCharStart(std::string_view text, size_t pos) {
+  return pos >= 2 && IsCharStart(text, pos - 2) && CharLength(text, pos - 2) == 2 ? pos - 2 : pos - 1;
+}
+
+// The kind of the byte at text[pos] (pos < text.size()): 0 a single-byte character, 1 the first
+// and 2 the second byte of a two-byte character. A lead byte at the very end is 0.
+inline int ByteKind(std::string_view text, size_t pos) {
+  if (!IsCharStart(text, pos)) return 2;
+  return CharLength(text, pos) == 2 ? 1 : 0;
+}
+
+// ASCII letter and digit tests and case mapping; every other byte (also the second byte of a
+// two-byte character, when the caller hands one in) is left as it is.
+constexpr bool IsAsciiDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+constexpr bool IsAsciiUpper(unsigned char c) { return c >= 'A' && c <= 'Z'; }
+constexpr bool IsAsciiLower(unsigned char c) { return c >= 'a' && c <= 'z'; }
+constexpr bool IsAsciiLetter(unsigned char c) { return IsAsciiUpper(c) || IsAsciiLower(c); }
+constexpr char AsciiUpper(char c) { return IsAsciiLower(c) ? static_cast<char>(c - 'a' + 'A') : c; }
+constexpr char AsciiLower(char c) { return IsAsciiUpper(c) ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// True when the character at a[aPos] and the one at b[bPos] are the same: equal length and bytes,
+// except that with ignoreCase a single-byte ASCII letter matches its other case.
+inline bool SameChar(std::string_view a, size_t aPos, std::string_view b, size_t bPos, bool ignoreCase) {
+  size_t len = CharLength(a, aPos);
+  if (len != CharLength(b, bPos)) return false;
+  if (len == 2) return a[aPos] == b[bPos] && a[aPos + 1] == b[bPos + 1];
+  return ignoreCase ? AsciiLower(a[aPos]) == AsciiLower(b[bPos]) : a[aPos] == b[bPos];
+}
+
 }  // namespace vondal

@@ -81,9 +81,13 @@ long Number(const std::string& text) {
   return value;
 }
 
+// The words of a list value, split at the first of the separators that occurs, each without the
+// blanks and tabs around it ("7.0, 7.1, CW" has the words "7.0", "7.1" and "CW").
 std::vector<std::string> Words(const std::string& text, std::string_view separators) {
   std::vector<std::string> words;
-  for (std::string_view word : Split(text, separators)) words.emplace_back(word);
+  for (std::string_view word : Split(text, separators)) {
+    if (!Trim(word).empty()) words.emplace_back(Trim(word));
+  }
   return words;
 }
 
@@ -107,7 +111,7 @@ void ApplyToggles(const std::vector<std::string>& words, Toggles& toggles) {
 std::vector<ModeSegment> ModeSegments(const std::vector<std::string>& lines) {
   std::vector<ModeSegment> segments;
   for (const std::string& line : lines) {
-    std::vector<std::string_view> words = Split(line, kModeSeparators);
+    std::vector<std::string> words = Words(line, kModeSeparators);
     if (words.size() != 3) continue;
     ModeSegment segment{FrequencyToKhz(words[0]), FrequencyToKhz(words[1]), 0};
     for (size_t i = 0; i < std::size(kModeWords); ++i) {

@@ -141,7 +141,7 @@ TEST_F(SettingsTest, ModeLinesCountOnlyWithAnOrderedRangeAndAKnownMode) {
   Settings settings = Start(
       "[DEFAULT]\n"
       "mode=7.000 7.040 CW\n"
-      "mode=7.1,7.2,SSB\n"
+      "mode=7.1, 7.2 ,SSB\n"
       "mode=14.2 14.1 SSB\n"
       "mode=50.0 54.0 DIGI\n"
       "mode=144.0 146.0\n"

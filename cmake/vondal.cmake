@@ -28,3 +28,16 @@ function(vondal_library name)
       PROPERTIES ENVIRONMENT "VONDAL_HOME=${CMAKE_RUNTIME_OUTPUT_DIRECTORY}")
   endif()
 endfunction()
+
+# vondal_all_libraries(<var>): every library of the system defined so far, top layer first, for
+# the programs that link the whole system (fuzz targets, benchmarks).
+function(vondal_all_libraries var)
+  set(libraries)
+  foreach(lib vondal_app vondal_output vondal_citylist vondal_macro vondal_editor vondal_color
+              vondal_console vondal_log vondal_text)
+    if(TARGET ${lib})
+      list(APPEND libraries ${lib})
+    endif()
+  endforeach()
+  set(${var} ${libraries} PARENT_SCOPE)
+endfunction()

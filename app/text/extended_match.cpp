@@ -1,5 +1,6 @@
 // The extended matcher: the plain elements plus character classes with counts ("@3n", "@+K",
 // "@!n") and the escapes "@?" "@*" "@#" "@@".
+#include <array>
 #include <limits>
 
 #include "app/text/sjis.h"
@@ -28,9 +29,8 @@ constexpr bool In(unsigned code, unsigned first, unsigned last) { return code >=
 
 constexpr bool IsHiragana(unsigned code) { return In(code, 0x829F, 0x82F1); }  // ぁ–ん
 constexpr bool IsKatakana(unsigned code) { return In(code, 0x8340, 0x8396); }  // ァ–ヶ
-constexpr bool IsKanaMark(unsigned code) {
-  return code == 0x814A || code == 0x814B || code == 0x815B;
-}  // ゛゜ー
+// ゛ ゜ ー
+constexpr bool IsKanaMark(unsigned code) { return code == 0x814A || code == 0x814B || code == 0x815B; }
 
 // The full-width marks of class M: 0x8141-0x81FC less ゛ ゜ (0x814A-B) and ー (0x815B).
 constexpr bool IsFullWidthMark(unsigned code) {
@@ -102,7 +102,14 @@ bool InClassRange(char letter, unsigned code) {
   }
 }
 
-constexpr std::string_view kClassLetters = "hZaAlLuUnNkKsSpPbBmMHJCGRct$";
+// The class letters, as a table: this test runs for every "@" element the search meets.
+constexpr std::array<bool, 256> kIsClassLetter = [] {
+  std::array<bool, 256> table{};
+  for (unsigned char c : std::string_view("hZaAlLuUnNkKsSpPbBmMHJCGRct$")) table[c] = true;
+  return table;
+}();
+
+constexpr bool IsEscaped(char c) { return c == '?' || c == '*' || c == '#' || c == '@'; }
 
 // Membership of the character at text[pos] in a class. ゛ ゜ ー belong to the kana classes K, H
 // and J when they follow a character of that kind, and to M only when they follow no kana.
@@ -156,7 +163,7 @@ class ExtendedMatcher {
   // "@" escape or "@" count "!"? class-letter.
   Step MatchAt(size_t& p, size_t& t) const {
     size_t q = p + 1;
-    if (q < pattern_.size() && std::string_view("?*#@").find(pattern_[q]) != std::string_view::npos) {
+    if (q < pattern_.size() && IsEscaped(pattern_[q])) {
       if (t == text_.size() || text_[t] != pattern_[q]) return Step::kFailed;
       p = q + 1;
       ++t;
@@ -176,7 +183,7 @@ class ExtendedMatcher {
     }
     bool negate = q < pattern_.size() && pattern_[q] == '!';
     if (negate) ++q;
-    if (q == pattern_.size() || kClassLetters.find(pattern_[q]) == std::string_view::npos) {
+    if (q == pattern_.size() || !kIsClassLetter[static_cast<unsigned char>(pattern_[q])]) {
       return Step::kBadPattern;
     }
     char letter = pattern_[q];

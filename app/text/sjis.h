@@ -61,4 +61,13 @@ inline bool SameChar(std::string_view a, size_t aPos, std::string_view b, size_t
   return ignoreCase ? AsciiLower(a[aPos]) == AsciiLower(b[bPos]) : a[aPos] == b[bPos];
 }
 
+// The longest beginning of `text` of at most `maxBytes` bytes that does not end inside a
+// two-byte character.
+inline std::string_view CutAtCharacter(std::string_view text, size_t maxBytes) {
+  if (text.size() <= maxBytes) return text;
+  size_t end = 0;
+  while (end < text.size() && end + CharLength(text, end) <= maxBytes) end += CharLength(text, end);
+  return text.substr(0, end);
+}
+
 }  // namespace vondal

@@ -12,7 +12,8 @@
 // even for "*a*a*a*a*a*b", and the walk never recurses, so a pattern of any length is safe. The
 // call-sign matcher with a recall element ("%&" "%=" "%!") carries its remembered byte across
 // stars; then every star stays open, and a state (pattern, text, remembered byte) that has failed
-// once is not tried again.
+// once is not tried again. The first star of a pattern reaches each of its states only once, so
+// they need no record.
 #pragma once
 
 #include <cstddef>
@@ -64,7 +65,7 @@ bool Search(const Matcher& matcher, std::string_view pattern, size_t textSize) {
           stuck = true;  // "*?" with no text left
         } else if (p == pattern.size()) {
           return true;
-        } else if (keepEveryStar && !failed.insert(Choice{p, t, state}).second) {
+        } else if (keepEveryStar && haveTop && !failed.insert(Choice{p, t, state}).second) {
           stuck = true;  // tried from here before
         } else {
           if (haveTop && keepEveryStar) below.push_back(top);
@@ -89,7 +90,7 @@ bool Search(const Matcher& matcher, std::string_view pattern, size_t textSize) {
         continue;
       }
       top.t += matcher.TextUnit(top.t);
-      if (!keepEveryStar || failed.insert(top).second) break;
+      if (!keepEveryStar || below.empty() || failed.insert(top).second) break;
     }
     p = top.p;
     t = top.t;

@@ -1,0 +1,215 @@
+#include "log/file_system.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "app/text/charset.h"
+
+namespace vondal {
+namespace {
+
+class PosixFile : public File {
+ public:
+  PosixFile(int fd, bool append) : fd_(fd), append_(append) {}
+  ~PosixFile() override { close(fd_); }
+
+  int64_t ReadAt(int64_t offset, void* data, size_t size) override {
+    size_t done = 0;
+    while (done < size) {
+      ssize_t n = pread(fd_, static_cast<char*>(data) + done, size - done, offset + done);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) return -1;
+      if (n == 0) break;
+      done += n;
+    }
+    return done;
+  }
+
+  int64_t WriteAt(int64_t offset, const void* data, size_t size) override {
+    size_t done = 0;
+    while (done < size) {
+      ssize_t n = append_ ? write(fd_, static_cast<const char*>(data) + done, size - done)
+                          : pwrite(fd_, static_cast<const char*>(data) + done, size - done, offset + done);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) break;
+      done += n;
+    }
+    return done;
+  }
+
+  int64_t Size() override {
+    struct stat st;
+    return fstat(fd_, &st) == 0 ? st.st_size : -1;
+  }
+
+  bool Truncate(int64_t size) override { return ftruncate(fd_, size) == 0; }
+
+  bool Sync() override { return fsync(fd_) == 0; }
+
+ private:
+  int fd_;
+  bool append_;
+};
+
+// Syncs the folder of `name`, so that a rename or a new file survives a crash.
+void SyncFolder(const std::string& systemName) {
+  std::string folder = systemName.substr(0, systemName.find_last_of('/') + 1);
+  if (folder.empty()) folder = ".";
+  int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  fsync(fd);
+  close(fd);
+}
+
+class PosixFileSystem : public FileSystem {
+ public:
+  std::unique_ptr<File> Open(const std::string& name, OpenMode mode) override {
+    int flags = O_CLOEXEC;
+    switch (mode) {
+      case OpenMode::kRead: flags |= O_RDONLY; break;
+      case OpenMode::kUpdate: flags |= O_RDWR; break;
+      case OpenMode::kCreate: flags |= O_RDWR | O_CREAT | O_TRUNC; break;
+      case OpenMode::kAppend: flags |= O_RDWR | O_CREAT | O_APPEND; break;
+      case OpenMode::kWrite: flags |= O_WRONLY | O_CREAT | O_TRUNC; break;
+    }
+    std::string systemName = FileNameForSystem(name);
+    int fd = open(systemName.c_str(), flags, 0666);
+    if (fd < 0) return nullptr;
+    struct stat st;
+    if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+      close(fd);
+      return nullptr;
+    }
+    return std::make_unique<PosixFile>(fd, mode == OpenMode::kAppend);
+  }
+
+  bool Rename(const std::string& from, const std::string& to) override {
+    std::string systemTo = FileNameForSystem(to);
+    if (std::rename(FileNameForSystem(from).c_str(), systemTo.c_str()) != 0) return false;
+    SyncFolder(systemTo);
+    return true;
+  }
+
+  bool Remove(const std::string& name) override { return unlink(FileNameForSystem(name).c_str()) == 0; }
+};
+
+class MemoryFile : public File {
+ public:
+  MemoryFile(std::shared_ptr<std::vector<char>> bytes, bool append, bool writable)
+      : bytes_(std::move(bytes)), append_(append), writable_(writable) {}
+
+  int64_t ReadAt(int64_t offset, void* data, size_t size) override {
+    if (offset < 0) return -1;
+    if (offset >= static_cast<int64_t>(bytes_->size())) return 0;
+    size_t n = std::min(size, bytes_->size() - static_cast<size_t>(offset));
+    std::memcpy(data, bytes_->data() + offset, n);
+    return n;
+  }
+
+  int64_t WriteAt(int64_t offset, const void* data, size_t size) override {
+    if (!writable_ || offset < 0) return 0;
+    if (append_) offset = bytes_->size();
+    if (bytes_->size() < offset + size) bytes_->resize(offset + size);
+    std::memcpy(bytes_->data() + offset, data, size);
+    return size;
+  }
+
+  int64_t Size() override { return bytes_->size(); }
+
+  bool Truncate(int64_t size) override {
+    if (!writable_ || size < 0) return false;
+    bytes_->resize(size);
+    return true;
+  }
+
+  bool Sync() override { return true; }
+
+ private:
+  std::shared_ptr<std::vector<char>> bytes_;
+  bool append_;
+  bool writable_;
+};
+
+}  // namespace
+
+FileSystem& RealFileSystem() {
+  static PosixFileSystem fs;
+  return fs;
+}
+
+std::unique_ptr<File> MemoryFileSystem::Open(const std::string& name, OpenMode mode) {
+  auto it = files_.find(name);
+  if (it == files_.end()) {
+    if (mode == OpenMode::kRead || mode == OpenMode::kUpdate) return nullptr;
+    it = files_.emplace(name, std::make_shared<std::vector<char>>()).first;
+  } else if (mode == OpenMode::kCreate || mode == OpenMode::kWrite) {
+    it->second->clear();
+  }
+  return std::make_unique<MemoryFile>(it->second, mode == OpenMode::kAppend, mode != OpenMode::kRead);
+}
+
+bool MemoryFileSystem::Rename(const std::string& from, const std::string& to) {
+  auto it = files_.find(from);
+  if (it == files_.end()) return false;
+  auto bytes = it->second;
+  files_.erase(it);
+  files_[to] = bytes;
+  return true;
+}
+
+bool MemoryFileSystem::Remove(const std::string& name) { return files_.erase(name) != 0; }
+
+std::string MemoryFileSystem::Contents(const std::string& name) const {
+  auto it = files_.find(name);
+  return it == files_.end() ? std::string() : std::string(it->second->begin(), it->second->end());
+}
+
+void MemoryFileSystem::SetContents(const std::string& name, const std::string& bytes) {
+  files_[name] = std::make_shared<std::vector<char>>(bytes.begin(), bytes.end());
+}
+
+FileReplacement::FileReplacement(FileSystem& fs, std::string name)
+    : fs_(fs), name_(std::move(name)), temporary_(name_ + ".tmp~") {}
+
+FileReplacement::~FileReplacement() {
+  if (file_) {
+    file_.reset();
+    fs_.Remove(temporary_);
+  }
+}
+
+bool FileReplacement::Open() {
+  file_ = fs_.Open(temporary_, OpenMode::kWrite);
+  written_ = 0;
+  return file_ != nullptr;
+}
+
+bool FileReplacement::Write(const void* bytes, size_t size) {
+  if (!file_) return false;
+  if (file_->WriteAt(written_, bytes, size) != static_cast<int64_t>(size)) return false;
+  written_ += size;
+  return true;
+}
+
+bool FileReplacement::Commit() {
+  if (!file_) return false;
+  bool synced = file_->Sync();
+  file_.reset();
+  if (!synced || !fs_.Rename(temporary_, name_)) {
+    fs_.Remove(temporary_);
+    return false;
+  }
+  return true;
+}
+
+bool WriteWholeFile(FileSystem& fs, const std::string& name, const void* bytes, size_t size) {
+  FileReplacement replacement(fs, name);
+  return replacement.Open() && replacement.Write(bytes, size) && replacement.Commit();
+}
+
+}  // namespace vondal

@@ -1,0 +1,102 @@
+// The small file interface under the log, index, safety, macro and colour files. The real one
+// talks to the operating system; MemoryFileSystem keeps files in memory and FaultyFileSystem
+// (faulty_file_system.h) makes writes fail on purpose, so tests can prove that nothing is lost.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace vondal {
+
+enum class OpenMode {
+  kRead,    // an existing file, read only ("rb")
+  kUpdate,  // an existing file, read and write ("r+b")
+  kCreate,  // created or emptied, read and write ("w+b")
+  kAppend,  // created when missing, read anywhere, every write goes to the end ("a+b")
+  kWrite,   // created or emptied, write only ("wb")
+};
+
+class File {
+ public:
+  virtual ~File() = default;
+
+  // Reads up to `size` bytes from `offset`; the count read (less at the end of the file), or -1
+  // on an error.
+  virtual int64_t ReadAt(int64_t offset, void* data, size_t size) = 0;
+
+  // Writes `size` bytes at `offset` (in kAppend mode at the end, whatever `offset` says); the
+  // count written. Anything less than `size` is a failed write, and the bytes that did reach the
+  // file are the caller's to take back.
+  virtual int64_t WriteAt(int64_t offset, const void* data, size_t size) = 0;
+
+  // The size in bytes, or -1 on an error.
+  virtual int64_t Size() = 0;
+
+  virtual bool Truncate(int64_t size) = 0;
+
+  // Makes everything written so far durable.
+  virtual bool Sync() = 0;
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // Opens a file (name in CP932); null when it cannot be opened.
+  virtual std::unique_ptr<File> Open(const std::string& name, OpenMode mode) = 0;
+
+  // Replaces `to` by `from` in one step, durably.
+  virtual bool Rename(const std::string& from, const std::string& to) = 0;
+
+  virtual bool Remove(const std::string& name) = 0;
+};
+
+// The operating system's files.
+FileSystem& RealFileSystem();
+
+// Files held in memory, for tests.
+class MemoryFileSystem : public FileSystem {
+ public:
+  std::unique_ptr<File> Open(const std::string& name, OpenMode mode) override;
+  bool Rename(const std::string& from, const std::string& to) override;
+  bool Remove(const std::string& name) override;
+
+  bool Exists(const std::string& name) const { return files_.count(name) != 0; }
+  // The bytes of a file ("" when it does not exist).
+  std::string Contents(const std::string& name) const;
+  void SetContents(const std::string& name, const std::string& bytes);
+
+ private:
+  std::map<std::string, std::shared_ptr<std::vector<char>>> files_;
+};
+
+// Writes `bytes` as the whole new content of `name`: into a temporary file beside it, synced,
+// then renamed over the old file, so that the old content survives any failure. False on a
+// failure (the old file is then unchanged).
+bool WriteWholeFile(FileSystem& fs, const std::string& name, const void* bytes, size_t size);
+
+// A whole-file rewrite written piece by piece: Open() a temporary file beside `name`, Write()
+// the pieces, then Commit() syncs it and renames it over `name`. Dropped without Commit(), the
+// temporary file is removed and `name` is untouched.
+class FileReplacement {
+ public:
+  FileReplacement(FileSystem& fs, std::string name);
+  ~FileReplacement();
+
+  bool Open();
+  bool Write(const void* bytes, size_t size);
+  bool Commit();
+
+ private:
+  FileSystem& fs_;
+  std::string name_;
+  std::string temporary_;
+  std::unique_ptr<File> file_;
+  int64_t written_ = 0;
+};
+
+}  // namespace vondal

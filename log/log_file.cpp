@@ -1,0 +1,174 @@
+#include "log/log_file.h"
+
+#include <cstring>
+
+#include "app/text/wildcard.h"
+#include "log/date_time.h"
+
+namespace vondal {
+namespace {
+
+constexpr char kCannotWrite[] = "ﾛｸﾞﾌｧｲﾙに書込めません";
+constexpr char kUnfit[] = "ﾃﾞｰﾀが不適当です";
+
+// The content check of one stored field; "" when the text is acceptable.
+std::string CheckFieldText(int field, const std::string& text, bool compatible) {
+  switch (field) {
+    case DATE:
+      return CheckDate(text) == 0 ? "" : kUnfit;
+    case START:
+      if (!jstrwldc("####", text, false)) return kUnfit;
+      return (text[0] - '0') * 10 + (text[1] - '0') < 24 && (text[2] - '0') * 10 + (text[3] - '0') < 60 ? ""
+                                                                                                         : kUnfit;
+    case END:
+      return text.size() == 4 ? "" : kUnfit;
+    case CALLSIGN:
+      if (text.size() < 3 && text != "CQ" && text != "EX") return "短すぎます";
+      if (compatible && text.size() >= 16) return "長すぎます";
+      return "";
+    case FREQ:
+      return jstrwldc("#*.*", text, false) ? "" : kUnfit;
+    case MODE:
+      return jstrwldc("@?*", text, false) ? "" : kUnfit;
+    default:
+      return "";
+  }
+}
+
+bool HoldsSeparator(const std::string& text) {
+  return text.find(kSeparator) != std::string::npos || text.find(kForbidden) != std::string::npos;
+}
+
+}  // namespace
+
+std::string LogFile::OpenLog(const std::string& path) {
+  path_ = path;
+  ui_.StartupLine(5, 0, "ﾛｸﾞ=" + path);
+  file_ = fs_.Open(path, OpenMode::kUpdate);
+  if (!file_) file_ = fs_.Open(path, OpenMode::kCreate);
+  if (!file_) return "ﾛｸﾞﾌｧｲﾙをｵｰﾌﾟﾝできません";
+  const int64_t size = file_->Size();
+  if (size < 0 || size % kRecordSize != 0) return "ﾛｸﾞﾌｧｲﾙのｻｲｽﾞが異常です";
+  if (size / kRecordSize > RecordLimit()) return "ﾚｺｰﾄﾞ数制限超過です";
+  recordCount_ = static_cast<int>(size / kRecordSize);
+  if (recordCount_ > 0) {
+    CopyTexts(ReadRecord(recordCount_ - 1), previous_);
+  } else {
+    ui_.StartupLine(5, 0, "新ﾛｸﾞ=" + path);
+  }
+  return "";
+}
+
+std::string LogFile::ReopenLog() {
+  file_.reset();
+  file_ = fs_.Open(path_, OpenMode::kUpdate);
+  if (!file_) return "ﾛｸﾞﾌｧｲﾙを再ｵｰﾌﾟﾝできません";
+  const int64_t size = file_->Size();
+  if (size >= 0) recordCount_ = static_cast<int>(size / kRecordSize);
+  return "";
+}
+
+const RecordTexts& LogFile::ReadRecord(int n) {
+  char image[kTextArea];
+  const bool read = file_ && n >= 0 && n < recordCount_ &&
+                    file_->ReadAt(static_cast<int64_t>(n) * kRecordSize, image, kTextArea) == kTextArea;
+  // A record that cannot be read shows as empty texts rather than stale ones.
+  if (!read) std::memset(image, kSeparator, kTextArea);
+  return reader_.Split(image);
+}
+
+int LogFile::ReadImages(int first, int count, char* buffer) {
+  if (!file_ || first < 0 || count <= 0 || first >= recordCount_) return 0;
+  count = std::min(count, recordCount_ - first);
+  const int64_t got = file_->ReadAt(static_cast<int64_t>(first) * kRecordSize, buffer,
+                                    static_cast<size_t>(count) * kRecordSize);
+  return got < 0 ? 0 : static_cast<int>(got / kRecordSize);
+}
+
+WriteResult LogFile::BuildImage(int n, Record& working, RecordImage& image) {
+  if (options.writeProtect) return {"書込禁止です"};
+  if (n >= RecordLimit()) return {"ﾚｺｰﾄﾞ数制限超過です"};
+  if (n < 0 || n > recordCount_) return {kCannotWrite};
+  const FieldTable& table = ActiveFieldTable();
+  int used = 0;
+  for (int i = 0; i < kStoredFieldCount; ++i) {
+    std::string& text = working[i];
+    if (text.empty() && table[i].attributes[kBlankRule] == 'B') return {"未記入です", i};
+    if (!text.empty()) {
+      std::string refusal = CheckFieldText(i, text, options.compatible);
+      if (!refusal.empty()) return {refusal, i};
+    }
+    if (HoldsSeparator(text)) return {"不適当な文字があります", i};
+    if (i == rRST && multiplier && multiplier->Covers(n)) {
+      std::string verdict = multiplier->Check(working, n);
+      if (ui_.ShiftHeld()) {
+        working[REMARKS] = "？" + working[REMARKS];
+      } else if (!verdict.empty()) {
+        const int goTo = verdict[0] >= '0' && verdict[0] <= '9' ? verdict[0] - '0' : i;
+        return {verdict.substr(1), goTo};
+      }
+    }
+    // The record budget keeps the texts within the slot; a longer record would spill into the
+    // next one.
+    used += static_cast<int>(text.size());
+    if (used > kRecordBudget) return {"長すぎます", i};
+  }
+  image = EncodeRecord(working);
+  return {};
+}
+
+bool LogFile::WriteDurably(int n, const RecordImage& image) {
+  if (!file_) return false;
+  const int64_t offset = static_cast<int64_t>(n) * kRecordSize;
+  const bool append = n == recordCount_;
+  RecordImage old;
+  if (!append && file_->ReadAt(offset, old.data(), kRecordSize) != kRecordSize) return false;
+  if (file_->WriteAt(offset, image.data(), kRecordSize) == kRecordSize && file_->Sync()) return true;
+  // Put the file back as it was, so that the log always opens again.
+  if (append) {
+    file_->Truncate(offset);
+  } else {
+    file_->WriteAt(offset, old.data(), kRecordSize);
+  }
+  file_->Sync();
+  return false;
+}
+
+WriteResult LogFile::WriteRecord(int n, Record& working) {
+  RecordImage image;
+  WriteResult result = BuildImage(n, working, image);
+  if (!result.message.empty()) return result;
+
+  for (int i = 0; i < kStoredFieldCount; ++i) previous_[i] = working[i];
+
+  if (options.limitedsave && n < recordCount_) {
+    char stored[kTextArea];
+    if (file_->ReadAt(static_cast<int64_t>(n) * kRecordSize, stored, kTextArea) == kTextArea &&
+        std::memcmp(stored, image.data(), kTextArea) == 0) {
+      ui_.ShowMessage("保存省略しました");
+      return {};
+    }
+  }
+
+  if (!WriteDurably(n, image)) return {kCannotWrite};
+  result.written = true;
+
+  if (!index_.SetIndexEntry(n, DateTimeKey(working[DATE], working[START]), working[CALLSIGN], IndexMode::kWrite)) {
+    return {kIndexOutOfMemory, -1, true, true};
+  }
+  const bool appended = n == recordCount_;
+  if (appended) {
+    ++counters_[kCountLogNew];
+    recordCount_ = n + 1;
+  } else {
+    ++counters_[kCountLogOld];
+  }
+  ui_.RecordWritten(n, appended);
+
+  if (safety_.configured() && !safety_.JournalRecord(image)) {
+    result.message = "ｾｰﾌﾃｨﾌｧｲﾙに書込めません";
+  }
+  return result;
+}
+
+}  // namespace vondal

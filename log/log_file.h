@@ -1,0 +1,86 @@
+// The log file (".VD"): fixed 200-byte records without a header (doc/log_format.md). It stays
+// open for the whole run; records are read by number and written one at a time, and every
+// write is journalled in the safety file and kept in the record index.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "log/file_system.h"
+#include "log/log_format.h"
+#include "log/log_ui.h"
+#include "log/multiplier_check.h"
+#include "log/record.h"
+#include "log/record_index.h"
+#include "log/safety_file.h"
+#include "log/write_counters.h"
+
+namespace vondal {
+
+struct LogOptions {
+  bool writeProtect = false;  // browse mode or the `readonly` toggle
+  bool compatible = false;    // record limit 500,000 and CALLSIGN of at most 15 bytes
+  bool limitedsave = false;   // an unchanged record is not rewritten
+};
+
+struct WriteResult {
+  std::string message;  // "" on success; else the refusal (or, with `written`, a warning)
+  int field = -1;       // the field the refusal concerns, or -1
+  bool written = false; // the record reached the log (a failed journal write still says so)
+  bool fatal = false;   // `message` ends the program
+};
+
+class LogFile {
+ public:
+  LogFile(FileSystem& fs, WriteCounters& counters, RecordIndex& index, SafetyFile& safety, LogUi& ui)
+      : fs_(fs), counters_(counters), index_(index), safety_(safety), ui_(ui) {}
+
+  // Start-up: shows the path, opens or creates the file, checks its size and the record limit,
+  // and loads the previous data from the last record. "" or the fatal message.
+  std::string OpenLog(const std::string& path);
+
+  // Closes and reopens the file in update mode (after sort and join have replaced it).
+  // "" or the fatal "ﾛｸﾞﾌｧｲﾙを再ｵｰﾌﾟﾝできません".
+  std::string ReopenLog();
+
+  // The 17 texts of record n, split out of the shared read buffer: valid until the next read,
+  // so callers copy what they keep. A record that cannot be read gives 17 empty texts.
+  const RecordTexts& ReadRecord(int n);
+
+  // Raw 200-byte images of records first … first + count - 1 into `buffer`; the number read.
+  int ReadImages(int first, int count, char* buffer);
+
+  // Writes the working record as record n (n == RecordCount() appends) after checking it. On
+  // success the record is on the disk (synced), the index and the journal follow. A write that
+  // fails leaves the file as it was. The multiplier check may put "？" in front of REMARKS.
+  WriteResult WriteRecord(int n, Record& working);
+
+  int RecordCount() const { return recordCount_; }
+  int RecordLimit() const { return options.compatible ? kCompatibleMaxRecords : kMaxRecords; }
+  const std::string& path() const { return path_; }
+
+  // The last record read at start-up or written since: the auto-fill source "前回ﾃﾞｰﾀ".
+  const Record& previousData() const { return previous_; }
+
+  LogOptions options;
+  MultiplierCheck* multiplier = nullptr;
+
+ private:
+  // Checks the working record field by field and lays it out; "" or the refusal.
+  WriteResult BuildImage(int n, Record& working, RecordImage& image);
+  // Writes the image at record n and syncs; on a failure puts the file back as it was.
+  bool WriteDurably(int n, const RecordImage& image);
+
+  FileSystem& fs_;
+  WriteCounters& counters_;
+  RecordIndex& index_;
+  SafetyFile& safety_;
+  LogUi& ui_;
+  std::unique_ptr<File> file_;
+  std::string path_;
+  int recordCount_ = 0;
+  Record previous_;
+  RecordReader reader_;
+};
+
+}  // namespace vondal

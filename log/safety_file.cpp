@@ -1,0 +1,84 @@
+#include "log/safety_file.h"
+
+#include <cstdio>
+
+#include "app/text/sjis.h"
+#include "app/text/version.h"
+
+namespace vondal {
+namespace {
+
+constexpr size_t kMaxEventText = 150;  // the REMARKS limit: a marker always fits its slot
+
+}  // namespace
+
+std::tm LocalNow() {
+  std::time_t t = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&t, &local);
+  return local;
+}
+
+std::string SafetyFile::CheckSafety(LogUi& ui) {
+  if (!configured()) {
+    ui.StartupLine(7, 0, "ｾｰﾌﾃｨ=未設定");
+    return "";
+  }
+  ui.StartupLine(7, 0, "ｾｰﾌﾃｨ=" + path_);
+  auto file = OpenSafety();
+  if (!file) return "ｾｰﾌﾃｨﾌｧｲﾙをｵｰﾌﾟﾝできません";
+  if (file->Size() == 0) ui.StartupLine(7, 0, "新ｾｰﾌﾃｨ=" + path_);
+  return "";
+}
+
+std::unique_ptr<File> SafetyFile::OpenSafety() {
+  if (!configured()) return nullptr;
+  return fs_.Open(path_, OpenMode::kAppend);
+}
+
+bool SafetyFile::Append(const RecordImage& image) {
+  auto file = OpenSafety();
+  if (!file) return false;
+  const int64_t before = file->Size();
+  if (before < 0) return false;
+  if (file->WriteAt(before, image.data(), image.size()) == static_cast<int64_t>(image.size()) && file->Sync()) {
+    return true;
+  }
+  // Cut a half-written record back, so that the journal stays a sequence of whole records.
+  file->Truncate(before);
+  file->Sync();
+  return false;
+}
+
+bool SafetyFile::JournalRecord(const RecordImage& image) {
+  if (!Append(image)) return false;
+  ++counters_[kCountSafety];
+  return true;
+}
+
+RecordImage SafetyFile::BuildMarker(std::string_view eventText, const std::tm& now) {
+  char date[32];
+  char start[32];
+  std::snprintf(date, sizeof date, "%02d%02d%02d", (now.tm_year + 1900) % 100, now.tm_mon + 1, now.tm_mday);
+  std::snprintf(start, sizeof start, "%02d%02d", now.tm_hour, now.tm_min);
+  Record marker;
+  marker[DATE] = date;
+  marker[START] = start;
+  marker[END] = "----";
+  marker[CALLSIGN] = "------";
+  marker[FREQ] = kProgramVersion;
+  marker[MODE] = "--";
+  marker[QTH] = "-";
+  marker[NAME] = "-";
+  marker[REMARKS] = CutAtCharacter(eventText, kMaxEventText);
+  return EncodeRecord(marker);
+}
+
+int SafetyFile::WriteMarker(std::string_view eventText) {
+  if (!configured()) return -1;
+  if (!Append(BuildMarker(eventText, clock_()))) return 1;
+  ++counters_[kCountSafetyTime];
+  return 0;
+}
+
+}  // namespace vondal

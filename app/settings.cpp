@@ -1,5 +1,8 @@
 #include "app/settings.h"
 
+#include <termios.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -192,10 +195,22 @@ void Print(const ConfigureIo& io, std::string_view text) {
   }
 }
 
+// One key from standard input before the screen exists: a terminal is read without waiting for
+// Enter and without echo, anything else a byte at a time.
 int ReadKey(const ConfigureIo& io) {
   if (io.readKey) return io.readKey();
   std::fflush(stdout);
-  return std::getchar();
+  termios saved;
+  if (!isatty(STDIN_FILENO) || tcgetattr(STDIN_FILENO, &saved) != 0) return std::getchar();
+  termios oneKey = saved;
+  oneKey.c_lflag &= ~(ICANON | ECHO);
+  oneKey.c_cc[VMIN] = 1;
+  oneKey.c_cc[VTIME] = 0;
+  tcsetattr(STDIN_FILENO, TCSANOW, &oneKey);
+  unsigned char key = 0;
+  ssize_t got = read(STDIN_FILENO, &key, 1);
+  tcsetattr(STDIN_FILENO, TCSANOW, &saved);
+  return got == 1 ? key : EOF;
 }
 
 }  // namespace

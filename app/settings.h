@@ -115,7 +115,7 @@ struct RunConfig {
 };
 
 // What ConfigureRun needs from the program around it: the printer and "#error exit" of the
-// reader, and one key for the "設定ﾌｧｲﾙ ｴﾗｰ" question (default: a character from standard input).
+// reader, and one key for the "設定ﾌｧｲﾙ ｴﾗｰ" question (default: one key of the terminal, no Enter).
 struct ConfigureIo {
   ConfigOutput output;
   std::function<int()> readKey;

@@ -41,6 +41,16 @@ bool HoldsSeparator(const std::string& text) {
 
 }  // namespace
 
+FieldRefusal CheckStoredField(int field, const std::string& text, bool compatible) {
+  if (text.empty() && ActiveFieldTable()[field].attributes[kBlankRule] == 'B') return {"未記入です", field};
+  if (!text.empty()) {
+    std::string refusal = CheckFieldText(field, text, compatible);
+    if (!refusal.empty()) return {refusal, field};
+  }
+  if (HoldsSeparator(text)) return {"不適当な文字があります", field};
+  return {};
+}
+
 std::string LogFile::OpenLog(const std::string& path) {
   path_ = path;
   ui_.StartupLine(5, 0, "ﾛｸﾞ=" + path);
@@ -89,16 +99,11 @@ WriteResult LogFile::BuildImage(int n, Record& working, RecordImage& image) {
   if (options.writeProtect) return {"書込禁止です"};
   if (n >= RecordLimit()) return {"ﾚｺｰﾄﾞ数制限超過です"};
   if (n < 0 || n > recordCount_) return {kCannotWrite};
-  const FieldTable& table = ActiveFieldTable();
   int used = 0;
   for (int i = 0; i < kStoredFieldCount; ++i) {
     std::string& text = working[i];
-    if (text.empty() && table[i].attributes[kBlankRule] == 'B') return {"未記入です", i};
-    if (!text.empty()) {
-      std::string refusal = CheckFieldText(i, text, options.compatible);
-      if (!refusal.empty()) return {refusal, i};
-    }
-    if (HoldsSeparator(text)) return {"不適当な文字があります", i};
+    FieldRefusal refusal = CheckStoredField(i, text, options.compatible);
+    if (!refusal.message.empty()) return {refusal.message, refusal.field};
     if (i == rRST && multiplier && multiplier->Covers(n)) {
       std::string verdict = multiplier->Check(working, n);
       if (ui_.ShiftHeld()) {

@@ -30,6 +30,18 @@ struct WriteResult {
   bool fatal = false;   // `message` ends the program
 };
 
+// A refusal of one field's text: the message ("" when the text passes) and the field.
+struct FieldRefusal {
+  std::string message;
+  int field = -1;
+};
+
+// The checks WriteRecord applies to the text of stored field `field` (0-16), in its order: the
+// blank rule of the active field table ("未記入です"), the content of DATE, START, END, CALLSIGN,
+// FREQ and MODE, and no byte 0x1E or 0x1F. Programs that write logs without a LogFile (Vonfill)
+// hold their records to the same checks through it.
+FieldRefusal CheckStoredField(int field, const std::string& text, bool compatible);
+
 class LogFile {
  public:
   LogFile(FileSystem& fs, WriteCounters& counters, RecordIndex& index, SafetyFile& safety, LogUi& ui)

@@ -1,0 +1,68 @@
+// Vonfill figures: the whole program writing a dummy log of 1,000,000 records (or the count given
+// as the first argument) beside dd writing the same number of bytes, both synced to the disk; and
+// the strict call-sign check (-U), which is quadratic by design, at 10,000 records beside the same
+// run without it.
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "bench/bench_support.h"
+
+using namespace vondal;
+
+namespace {
+
+// build/bin, beside build/bench where this program runs from.
+std::string ProgramFolder() {
+  char path[4096];
+  const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+  if (n <= 0) std::exit(2);
+  std::string folder(path, n);
+  folder.erase(folder.find_last_of('/'));
+  return folder.substr(0, folder.find_last_of('/')) + "/bin";
+}
+
+// The best time of three runs of vonfill writing `records` records (fixed seed) with `options`.
+double TimeVonfill(const std::string& vonfill, const std::string& log, int records, const char* options) {
+  const std::string command = "rm -f '" + log + "' && '" + vonfill + "' '" + log + "' " +
+                              std::to_string(records) + " -S1 " + options + " >/dev/null";
+  return bench::BestOf(3, [&] { bench::Run(command); });
+}
+
+// The best time of three runs of dd writing the bytes of `records` records and syncing them.
+double TimeDd(const std::string& file, int records) {
+  const std::string command = "dd if=/dev/zero of='" + file +
+                              "' bs=1M iflag=count_bytes count=" + std::to_string(records * 200LL) +
+                              " conv=fsync status=none";
+  return bench::BestOf(3, [&] { bench::Run(command); });
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int records = argc > 1 ? std::atoi(argv[1]) : 1000000;
+  const std::string bin = ProgramFolder();
+  const std::string vonfill = bin + "/vonfill";
+  if (access(vonfill.c_str(), X_OK) != 0 || access((bin + "/CGlist3.TXT").c_str(), R_OK) != 0) {
+    std::fprintf(stderr, "vonfill and CGlist3.TXT must be built into %s\n", bin.c_str());
+    return 2;
+  }
+  const std::string folder = bench::TemporaryFolder();
+  const std::string log = folder + "/BENCH.VD";
+  const std::string raw = folder + "/dd.out";
+
+  std::printf("vonfill, %d records (%lld bytes); dd writes as many bytes with conv=fsync\n", records,
+              records * 200LL);
+  char what[64];
+  std::snprintf(what, sizeof what, "vonfill %d records", records);
+  bench::Report(what, TimeVonfill(vonfill, log, records, ""), "dd, same bytes", TimeDd(raw, records), 3);
+
+  constexpr int kStrictRecords = 10000;
+  std::snprintf(what, sizeof what, "vonfill -U %d records", kStrictRecords);
+  bench::Report(what, TimeVonfill(vonfill, log, kStrictRecords, "-U"), "the same without -U",
+                TimeVonfill(vonfill, log, kStrictRecords, ""), 0);
+  bench::RemoveFolder(folder);
+  return 0;
+}

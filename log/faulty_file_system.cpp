@@ -55,3 +55,11 @@ bool FaultyFileSystem::Rename(const std::string& from, const std::string& to) {
 }
 
 }  // namespace vondal
+
+namespace vondal {
+
+bool FaultyFileSystem::RenameNoReplace(const std::string& from, const std::string& to) {
+  return !faults.failRename && base_.RenameNoReplace(from, to);
+}
+
+}  // namespace vondal

@@ -27,7 +27,9 @@ class FaultyFileSystem : public FileSystem {
 
   std::unique_ptr<File> Open(const std::string& name, OpenMode mode) override;
   bool Rename(const std::string& from, const std::string& to) override;
+  bool RenameNoReplace(const std::string& from, const std::string& to) override;
   bool Remove(const std::string& name) override { return base_.Remove(name); }
+  bool Exists(const std::string& name) override { return base_.Exists(name); }
 
   Faults faults;
   int writeCount = 0;  // writes seen so far

@@ -58,8 +58,8 @@ class PosixFile : public File {
 
 // Syncs the folder of `name`, so that a rename or a new file survives a crash.
 void SyncFolder(const std::string& systemName) {
-  std::string folder = systemName.substr(0, systemName.find_last_of('/') + 1);
-  if (folder.empty()) folder = ".";
+  const size_t slash = systemName.find_last_of('/');
+  const std::string folder = slash == std::string::npos ? std::string(".") : systemName.substr(0, slash + 1);
   int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return;
   fsync(fd);
@@ -95,7 +95,22 @@ class PosixFileSystem : public FileSystem {
     return true;
   }
 
+  bool RenameNoReplace(const std::string& from, const std::string& to) override {
+    // A hard link fails when the name exists; then the temporary name goes.
+    std::string systemFrom = FileNameForSystem(from);
+    std::string systemTo = FileNameForSystem(to);
+    if (link(systemFrom.c_str(), systemTo.c_str()) != 0) return false;
+    unlink(systemFrom.c_str());
+    SyncFolder(systemTo);
+    return true;
+  }
+
   bool Remove(const std::string& name) override { return unlink(FileNameForSystem(name).c_str()) == 0; }
+
+  bool Exists(const std::string& name) override {
+    struct stat st;
+    return lstat(FileNameForSystem(name).c_str(), &st) == 0;
+  }
 };
 
 class MemoryFile : public File {
@@ -162,6 +177,10 @@ bool MemoryFileSystem::Rename(const std::string& from, const std::string& to) {
   return true;
 }
 
+bool MemoryFileSystem::RenameNoReplace(const std::string& from, const std::string& to) {
+  return !Exists(to) && Rename(from, to);
+}
+
 bool MemoryFileSystem::Remove(const std::string& name) { return files_.erase(name) != 0; }
 
 std::string MemoryFileSystem::Contents(const std::string& name) const {
@@ -196,11 +215,15 @@ bool FileReplacement::Write(const void* bytes, size_t size) {
   return true;
 }
 
-bool FileReplacement::Commit() {
+bool FileReplacement::Commit() { return Finish(true); }
+
+bool FileReplacement::CommitNew() { return Finish(false); }
+
+bool FileReplacement::Finish(bool replace) {
   if (!file_) return false;
   bool synced = file_->Sync();
   file_.reset();
-  if (!synced || !fs_.Rename(temporary_, name_)) {
+  if (!synced || !(replace ? fs_.Rename(temporary_, name_) : fs_.RenameNoReplace(temporary_, name_))) {
     fs_.Remove(temporary_);
     return false;
   }

@@ -52,6 +52,13 @@ class FileSystem {
   // Replaces `to` by `from` in one step, durably.
   virtual bool Rename(const std::string& from, const std::string& to) = 0;
 
+  // Gives `from` the name `to` only when no file of that name exists (checked and done in one
+  // step), durably. False when `to` exists or the rename fails.
+  virtual bool RenameNoReplace(const std::string& from, const std::string& to) = 0;
+
+  // True when a file (of any kind, readable or not) of that name exists.
+  virtual bool Exists(const std::string& name) = 0;
+
   virtual bool Remove(const std::string& name) = 0;
 };
 
@@ -63,9 +70,9 @@ class MemoryFileSystem : public FileSystem {
  public:
   std::unique_ptr<File> Open(const std::string& name, OpenMode mode) override;
   bool Rename(const std::string& from, const std::string& to) override;
+  bool RenameNoReplace(const std::string& from, const std::string& to) override;
   bool Remove(const std::string& name) override;
-
-  bool Exists(const std::string& name) const { return files_.count(name) != 0; }
+  bool Exists(const std::string& name) override { return files_.count(name) != 0; }
   // The bytes of a file ("" when it does not exist).
   std::string Contents(const std::string& name) const;
   void SetContents(const std::string& name, const std::string& bytes);
@@ -80,8 +87,9 @@ class MemoryFileSystem : public FileSystem {
 bool WriteWholeFile(FileSystem& fs, const std::string& name, const void* bytes, size_t size);
 
 // A whole-file rewrite written piece by piece: Open() a temporary file beside `name`, Write()
-// the pieces, then Commit() syncs it and renames it over `name`. Dropped without Commit(), the
-// temporary file is removed and `name` is untouched.
+// the pieces, then Commit() syncs it and renames it over `name` (CommitNew() only when no file
+// of that name has appeared meanwhile). Dropped without a commit, the temporary file is removed
+// and `name` is untouched.
 class FileReplacement {
  public:
   FileReplacement(FileSystem& fs, std::string name);
@@ -90,6 +98,7 @@ class FileReplacement {
   bool Open();
   bool Write(const void* bytes, size_t size);
   bool Commit();
+  bool CommitNew();
 
  private:
   FileSystem& fs_;
@@ -97,6 +106,8 @@ class FileReplacement {
   std::string temporary_;
   std::unique_ptr<File> file_;
   int64_t written_ = 0;
+
+  bool Finish(bool replace);
 };
 
 }  // namespace vondal

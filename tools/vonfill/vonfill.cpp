@@ -111,7 +111,7 @@ VonfillCommand ParseCommandLine(const std::vector<std::string>& args) {
 
 std::string WriteDummyLog(const VonfillCommand& command, FileSystem& fs, const std::string& cityListPath,
                           const std::function<void(int)>& progress) {
-  if (fs.Open(command.fileName, OpenMode::kRead)) return "既存ファイルには出力できません";
+  if (fs.Exists(command.fileName)) return "既存ファイルには出力できません";
   FileReplacement file(fs, command.fileName);
   if (!file.Open()) return "オープンできません";
 
@@ -149,7 +149,8 @@ std::string WriteDummyLog(const VonfillCommand& command, FileSystem& fs, const s
   } catch (const std::bad_alloc&) {
     return "Malloc failed";
   }
-  if (!file.Commit()) return "書き込めません";
+  // A file that appeared under the name while the log was made is not replaced either.
+  if (!file.CommitNew()) return fs.Exists(command.fileName) ? "既存ファイルには出力できません" : "書き込めません";
   return "";
 }
 

@@ -1,0 +1,4 @@
+// Vondal, the station log.
+#include "app/startup.h"
+
+int main(int argc, char** argv) { return vondal::RunVondal(argc, argv); }

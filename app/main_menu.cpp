@@ -1,0 +1,144 @@
+#include "app/main_menu.h"
+
+#include "app/command_prompt.h"
+#include "app/quit.h"
+#include "app/run_state.h"
+#include "console/console.h"
+#include "console/key_source.h"
+#include "console/menu_line.h"
+
+namespace vondal {
+namespace {
+
+// Functions whose work has not landed yet: they say so and return to the menu.
+int NotBuilt() {
+  ShowMessage("未実装です");
+  return 0;
+}
+
+// The record editor work fills these (the editor writable, or browsing, where every write
+// is refused with "書込禁止です"). Entering the editor also starts the auto-start macro once per
+// run (the macro work).
+int RunEditor(RunState&, bool /*browse*/) { return NotBuilt(); }
+// The join-read work fills this.
+int RunJoin(RunState&) { return NotBuilt(); }
+// The sort work fills this.
+int RunSort(RunState&) { return NotBuilt(); }
+// The colour-editor work fills this.
+int RunColorEditor(RunState&) { return NotBuilt(); }
+// The macro-editor work fills this.
+int RunMacroEditor(RunState&) { return NotBuilt(); }
+// The processing-output work fills this.
+int RunOutputMenu(RunState&) { return NotBuilt(); }
+// The external-file work fills this.
+int RunExternalMenu(RunState&) { return NotBuilt(); }
+// The information-screen work fills this, and DrawBackground below with its current page.
+int RunInfoScreen(RunState&) { return NotBuilt(); }
+
+// Redrawn whenever a function returns to the menu: the current page of the information screen.
+// Until that screen exists (the information-screen work fills this), the start-up screen.
+void DrawBackground(RunState& run) {
+  if (!run.background || !run.screen) return;
+  // The message line keeps what the function left there.
+  run.screen->CopyRowsFrom(*run.background, 0, MessageRow() - 1);
+  Flush();
+}
+
+KeyEvent KeyFromCode(int code) {
+  return code >= kExtendedKey ? ExtendedKey(code - kExtendedKey) : CharacterKey(code);
+}
+
+// Esc, then "!" toggles the developer switch and "?" the on-screen guide.
+void EscapeCommand() {
+  KeyEvent key = ReadKey();
+  if (key.code == '!') TheConsoleSwitches().authorsuse = !TheConsoleSwitches().authorsuse;
+  if (key.code == '?') TheConsoleSwitches().guide = !TheConsoleSwitches().guide;
+}
+
+}  // namespace
+
+std::string MainMenuLine(bool readonly, bool authorsuse) {
+  std::string line = " E編集 R閲覧 J結合読込 Sｿｰﾄ C色 Mﾏｸﾛ T加工 X外部ﾌｧｲﾙ I情報 P Q終了";
+  auto hide = [&line](std::string_view item) { line[line.find(item) - 1] = '!'; };
+  if (readonly) {
+    hide("E編集");
+    hide("J結合読込");
+    hide("Sｿｰﾄ");
+  }
+  if (!authorsuse) hide("P Q");
+  return line;
+}
+
+int RunMainMenu(RunState& run) {
+  const bool readonly = run.settings.toggles.readonly;
+  int returned = 0;  // the key code the last function handed back
+  for (;;) {
+    // The macro work clears the key-source stack here.
+    KeyEvent key;
+    if (returned != 0) {
+      key = KeyFromCode(returned);
+      returned = 0;
+    } else {
+      ShowMenu(MainMenuLine(readonly, TheConsoleSwitches().authorsuse));
+      key = ReadKey();
+      TheScreen().ClearRows(MessageRow(), MessageRow());
+    }
+    int result = 0;
+    switch (key.upper) {
+      case 'E':
+      case 13:
+        result = RunEditor(run, readonly);
+        break;
+      case 'R':
+        result = RunEditor(run, true);
+        break;
+      case 'J':
+        if (readonly) continue;
+        result = RunJoin(run);
+        break;
+      case 'S':
+        if (readonly) continue;
+        result = RunSort(run);
+        break;
+      case 'C':
+      case '@':
+        result = RunColorEditor(run);
+        break;
+      case 'M':
+      case '^':
+        result = RunMacroEditor(run);
+        break;
+      case 'T':
+      case 9:
+        result = RunOutputMenu(run);
+        break;
+      case 'X':
+        result = RunExternalMenu(run);
+        break;
+      case 'I':
+      case ':':
+        result = RunInfoScreen(run);
+        break;
+      case 'P':
+        if (!TheConsoleSwitches().authorsuse) {
+          RejectKey(key.code);
+          continue;
+        }
+        result = RunCommandPrompt(run);
+        break;
+      case 'Q':
+        if (std::optional<int> status = Quit(run)) return *status;
+        continue;
+      case 27:
+        EscapeCommand();
+        continue;
+      default:
+        RejectKey(key.code);
+        continue;
+    }
+    if (result == 0) DrawBackground(run);
+    returned = result;
+  }
+}
+
+}  // namespace vondal

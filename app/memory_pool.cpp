@@ -1,0 +1,129 @@
+#include "app/memory_pool.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include "console/console.h"
+
+namespace vondal {
+namespace {
+
+// Puts the cursor on the message line, shows the pool's name and ends the program.
+[[noreturn]] void PoolFailure(const char* pool) {
+  std::string text = std::string("(!) Error in ") + pool;
+  if (ConsoleAttached()) {
+    MoveCursor(MessageRow(), 0);
+    ShowCursor(true);
+  }
+  EndProgram(1, text);
+}
+
+std::string Right8(size_t value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%8zu", value);
+  return text;
+}
+
+}  // namespace
+
+bool MemoryPools::CreateLocal(size_t capacity) {
+  local_.reset(new (std::nothrow) unsigned char[capacity]());
+  if (!local_) return false;
+  localCapacity_ = capacity;
+  localUsed_ = 0;
+  return true;
+}
+
+void* MemoryPools::LocalAlloc(size_t size) {
+  if (!local_ || size > localCapacity_ - localUsed_) return nullptr;
+  void* block = local_.get() + localUsed_;
+  localUsed_ += size;
+  return block;
+}
+
+void MemoryPools::SetTempMegabytes(int memory) {
+  tempFinalSize_ = memory >= 2 && memory <= 10 ? static_cast<size_t>(memory) * 1000000 : kTempPoolSize;
+  configured_ = true;
+}
+
+void* MemoryPools::TempAlloc(size_t size) {
+  if (temp_ == nullptr || size > tempCapacity_ - tempUsed_) return nullptr;
+  void* block = temp_ + tempUsed_;
+  std::memset(block, 0, size);
+  tempUsed_ += size;
+  return block;
+}
+
+bool MemoryPools::TempReset() {
+  if (stage_ == TempStage::kNone) {
+    auto* quota = static_cast<unsigned char*>(LocalAlloc(kQuotaSize));
+    if (quota == nullptr) {
+      tempFailure_ = "local memory";
+      return false;
+    }
+    temp_ = quota;
+    tempCapacity_ = kQuotaSize;
+    stage_ = TempStage::kQuota;
+    tempUsed_ = 0;
+    RecordUse("quota");
+  } else if (stage_ == TempStage::kQuota && configured_) {
+    tempBlock_.reset(new (std::nothrow) unsigned char[tempFinalSize_]);
+    if (!tempBlock_) {
+      tempFailure_ = "malloc(temp)";
+      return false;
+    }
+    temp_ = tempBlock_.get();
+    tempCapacity_ = tempFinalSize_;
+    stage_ = TempStage::kMalloc;
+    tempUsed_ = 0;
+    RecordUse("malloc");
+  }
+  tempUsed_ = 0;
+  return true;
+}
+
+void MemoryPools::RecordUse(std::string_view name) {
+  UseEntry& entry = history_[historyCount_ % kHistorySize];
+  entry.name = std::string(name.substr(0, kHistoryNameLength));
+  entry.amount = name == "quota" || name == "malloc" ? tempCapacity_ : tempUsed_;
+  ++historyCount_;
+}
+
+std::vector<UseEntry> MemoryPools::History() const {
+  std::vector<UseEntry> entries;
+  size_t count = std::min(historyCount_, kHistorySize);
+  size_t first = historyCount_ - count;
+  for (size_t i = first; i < historyCount_; ++i) entries.push_back(history_[i % kHistorySize]);
+  return entries;
+}
+
+MemoryPools& ThePools() {
+  static MemoryPools pools;
+  return pools;
+}
+
+void CreateLocalPool(size_t capacity) {
+  if (!ThePools().CreateLocal(capacity)) PoolFailure("malloc(local)");
+}
+
+void* LocalPoolAlloc(size_t size) {
+  if (ThePools().LocalCapacity() == 0) CreateLocalPool(kLocalPoolSize);
+  void* block = ThePools().LocalAlloc(size);
+  if (block == nullptr) PoolFailure("local memory");
+  return block;
+}
+
+void* TempPoolAlloc(size_t size) { return ThePools().TempAlloc(size); }
+
+void TempPoolReset() {
+  if (!ThePools().TempReset()) PoolFailure(ThePools().TempFailure());
+}
+
+void RecordUse(std::string_view name) { ThePools().RecordUse(name); }
+
+std::string LocalPoolCapacityText() { return Right8(ThePools().LocalCapacity()); }
+std::string LocalPoolUsedText() { return Right8(ThePools().LocalUsed()); }
+
+}  // namespace vondal

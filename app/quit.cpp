@@ -1,0 +1,57 @@
+#include "app/quit.h"
+
+#include "app/memory_pool.h"
+#include "app/run_state.h"
+#include "console/console.h"
+#include "console/key_source.h"
+#include "console/menu_line.h"
+
+namespace vondal {
+namespace {
+
+// The colour-file work fills this: writes the colour sets when they were changed ("配色保存").
+// Returns "" or the failure.
+std::string SaveColorSets(RunState&) { return ""; }
+
+// The macro-file work fills this: writes the macros when they were changed.
+std::string SaveMacros(RunState&) { return ""; }
+
+// Writes the index file when it changed; false when that failed (reported on the report line).
+bool SaveIndexAtQuit(RunState& run) {
+  if (run.settings.index.empty()) return true;  // no index file: nothing to save
+  TempPoolReset();
+  auto* buffer = static_cast<char*>(TempPoolAlloc(kIndexBufferSize));
+  if (buffer == nullptr) {
+    run.ui.ReportLine(kIndexOutOfMemory);
+    return false;
+  }
+  return run.index.SaveIndex(run.settings.index, run.fs, run.ui, {buffer, kIndexBufferSize}) == 0;
+}
+
+}  // namespace
+
+std::optional<int> Quit(RunState& run) {
+  if (run.settings.toggles.diehard) {
+    ShowMenu(">終了> $Enter$終了");
+    if (ReadKey().code != 13) return std::nullopt;
+  }
+  ReportLine("", -1);
+  std::string colorFailure = SaveColorSets(run);
+  std::string macroFailure = SaveMacros(run);
+  bool failed = !colorFailure.empty() || !macroFailure.empty();
+  if (failed) {
+    if (TheConsoleSwitches().guide) ShowMessage("ﾒﾆｭｰへ戻って配色またはﾏｸﾛを別名保存しますか");
+    ShowMenu("$Enter$戻る Q終了");
+    if (ReadKey().upper != 'Q') return std::nullopt;
+  }
+  if (!SaveIndexAtQuit(run)) failed = true;
+  if (!failed) ShowMessage("正常終了");
+  Flush();
+  MoveCursor(MenuRow(), 0);
+  SetCursorSize(0);
+  ShowCursor(true);
+  Flush();
+  return failed ? 1 : 0;
+}
+
+}  // namespace vondal

@@ -1,0 +1,15 @@
+// The orderly end of the main program (Q in the main menu).
+#pragma once
+
+#include <optional>
+
+namespace vondal {
+
+struct RunState;
+
+// Asks for Enter first under the `diehard` toggle, saves the colour sets and macros where
+// changed and the index, and shows "正常終了" when nothing failed. Returns the exit status (1
+// when a save failed), or nothing when the user chose to go back to the main menu.
+std::optional<int> Quit(RunState& run);
+
+}  // namespace vondal

@@ -1,0 +1,36 @@
+// What one run of the main program holds between start-up and quit: the settings, the screen,
+// and the open log with its index and safety file.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "app/settings.h"
+#include "app/startup_screen.h"
+#include "console/screen.h"
+#include "log/file_system.h"
+#include "log/log_file.h"
+#include "log/record_index.h"
+#include "log/safety_file.h"
+#include "log/write_counters.h"
+
+namespace vondal {
+
+struct RunState {
+  Settings settings;
+  std::unique_ptr<Screen> screen;
+  // What the main menu shows behind itself: the start-up screen as it stood when start-up ended
+  // (the information screen's current page takes its place once that screen exists).
+  std::unique_ptr<Screen> background;
+  int r0 = 1;   // start-up screen origin: row
+  int c0 = 11;  // and column
+
+  StartupScreen ui;
+  FileSystem& fs = RealFileSystem();
+  WriteCounters counters;
+  RecordIndex index{counters};
+  SafetyFile safety{fs, counters};
+  LogFile log{fs, counters, index, safety, ui};
+};
+
+}  // namespace vondal

@@ -1,0 +1,259 @@
+#include "app/startup.h"
+
+#include <cstdio>
+
+#include "app/main_menu.h"
+#include "app/memory_pool.h"
+#include "app/run_state.h"
+#include "app/text/charset.h"
+#include "app/text/version.h"
+#include "citylist/city_list.h"
+#include "color/color_set.h"
+#include "console/console.h"
+#include "console/key_source.h"
+#include "console/menu_line.h"
+#include "console/tty_session.h"
+#include "log/field_table.h"
+
+namespace vondal {
+namespace {
+
+constexpr int kMinWidth = 80;
+constexpr int kMinHeight = 25;
+
+// Prints a line of the checks made before the screen exists, in the locale's charset.
+void PrintCheck(std::string_view cp932) {
+  PrintLocal(stdout, cp932);
+  std::fflush(stdout);
+}
+
+// A file name gets `extension` when it has no "."; one ending in "." gets it without the dot.
+std::string WithExtension(std::string name, std::string_view extension) {
+  if (name.empty()) return name;
+  size_t slash = name.find_last_of('/');
+  size_t dot = name.find('.', slash == std::string::npos ? 0 : slash + 1);
+  if (dot == std::string::npos) return name + std::string(extension);
+  if (dot + 1 == name.size()) return name + std::string(extension.substr(1));
+  return name;
+}
+
+// The log path without the text after its last ".".
+std::string WithoutExtension(const std::string& path) {
+  size_t slash = path.find_last_of('/');
+  size_t dot = path.find_last_of('.');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return path;
+  return path.substr(0, dot + 1);
+}
+
+// Step 6: the frame and the banner of the start-up screen.
+// The right edge of the start-up frame.
+int FrameRight(const RunState& run) { return std::min(TheScreen().Width() - 2, run.c0 + 66); }
+
+void DrawStartupFrame(const RunState& run) {
+  Screen& screen = TheScreen();
+  screen.DrawBox(run.r0, run.c0 - 1, run.r0 + 13, FrameRight(run), ColorOf(ColorElement::Opening));
+  if (run.settings.toggles.logo) {
+    int col = screen.PutTextToEnd(" Ｖｏｎｄａｌ ", 2, 3, ColorOf(ColorElement::Title), 0);
+    screen.PutTextToEnd(std::string(" ") + kProgramVersion + "H009816", 2, col + 1,
+                        ColorOf(ColorElement::Version), 0);
+    screen.PutTextToEnd("Station log for Linux terminals", 4, 3, ColorOf(ColorElement::Version), 0);
+  } else {
+    int col = screen.PutTextToEnd(" Vondal ", run.r0, run.c0 + 1, ColorOf(ColorElement::Title), 0);
+    screen.PutTextToEnd(std::string(" ") + kProgramVersion + " ", run.r0, col + 1,
+                        ColorOf(ColorElement::Version), 0);
+  }
+  Flush();
+}
+
+// Steps whose Parts other work builds: each shows its line on the start-up screen.
+
+// The colour-file work fills this: loads the colour file named by `color` (rows R0+2, R0+3).
+void LoadColorSets(RunState& run) {
+  SetCurrentColorTable(DefaultColorTable());
+  run.ui.StartupLine(2, 0, "規定の配色を使用");
+  run.ui.StartupLine(3, 0, "配色ﾌｧｲﾙ 未実装です");
+}
+
+// The macro-file work fills this: loads the macros named by `macro` (row R0+4).
+void LoadMacros(RunState& run) { run.ui.StartupLine(4, 0, "ﾏｸﾛﾌｧｲﾙ 未実装です"); }
+
+// The dictionary work fills this: loads the conversion dictionaries (row R0+12).
+void LoadDictionaries(RunState& run) {
+  if (!run.settings.dictionary.empty()) run.ui.StartupLine(12, 0, "変換辞書 未実装です");
+}
+
+// The external-file work fills this: opens the `external` file (row R0+10).
+void OpenExternalFile(RunState& run) {
+  if (!run.settings.external.empty()) run.ui.StartupLine(10, 0, "外部ﾌｧｲﾙ 未実装です", true);
+}
+
+// Loads CGlist3.TXT from the program folder (row R0+11); the program runs on without it.
+void LoadCityList(RunState& run) {
+  if (TheCityList().Load()) {
+    run.ui.StartupLine(11, 0, "CGlist3.TXT読込完了");
+  } else {
+    run.ui.StartupLine(11, 0, "CGlist3.TXTが読めません", true);
+  }
+}
+
+// The processing-output work fills this: the default output names from `trans` and the log.
+void PrepareOutputDefaults(RunState&) {}
+
+// Step 9: the log, the safety file and the index. Failures end the program.
+void OpenLogFiles(RunState& run) {
+  run.log.options.writeProtect = run.settings.toggles.readonly;
+  run.log.options.compatible = run.settings.toggles.compatible;
+  run.safety.Configure(run.settings.safety);
+  if (std::string fatal = run.log.OpenLog(run.settings.log); !fatal.empty()) FatalMessage(fatal);
+  if (std::string fatal = run.safety.CheckSafety(run.ui); !fatal.empty()) FatalMessage(fatal);
+  TempPoolReset();
+  auto* buffer = static_cast<char*>(TempPoolAlloc(kIndexBufferSize));
+  if (buffer == nullptr) FatalMessage(kIndexOutOfMemory);
+  std::string fatal =
+      run.index.LoadIndex(run.settings.index, run.fs, run.log, run.ui, {buffer, kIndexBufferSize});
+  if (!fatal.empty()) FatalMessage(fatal);
+}
+
+}  // namespace
+
+std::string SettingsFromCommandLine(const std::vector<std::string>& arguments, Settings& settings) {
+  bool indexGiven = false;
+  for (const std::string& arg : arguments) {
+    if (arg.size() >= 2 && (arg[0] == '-' || arg[0] == '/')) {
+      std::string value = arg.substr(2);
+      switch (arg[1]) {
+        case 'I':
+        case 'i':
+          settings.index = value;
+          indexGiven = true;
+          break;
+        case 'S':
+        case 's':
+          settings.safety = value;
+          break;
+        case 'X':
+        case 'x':
+          settings.external = value;
+          break;
+        case 'C':
+        case 'c':
+          settings.color = value;
+          break;
+        case 'M':
+        case 'm':
+          settings.macro = value;
+          break;
+        case '!':
+          settings.authorsuse = true;
+          break;
+        default:
+          return "(!) ｵﾌﾟｼｮﾝが不正です: " + arg + "\n";
+      }
+    } else if (settings.log.empty()) {
+      settings.log = arg;
+    }
+  }
+  settings.log = WithExtension(settings.log, ".VD");
+  if (indexGiven && settings.index.empty()) settings.index = WithoutExtension(settings.log);
+  settings.index = WithExtension(settings.index, ".VDI");
+  settings.safety = WithExtension(settings.safety, ".VDS");
+  settings.setText = "非使用";
+  settings.setTextIsError = true;
+  return "";
+}
+
+int RunVondal(int argc, char** argv) {
+  // 1. Banner.
+  PrintCheck("\n Ｖｏｎｄａｌ " + std::string(kProgramVersion) + "H009816\n");
+
+  // 2. Console checks, before anything else happens.
+  if (!TtySession::StandardStreamsAreTerminals()) {
+    PrintCheck("(!) ﾘﾀﾞｲﾚｸﾄはできません\n");
+    return 1;
+  }
+  int rows = 0, cols = 0;
+  if (!TtySession::TerminalSize(&rows, &cols) || rows < kMinHeight || cols < kMinWidth) {
+    PrintCheck("(!) ｳｨﾝﾄﾞｳの大きさが不足です\n");
+    return 1;
+  }
+
+  // 5 (first part). The command line; nothing is run without a log to open.
+  RunState run;
+  std::vector<std::string> arguments;
+  for (int i = 1; i < argc; ++i) arguments.push_back(LocaleToCp932(argv[i]));
+  // Stand-in: the configuration work turns the command line and Vondal.ini into the settings
+  // here, with its list mode for no argument or "?".
+  if (arguments.empty() || arguments[0] == "?") {
+    PrintCheck("(!) 設定ﾌｧｲﾙの一覧は未実装です\n");
+    return 0;
+  }
+  if (std::string refusal = SettingsFromCommandLine(arguments, run.settings); !refusal.empty()) {
+    PrintCheck(refusal);
+    return 1;
+  }
+  if (run.settings.log.empty()) {
+    PrintCheck("(!) ﾛｸﾞﾌｧｲﾙ名がありません\n");
+    return 1;
+  }
+
+  // 4. Local pool, screen buffer, field table, the terminal.
+  CreateLocalPool(kLocalPoolSize);
+  run.screen = std::make_unique<Screen>(cols, rows);
+  ResetFieldTable();
+  TtySession session;
+  session.Enter();
+  AttachConsole(run.screen.get(), &session.terminal());
+  SetKeySource(&session);
+  ThePools().SetTempMegabytes(run.settings.memory);
+
+  // 5. Settings in force: the cursor hidden, the toggles applied.
+  ShowCursor(false);
+  TheConsoleSwitches().authorsuse = run.settings.authorsuse;
+  if (run.settings.toggles.box || session.FrameGlyphsWide())
+    run.screen->SetFrameGlyphs(FrameGlyphSet::kAscii);
+
+  // 6. The start-up screen.
+  run.r0 = run.settings.toggles.logo ? 7 : 1;
+  run.c0 = run.settings.toggles.logo ? 1 : 11;
+  run.ui.SetOrigin(run.r0, run.c0, FrameRight(run));
+  RecordUse("+total");
+  TempPoolReset();
+  LoadColorSets(run);
+  DrawStartupFrame(run);
+  run.ui.StartupLine(1, 0, "設定ﾌｧｲﾙ");
+  run.ui.StartupLine(1, 9, run.settings.setText, run.settings.setTextIsError);
+
+  // 7. The title.
+  TheTerminal().SetTitle(run.settings.log);
+
+  // 8. Macros and dictionary.
+  LoadMacros(run);
+  LoadDictionaries(run);
+
+  // 9. The log and its companion files.
+  OpenLogFiles(run);
+  OpenExternalFile(run);
+
+  // 10. CGlist3.TXT and the processing-output defaults.
+  LoadCityList(run);
+  PrepareOutputDefaults(run);
+
+  // 11. The cursor size.
+  if (run.settings.cursor > 0) SetCursorSize(run.settings.cursor);
+
+  // 12. The write state and the guide.
+  if (run.settings.toggles.readonly) {
+    run.ui.StartupLine(6, 0, "ﾛｸﾞ書込禁止", true);
+  } else {
+    run.ui.StartupLine(6, 0, "ﾛｸﾞ書込可");
+  }
+  TheConsoleSwitches().guide =
+      run.settings.authorsuse ? run.settings.toggles.verbose : !run.settings.toggles.silent;
+
+  run.background = std::make_unique<Screen>(*run.screen);
+  int status = RunMainMenu(run);
+  // A failed save was reported on the screen; it is said once more where it stays readable.
+  EndProgram(status, status != 0 ? run.ui.lastReport() : "");
+}
+
+}  // namespace vondal

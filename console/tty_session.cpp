@@ -1,0 +1,316 @@
+#include "console/tty_session.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+
+#include "console/console.h"
+#include "console/key_decoder.h"
+
+namespace vondal {
+namespace {
+
+// How long a lone Esc or an unfinished sequence waits for the rest.
+constexpr int kEscapeWaitMs = 50;
+// How long the start-up queries wait for the terminal's answer.
+constexpr int kReplyWaitMs = 1000;
+
+TtySession* activeSession = nullptr;
+
+// What the signal handlers need, kept where they can reach it without allocating.
+struct termios savedModes;
+bool modesSaved = false;
+volatile sig_atomic_t inRawMode = 0;
+char restoreBytes[128];
+size_t restoreLength = 0;
+int signalPipe[2] = {-1, -1};
+
+constexpr int kRestoringSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+constexpr int kCrashSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
+constexpr int kPipedSignals[] = {SIGWINCH, SIGTSTP, SIGCONT};
+
+void WriteAll(const char* bytes, size_t length) {
+  while (length > 0) {
+    ssize_t n = write(STDOUT_FILENO, bytes, length);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return;
+    bytes += n;
+    length -= n;
+  }
+}
+
+// Async-signal-safe: only write() and tcsetattr().
+void RestoreFromHandler() {
+  if (!inRawMode) return;
+  WriteAll(restoreBytes, restoreLength);
+  if (modesSaved) tcsetattr(STDIN_FILENO, TCSAFLUSH, &savedModes);
+  inRawMode = 0;
+}
+
+void OnEndingSignal(int sig) {
+  RestoreFromHandler();
+  signal(sig, SIG_DFL);
+  raise(sig);
+}
+
+void OnPipedSignal(int sig) {
+  int savedErrno = errno;
+  unsigned char byte = static_cast<unsigned char>(sig);
+  [[maybe_unused]] ssize_t n = write(signalPipe[1], &byte, 1);
+  errno = savedErrno;
+}
+
+void Install(int sig, void (*handler)(int), int flags) {
+  struct sigaction action;
+  std::memset(&action, 0, sizeof action);
+  action.sa_handler = handler;
+  action.sa_flags = flags;
+  sigemptyset(&action.sa_mask);
+  sigaction(sig, &action, nullptr);
+}
+
+void InstallHandlers() {
+  if (signalPipe[0] < 0 && pipe2(signalPipe, O_NONBLOCK | O_CLOEXEC) != 0) signalPipe[0] = signalPipe[1] = -1;
+  for (int sig : kRestoringSignals) Install(sig, OnEndingSignal, 0);
+  for (int sig : kCrashSignals) Install(sig, OnEndingSignal, SA_RESETHAND);
+  for (int sig : kPipedSignals) Install(sig, OnPipedSignal, SA_RESTART);
+}
+
+void RemoveHandlers() {
+  for (int sig : kRestoringSignals) signal(sig, SIG_DFL);
+  for (int sig : kCrashSignals) signal(sig, SIG_DFL);
+  for (int sig : kPipedSignals) signal(sig, SIG_DFL);
+}
+
+// Leaving the key modes, colours, cursor, wrapping and (optionally) the alternate screen.
+std::string LeaveSequence(bool kitty, bool alternateScreen) {
+  std::string bytes = kitty ? "\x1b[<u" : "\x1b[>4m";
+  bytes += "\x1b[0m\x1b[?25h\x1b[0 q\x1b[?7h";
+  // The cursor is put back explicitly: not every terminal restores it when leaving the
+  // alternate screen.
+  if (alternateScreen)
+    bytes +=
+        "\x1b[?1049l\x1b"
+        "8\x1b[23;0t";
+  return bytes;
+}
+
+void SetRawMode() {
+  struct termios raw = savedModes;
+  raw.c_iflag &= ~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON);
+  raw.c_oflag &= ~OPOST;
+  raw.c_lflag &= ~(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
+  raw.c_cflag &= ~(CSIZE | PARENB);
+  raw.c_cflag |= CS8;
+  raw.c_cc[VMIN] = 1;
+  raw.c_cc[VTIME] = 0;
+  tcsetattr(STDIN_FILENO, TCSAFLUSH, &raw);
+  inRawMode = 1;
+}
+
+}  // namespace
+
+bool TtySession::StandardStreamsAreTerminals() { return isatty(STDIN_FILENO) && isatty(STDOUT_FILENO); }
+
+bool TtySession::TerminalSize(int* rows, int* cols) {
+  struct winsize size;
+  if (ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) != 0 || size.ws_row == 0 || size.ws_col == 0) return false;
+  *rows = size.ws_row;
+  *cols = size.ws_col;
+  return true;
+}
+
+TtySession* ActiveTtySession() { return activeSession; }
+
+TtySession::TtySession() : terminal_(STDOUT_FILENO) {
+  activeSession = this;
+  onRepaint = [] {
+    if (ConsoleAttached()) Repaint();
+  };
+}
+
+TtySession::~TtySession() {
+  Leave();
+  if (activeSession == this) activeSession = nullptr;
+}
+
+void TtySession::EnterModes(bool alternateScreen) {
+  SetRawMode();
+  if (alternateScreen)
+    terminal_.Send(
+        "\x1b[22;0t\x1b"
+        "7\x1b[?1049h");
+  terminal_.Send("\x1b[?7l");
+  if (probed_) terminal_.Send(kitty_ ? "\x1b[>1u" : "\x1b[>4;2m");
+  std::string restore = LeaveSequence(kitty_, true);
+  restoreLength = std::min(restore.size(), sizeof restoreBytes);
+  std::memcpy(restoreBytes, restore.data(), restoreLength);
+}
+
+void TtySession::Enter() {
+  if (entered_) return;
+  if (!modesSaved) modesSaved = tcgetattr(STDIN_FILENO, &savedModes) == 0;
+  InstallHandlers();
+  EnterModes(true);
+  if (!probed_) Probe();
+  terminal_.Sync();
+  entered_ = true;
+  SetTerminalRestorer([this] { Leave(); });
+}
+
+void TtySession::Probe() {
+  // Ask for the kitty flags, draw ─ on row 2 and ask where the cursor went, then ask for the
+  // device attributes, which every terminal answers: what came before that answer is all.
+  terminal_.Send("\x1b[?u\x1b[2;1H\xE2\x94\x80\x1b[6n\x1b[c");
+  terminal_.Sync();
+  probed_ = true;
+  int waited = 0;
+  while (!sawDeviceAttributes_ && waited < kReplyWaitMs) {
+    if (pending_.empty() || DecodeKey(pending_).status == DecodeStatus::kNeedMore) {
+      if (!WaitForInput(50)) {
+        waited += 50;
+        continue;
+      }
+      ReadAvailable();
+    }
+    DecodeResult result = DecodeKey(pending_);
+    if (result.status == DecodeStatus::kNeedMore) continue;
+    if (result.status == DecodeStatus::kReply) {
+      if (result.reply == ReplyKind::kKittyFlags && !sawDeviceAttributes_) sawKittyReply_ = true;
+      if (result.reply == ReplyKind::kDeviceAttributes) sawDeviceAttributes_ = true;
+      if (result.reply == ReplyKind::kCursorPosition) reportedCol_ = result.replyCol;
+      pending_.erase(0, result.length);
+    } else {
+      break;  // a key typed during the wait: keep it for ReadKey and stop asking
+    }
+  }
+  frameGlyphsWide_ = reportedCol_ == 3;
+  kitty_ = sawKittyReply_;
+  terminal_.Send("\x1b[2;1H\x1b[2K");
+  terminal_.Send(kitty_ ? "\x1b[>1u" : "\x1b[>4;2m");
+  std::string restore = LeaveSequence(kitty_, true);
+  restoreLength = std::min(restore.size(), sizeof restoreBytes);
+  std::memcpy(restoreBytes, restore.data(), restoreLength);
+}
+
+void TtySession::Leave() {
+  if (!entered_) return;
+  terminal_.SyncThenSend(LeaveSequence(kitty_, true));
+  if (modesSaved) tcsetattr(STDIN_FILENO, TCSAFLUSH, &savedModes);
+  inRawMode = 0;
+  RemoveHandlers();
+  entered_ = false;
+}
+
+void TtySession::Release(bool keepScreen) {
+  terminal_.SyncThenSend(LeaveSequence(kitty_, !keepScreen));
+  if (modesSaved) tcsetattr(STDIN_FILENO, TCSAFLUSH, &savedModes);
+  inRawMode = 0;
+  signal(SIGTSTP, SIG_DFL);
+  alternateKept_ = keepScreen;
+}
+
+void TtySession::Resume() {
+  Install(SIGTSTP, OnPipedSignal, SA_RESTART);
+  EnterModes(!alternateKept_);
+  terminal_.Forget();
+  terminal_.Sync();
+}
+
+bool TtySession::WaitForInput(int timeoutMs) {
+  for (;;) {
+    struct pollfd fds[2] = {{STDIN_FILENO, POLLIN, 0}, {signalPipe[0], POLLIN, 0}};
+    int n = poll(fds, signalPipe[0] >= 0 ? 2 : 1, timeoutMs);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    if (signalPipe[0] >= 0 && (fds[1].revents & POLLIN)) {
+      HandleSignals();
+      if (!(fds[0].revents & (POLLIN | POLLHUP | POLLERR))) continue;
+    }
+    return true;
+  }
+}
+
+void TtySession::ReadAvailable() {
+  char buffer[4096];
+  ssize_t n;
+  do {
+    n = read(STDIN_FILENO, buffer, sizeof buffer);
+  } while (n < 0 && errno == EINTR);
+  if (n <= 0) {
+    // The terminal is gone (hung up or closed): nothing more can be typed.
+    EndProgram(1);
+  }
+  pending_.append(buffer, n);
+}
+
+void TtySession::HandleSignals() {
+  unsigned char signals[64];
+  ssize_t n = read(signalPipe[0], signals, sizeof signals);
+  bool repaint = false;
+  for (ssize_t i = 0; i < n; ++i) {
+    if (signals[i] == SIGTSTP) {
+      Suspend();
+      repaint = true;
+    } else if (signals[i] == SIGCONT) {
+      // Continued after a stop this program did not see coming: the shell may have reset the
+      // terminal. The modes are set again in place: the screen, the title and the saved cursor
+      // are left alone, and the key mode is set rather than pushed a second time.
+      if (entered_) {
+        SetRawMode();
+        terminal_.Send(kitty_ ? "\x1b[?7l\x1b[=1;1u" : "\x1b[?7l\x1b[>4;2m");
+      }
+      terminal_.Forget();
+      repaint = true;
+    } else if (signals[i] == SIGWINCH) {
+      repaint = true;
+    }
+  }
+  if (repaint) RepaintNow();
+}
+
+void TtySession::Suspend() {
+  // A handler that raised SIGTSTP itself would be called again at once; the main loop leaves
+  // the terminal, lets the default action stop the program, and takes the terminal back.
+  Release(false);
+  raise(SIGTSTP);
+  Resume();
+}
+
+void TtySession::RepaintNow() {
+  if (onRepaint) onRepaint();
+  terminal_.Sync();
+}
+
+KeyEvent TtySession::ReadKey() {
+  for (;;) {
+    if (pending_.empty()) {
+      WaitForInput(-1);
+      ReadAvailable();
+      continue;
+    }
+    DecodeResult result = DecodeKey(pending_);
+    if (result.status == DecodeStatus::kNeedMore) {
+      if (WaitForInput(kEscapeWaitMs)) {
+        ReadAvailable();
+        continue;
+      }
+      result = DecodeKey(pending_, true);
+    }
+    pending_.erase(0, result.length > 0 ? result.length : 1);
+    if (result.status == DecodeStatus::kKey) return result.key;
+    if (result.status == DecodeStatus::kUnmappable && TheConsoleSwitches().sound) {
+      terminal_.Bell();
+      terminal_.Sync();
+    }
+  }
+}
+
+}  // namespace vondal

@@ -1,0 +1,94 @@
+#include "log/file_system.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace vondal {
+namespace {
+
+// The operating system's files, in a folder of their own.
+class RealFileSystemTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/vondal-fs-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    folder = pattern;
+  }
+  void TearDown() override { std::system(("rm -rf '" + folder + "'").c_str()); }
+
+  std::string Path(const std::string& name) const { return folder + "/" + name; }
+  static std::string Read(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+
+  FileSystem& fs = RealFileSystem();
+  std::string folder;
+};
+
+TEST_F(RealFileSystemTest, ModesBehaveLikeTheirStdioNames) {
+  EXPECT_EQ(fs.Open(Path("none"), OpenMode::kRead), nullptr);
+  EXPECT_EQ(fs.Open(Path("none"), OpenMode::kUpdate), nullptr);
+  auto file = fs.Open(Path("a"), OpenMode::kCreate);
+  ASSERT_NE(file, nullptr);
+  EXPECT_EQ(file->WriteAt(0, "hello", 5), 5);
+  EXPECT_EQ(file->WriteAt(1, "EL", 2), 2);
+  EXPECT_TRUE(file->Sync());
+  file.reset();
+  auto append = fs.Open(Path("a"), OpenMode::kAppend);
+  EXPECT_EQ(append->WriteAt(0, "!", 1), 1);  // at the end, whatever the offset
+  char buffer[16] = {};
+  EXPECT_EQ(append->ReadAt(0, buffer, sizeof buffer), 6);
+  EXPECT_EQ(std::string(buffer, 6), "hELlo!");
+  EXPECT_TRUE(append->Truncate(2));
+  EXPECT_EQ(append->Size(), 2);
+  append.reset();
+  EXPECT_EQ(Read(Path("a")), "hE");
+  EXPECT_EQ(fs.Open(folder, OpenMode::kRead), nullptr);  // a folder is not a file
+}
+
+TEST_F(RealFileSystemTest, WholeFileRewriteReplacesOrLeavesTheOldFile) {
+  ASSERT_TRUE(WriteWholeFile(fs, Path("x.VDI"), "old", 3));
+  ASSERT_TRUE(WriteWholeFile(fs, Path("x.VDI"), "new!", 4));
+  EXPECT_EQ(Read(Path("x.VDI")), "new!");
+  EXPECT_FALSE(fs.Exists(Path("x.VDI.tmp~")));
+  {
+    FileReplacement dropped(fs, Path("x.VDI"));
+    ASSERT_TRUE(dropped.Open());
+    ASSERT_TRUE(dropped.Write("half", 4));
+  }  // dropped without a commit
+  EXPECT_EQ(Read(Path("x.VDI")), "new!");
+  EXPECT_FALSE(fs.Exists(Path("x.VDI.tmp~")));
+}
+
+TEST_F(RealFileSystemTest, CommitNewNeverReplacesAFileThatAppeared) {
+  FileReplacement fresh(fs, Path("N.VD"));
+  ASSERT_TRUE(fresh.Open());
+  ASSERT_TRUE(fresh.Write("mine", 4));
+  std::ofstream(Path("N.VD")) << "theirs";  // appears while the new file is written
+  EXPECT_TRUE(fs.Exists(Path("N.VD")));
+  EXPECT_FALSE(fresh.CommitNew());
+  EXPECT_EQ(Read(Path("N.VD")), "theirs");
+  EXPECT_FALSE(fs.Exists(Path("N.VD.tmp~")));
+
+  FileReplacement other(fs, Path("M.VD"));
+  ASSERT_TRUE(other.Open());
+  ASSERT_TRUE(other.Write("mine", 4));
+  EXPECT_TRUE(other.CommitNew());
+  EXPECT_EQ(Read(Path("M.VD")), "mine");
+}
+
+TEST_F(RealFileSystemTest, JapaneseFileNamesReachTheSystemInItsCharset) {
+  const std::string name = Path("ログ.VD");  // CP932 inside the program
+  ASSERT_TRUE(WriteWholeFile(fs, name, "x", 1));
+  EXPECT_EQ(Read(folder + "/\xE3\x83\xAD\xE3\x82\xB0.VD"), "x");  // UTF-8 on the disk
+}
+
+}  // namespace
+}  // namespace vondal

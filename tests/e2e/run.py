@@ -1,0 +1,352 @@
+#!/usr/bin/env python3
+"""Runs end-to-end cases: a program of build/bin inside tmux, driven by keys, its screen and its
+files compared with what the case expects. See README.md beside this file."""
+
+import argparse
+import difflib
+import filecmp
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+import unicodedata
+
+WAIT_SECONDS = 30.0  # generous: the machine may be busy building
+POLL_SECONDS = 0.05
+
+# tmux's ANSI colour number back to the console's colour index.
+CONSOLE_INDEX = [0, 4, 2, 6, 1, 5, 3, 7]
+
+
+class CaseFailure(Exception):
+    pass
+
+
+def cell_width(ch):
+    if unicodedata.combining(ch):
+        return 0
+    return 2 if unicodedata.east_asian_width(ch) in ("W", "F") else 1
+
+
+def parse_capture(text, width, height):
+    """capture-pane -p -e output -> (rows of text, rows of attribute lists)."""
+    rows, attrs = [], []
+    fg = bg = None
+    for line in text.split("\n")[:height]:
+        chars, cells = [], []
+        i = 0
+        while i < len(line):
+            if line[i] == "\x1b" and i + 1 < len(line) and line[i + 1] == "[":
+                j = i + 2
+                while j < len(line) and not line[j].isalpha():
+                    j += 1
+                if j < len(line) and line[j] == "m":
+                    fg, bg = apply_sgr(line[i + 2 : j], fg, bg)
+                i = j + 1
+                continue
+            ch = line[i]
+            chars.append(ch)
+            for _ in range(max(cell_width(ch), 1)):
+                cells.append((fg, bg))
+            i += 1
+        rows.append("".join(chars).rstrip())
+        cells += [(None, None)] * (width - len(cells))
+        attrs.append(cells[:width])
+    while len(rows) < height:
+        rows.append("")
+        attrs.append([(None, None)] * width)
+    return rows, attrs
+
+
+def apply_sgr(params, fg, bg):
+    codes = [int(p) if p.isdigit() else 0 for p in params.split(";")] if params else [0]
+    k = 0
+    while k < len(codes):
+        c = codes[k]
+        if c == 0:
+            fg = bg = None
+        elif 30 <= c <= 37:
+            fg = CONSOLE_INDEX[c - 30]
+        elif 90 <= c <= 97:
+            fg = CONSOLE_INDEX[c - 90] + 8
+        elif 40 <= c <= 47:
+            bg = CONSOLE_INDEX[c - 40]
+        elif 100 <= c <= 107:
+            bg = CONSOLE_INDEX[c - 100] + 8
+        elif c == 39:
+            fg = None
+        elif c == 49:
+            bg = None
+        elif c in (38, 48) and k + 2 < len(codes) and codes[k + 1] == 5:
+            n = codes[k + 2]
+            value = CONSOLE_INDEX[n % 8] + (8 if n >= 8 else 0) if n < 16 else None
+            if c == 38:
+                fg = value
+            else:
+                bg = value
+            k += 2
+        elif c in (38, 48) and k + 4 < len(codes) and codes[k + 1] == 2:
+            k += 4
+        k += 1
+    return fg, bg
+
+
+def attr_name(cell):
+    """An attribute as the console writes it: background digit, foreground digit; '-' default."""
+    fg, bg = cell
+    return ("-" if bg is None else "%x" % bg) + ("-" if fg is None else "%x" % fg)
+
+
+def render_screen(rows, attrs):
+    out = list(rows)
+    out.append("--- attributes (row: column=background foreground, - the terminal's default)")
+    for r, cells in enumerate(attrs):
+        runs, last = [], None
+        for c, cell in enumerate(cells):
+            name = attr_name(cell)
+            if name != last:
+                runs.append("%d=%s" % (c, name))
+                last = name
+        if runs != ["0=--"]:
+            out.append("%d: %s" % (r, " ".join(runs)))
+    return "\n".join(out) + "\n"
+
+
+class Terminal:
+    def __init__(self, socket, width, height):
+        self.socket = socket
+        self.width = width
+        self.height = height
+
+    def tmux(self, *args, check=True):
+        result = subprocess.run(["tmux", "-u", "-L", self.socket, "-f", "/dev/null"] + list(args),
+                                capture_output=True, text=True, encoding="utf-8", errors="replace")
+        if check and result.returncode != 0:
+            raise CaseFailure("tmux %s: %s" % (" ".join(args), result.stderr.strip()))
+        return result.stdout
+
+    def start(self, script):
+        self.tmux("new-session", "-d", "-x", str(self.width), "-y", str(self.height), "sh " + script)
+        self.tmux("set-option", "-g", "escape-time", "10")
+        self.tmux("set-option", "-g", "status", "off")
+
+    def capture(self):
+        raw = self.tmux("capture-pane", "-p", "-e", "-N")
+        return parse_capture(raw, self.width, self.height)
+
+    def screen_text(self):
+        return render_screen(*self.capture())
+
+    def plain(self):
+        return self.tmux("capture-pane", "-p")
+
+    def flags(self):
+        return self.tmux("display-message", "-p", "#{alternate_on} #{cursor_flag}").split()
+
+    def stop(self):
+        self.tmux("kill-server", check=False)
+
+
+class Case:
+    def __init__(self, folder, bin_dir, update, verbose):
+        self.folder = os.path.abspath(folder)
+        self.name = os.path.basename(self.folder.rstrip("/"))
+        self.bin_dir = os.path.abspath(bin_dir)
+        self.update = update
+        self.verbose = verbose
+        self.width, self.height = 80, 25
+        self.terminal = None
+        self.expected_dir = os.path.join(self.folder, "expected")
+
+    def log(self, text):
+        if self.verbose:
+            print("  " + text)
+
+    def run(self):
+        with tempfile.TemporaryDirectory(prefix="vondal-e2e-") as scratch:
+            self.work = os.path.join(scratch, "work")
+            self.control = os.path.join(scratch, "control")
+            os.makedirs(self.control)
+            files = os.path.join(self.folder, "files")
+            if os.path.isdir(files):
+                shutil.copytree(files, self.work)
+            else:
+                os.makedirs(self.work)
+            socket = "vondal-e2e-%d-%s" % (os.getpid(), self.name)
+            try:
+                with open(os.path.join(self.folder, "script"), encoding="utf-8") as script:
+                    for number, line in enumerate(script, 1):
+                        line = line.rstrip("\n")
+                        if not line.strip() or line.lstrip().startswith("#"):
+                            continue
+                        word, _, rest = line.strip().partition(" ")
+                        self.log("%d: %s" % (number, line.strip()))
+                        try:
+                            self.step(word, rest, socket)
+                        except CaseFailure as failure:
+                            raise CaseFailure("script line %d (%s): %s" % (number, line.strip(), failure))
+            finally:
+                if self.terminal:
+                    self.terminal.stop()
+
+    def step(self, word, rest, socket):
+        if word == "size":
+            self.width, self.height = (int(n) for n in rest.lower().split("x"))
+        elif word == "start":
+            self.start(rest, socket)
+        elif word == "wait":
+            self.wait_for_text(rest)
+        elif word == "keys":
+            self.terminal.tmux("send-keys", *rest.split())
+        elif word == "type":
+            self.terminal.tmux("send-keys", "-l", rest)
+        elif word == "hex":
+            self.terminal.tmux("send-keys", "-H", *rest.split())
+        elif word == "sleep":
+            time.sleep(float(rest))
+        elif word == "screen":
+            self.compare_screen(rest.strip())
+        elif word == "exit":
+            self.wait_for_exit(int(rest))
+        elif word == "file":
+            self.compare_file(rest.strip())
+        elif word == "signal":
+            self.send_signal(rest.strip())
+        else:
+            raise CaseFailure("unknown step %r" % word)
+
+    def start(self, command, socket):
+        wrapper = os.path.join(self.control, "run.sh")
+        with open(wrapper, "w", encoding="utf-8") as out:
+            out.write("cd '%s'\n" % self.work)
+            out.write("export LANG=C.UTF-8 LC_ALL=C.UTF-8 VONDAL_HOME='%s' PATH='%s':\"$PATH\"\n" % (self.bin_dir, self.bin_dir))
+            out.write("stty -a > '%s/stty.before'\n" % self.control)
+            out.write("%s\n" % command)
+            out.write("echo $? > '%s/status.tmp'\n" % self.control)
+            out.write("stty -a > '%s/stty.after'\n" % self.control)
+            out.write("mv '%s/status.tmp' '%s/status'\n" % (self.control, self.control))
+            out.write("exec sleep 100000\n")
+        self.terminal = Terminal(socket, self.width, self.height)
+        self.terminal.start(wrapper)
+
+    def poll(self, predicate, what):
+        deadline = time.monotonic() + WAIT_SECONDS
+        while True:
+            value = predicate()
+            if value:
+                return value
+            if time.monotonic() > deadline:
+                raise CaseFailure("timed out waiting for %s\n--- screen:\n%s" % (what, self.terminal.plain()))
+            time.sleep(POLL_SECONDS)
+
+    def wait_for_text(self, text):
+        self.poll(lambda: text in self.terminal.plain(), "%r on the screen" % text)
+
+    def stable_screen(self):
+        previous = None
+        deadline = time.monotonic() + WAIT_SECONDS
+        while time.monotonic() < deadline:
+            current = self.screen_text()
+            if current == previous:
+                return current
+            previous = current
+            time.sleep(0.3)
+        return previous
+
+    def screen_text(self):
+        # The work folder is a new temporary folder each run; screens show it as $WORK.
+        return self.terminal.screen_text().replace(self.work, "$WORK")
+
+    def compare_screen(self, name):
+        path = os.path.join(self.expected_dir, name)
+        if self.update:
+            os.makedirs(self.expected_dir, exist_ok=True)
+            with open(path, "w", encoding="utf-8") as out:
+                out.write(self.stable_screen())
+            print("  updated %s" % os.path.relpath(path))
+            return
+        if not os.path.exists(path):
+            raise CaseFailure("no expected screen %s (run with --update to make it)" % path)
+        with open(path, encoding="utf-8") as f:
+            expected = f.read()
+        deadline = time.monotonic() + WAIT_SECONDS
+        actual = ""
+        while time.monotonic() < deadline:
+            actual = self.screen_text()
+            if actual == expected:
+                return
+            time.sleep(POLL_SECONDS * 4)
+        diff = difflib.unified_diff(expected.splitlines(), actual.splitlines(), "expected/" + name, "actual", lineterm="")
+        raise CaseFailure("screen differs from %s:\n%s" % (name, "\n".join(diff)))
+
+    def wait_for_exit(self, expected_status):
+        status_file = os.path.join(self.control, "status")
+        self.poll(lambda: os.path.exists(status_file), "the program to end")
+        with open(status_file) as f:
+            status = int(f.read().strip())
+        if status != expected_status:
+            raise CaseFailure("exit status %d, expected %d\n--- screen:\n%s" % (status, expected_status, self.terminal.plain()))
+        alternate, cursor = self.terminal.flags()
+        if alternate != "0":
+            raise CaseFailure("the program left the terminal on its alternate screen")
+        if cursor != "1":
+            raise CaseFailure("the program left the cursor hidden")
+        with open(os.path.join(self.control, "stty.before")) as a, open(os.path.join(self.control, "stty.after")) as b:
+            if a.read() != b.read():
+                raise CaseFailure("the terminal modes (stty) were not restored")
+
+    def send_signal(self, name):
+        """Sends SIG<name> to the program (the child of the pane's shell)."""
+        shell = self.terminal.tmux("display-message", "-p", "#{pane_pid}").strip()
+        children = subprocess.run(["ps", "--ppid", shell, "-o", "pid="], capture_output=True, text=True).stdout.split()
+        if not children:
+            raise CaseFailure("no program is running to signal")
+        os.kill(int(children[0]), getattr(signal, "SIG" + name))
+
+    def compare_file(self, name):
+        expected = os.path.join(self.expected_dir, name)
+        actual = os.path.join(self.work, name)
+        if not os.path.exists(actual):
+            raise CaseFailure("the program left no file %s" % name)
+        if self.update:
+            os.makedirs(os.path.dirname(expected), exist_ok=True)
+            shutil.copyfile(actual, expected)
+            print("  updated %s" % os.path.relpath(expected))
+            return
+        if not filecmp.cmp(expected, actual, shallow=False):
+            with open(expected, "rb") as a, open(actual, "rb") as b:
+                old, new = a.read(), b.read()
+            diff = difflib.unified_diff(old.decode("utf-8", "replace").splitlines(),
+                                        new.decode("utf-8", "replace").splitlines(),
+                                        "expected/" + name, "actual", lineterm="")
+            raise CaseFailure("file %s differs (%d bytes expected, %d found):\n%s" % (name, len(old), len(new), "\n".join(diff)))
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__)
+    parser.add_argument("cases", nargs="+", help="case folders under tests/e2e/")
+    parser.add_argument("--bin", default=os.path.join(os.path.dirname(__file__), "..", "..", "build", "bin"),
+                        help="folder of the programs (default build/bin)")
+    parser.add_argument("--update", action="store_true", help="write the expected screens and files from this run")
+    parser.add_argument("-v", "--verbose", action="store_true", help="show each step")
+    args = parser.parse_args()
+    if shutil.which("tmux") is None:
+        print("tmux is not installed (script/deps installs it)")
+        return 1
+    failed = 0
+    for folder in args.cases:
+        case = Case(folder, args.bin, args.update, args.verbose)
+        try:
+            case.run()
+            print("PASS %s" % case.name)
+        except CaseFailure as failure:
+            failed += 1
+            print("FAIL %s: %s" % (case.name, failure))
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -138,6 +138,7 @@ class Reader {
       output_.print(text);
     } else {
       PrintLocal(stdout, text);
+      std::fflush(stdout);  // the terminal may be taken over right after the read
     }
   }
 

@@ -192,6 +192,7 @@ void Print(const ConfigureIo& io, std::string_view text) {
     io.output.print(text);
   } else {
     PrintLocal(stdout, text);
+    std::fflush(stdout);
   }
 }
 
@@ -225,14 +226,6 @@ std::string CompleteFileName(std::string_view name, std::string_view extension) 
     result.append(extension);
   }
   return result;
-}
-
-Switches StartSwitches(const Settings& settings) {
-  Switches switches;
-  switches.authorsuse = settings.authorsuse;
-  switches.readonly = settings.toggles.readonly;
-  switches.verbose = settings.authorsuse ? settings.toggles.verbose : !settings.toggles.silent;
-  return switches;
 }
 
 RunConfig ConfigureRun(std::span<const std::string> arguments, const ConfigureIo& io,

@@ -128,11 +128,6 @@ struct ConfigureIo {
 RunConfig ConfigureRun(std::span<const std::string> arguments, const ConfigureIo& io = {},
                        std::string_view configFile = "+Vondal.ini");
 
-// The application switches a run starts with: developer mode, the write protection of the
-// `readonly` toggle, and the on-screen guide (on with `authorsuse` and `verbose`, or without
-// `authorsuse` unless `silent`). The others start off.
-Switches StartSwitches(const Settings& settings);
-
 // A file name with its extension: a name whose last part holds no "." gets "." + extension, one
 // ending in "." gets the extension alone; anything else is returned as it is.
 std::string CompleteFileName(std::string_view name, std::string_view extension);

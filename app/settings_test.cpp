@@ -125,18 +125,6 @@ TEST_F(SettingsTest, WordListsSplitAtTheFirstSeparatorThatOccurs) {
   EXPECT_EQ(settings.contestKCJ, (std::vector<std::string>{"KCJ*"}));
 }
 
-TEST_F(SettingsTest, TheGuideStartsByTheTogglesAndDeveloperMode) {
-  Settings settings = Start("[DEFAULT]\ntoggle=readonly\n", {"log"});
-  EXPECT_TRUE(StartSwitches(settings).verbose);
-  EXPECT_TRUE(StartSwitches(settings).readonly);
-  EXPECT_FALSE(StartSwitches(Start("[DEFAULT]\ntoggle=silent\n", {"log"})).verbose);
-  EXPECT_FALSE(StartSwitches(Start("[DEFAULT]\ntoggle=silent\n", {"log", "-!"})).verbose);
-  Switches developer = StartSwitches(Start("[DEFAULT]\ntoggle=verbose\n", {"log", "-!"}));
-  EXPECT_TRUE(developer.verbose);
-  EXPECT_TRUE(developer.authorsuse);
-  EXPECT_FALSE(developer.readonly);
-}
-
 TEST_F(SettingsTest, ModeLinesCountOnlyWithAnOrderedRangeAndAKnownMode) {
   Settings settings = Start(
       "[DEFAULT]\n"

@@ -60,8 +60,9 @@ struct Chosen {
 std::string WithoutExtension(std::string_view path) {
   size_t slash = path.rfind('/');
   size_t dot = path.rfind('.');
-  if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash))
+  if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash)) {
     return std::string(path);
+  }
   return std::string(path.substr(0, dot + 1));
 }
 
@@ -79,10 +80,7 @@ std::string CompleteProgramFile(std::string name, std::string_view extension) {
 
 // A decimal number as the configuration writes it: leading blanks, digits, anything after them
 // ignored. Text that is no number gives 0.
-long Number(const std::string& text) {
-  long value = std::strtol(text.c_str(), nullptr, 10);
-  return value;
-}
+long Number(const std::string& text) { return std::strtol(text.c_str(), nullptr, 10); }
 
 // The words of a list value, split at the first of the separators that occurs, each without the
 // blanks and tabs around it ("7.0, 7.1, CW" has the words "7.0", "7.1" and "CW").
@@ -142,8 +140,9 @@ std::array<Chosen, kSettingKeyCount> Choose(const std::vector<ConfigKey>& defaul
   for (const auto& [key, value] : options) {
     if (*value) chosen[key] = {{**value}, chosen[key].origin + kOriginCommandLine};
   }
-  if (!chosen[kLogKey].IsGiven() && commandLine.word)
-    chosen[kLogKey] = {{*commandLine.word}, kOriginCommandLine};
+  if (!chosen[kLogKey].IsGiven() && commandLine.word) {
+    chosen[kLogKey] = {{*commandLine.word}, kOriginCommandLine};  // the word is the log itself
+  }
   return chosen;
 }
 

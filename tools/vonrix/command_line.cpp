@@ -93,12 +93,4 @@ std::string DescribeSelection(const Selection& selection) {
   return text;
 }
 
-std::string LogFileName(std::string_view name) {
-  const size_t lastPart = name.rfind('/');
-  const size_t dot = name.find('.', lastPart == std::string_view::npos ? 0 : lastPart + 1);
-  std::string file(name);
-  if (dot == std::string_view::npos) file += ".VD";
-  return file;
-}
-
 }  // namespace vondal

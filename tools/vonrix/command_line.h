@@ -36,7 +36,4 @@ std::string ParseSelection(const std::vector<std::string>& args, Selection& sele
 // The "Filter=" line of the report header, without its line end.
 std::string DescribeSelection(const Selection& selection);
 
-// The name of the log file: a name without "." in its last part gets ".VD".
-std::string LogFileName(std::string_view name);
-
 }  // namespace vondal

@@ -96,13 +96,5 @@ TEST(VonrixCommandLineTest, ModeByItsFirstLetter) {
   EXPECT_FALSE(ParseMode("", mode));
 }
 
-TEST(VonrixCommandLineTest, LogNameGetsItsExtensionWhenItsLastPartHasNoDot) {
-  EXPECT_EQ(LogFileName("2012"), "2012.VD");
-  EXPECT_EQ(LogFileName("D:\\LOG\\2012"), "D:\\LOG\\2012.VD");
-  EXPECT_EQ(LogFileName("main.vd"), "main.vd");
-  EXPECT_EQ(LogFileName("../logs/main"), "../logs/main.VD");
-  EXPECT_EQ(LogFileName("./.cfg/移動"), "./.cfg/移動.VD");
-}
-
 }  // namespace
 }  // namespace vondal

@@ -5,11 +5,14 @@
 #include <string>
 #include <string_view>
 
+#include "log/file_system.h"
+
 namespace vondal {
 
-// The log named by a LogFile argument: the `log` value of the set (section) of that name, else
-// the `log` value of [DEFAULT], else the argument itself.
-std::string LogOfConfigSet(std::string_view name, std::string_view configFile,
+// The log file a LogFile argument names, with its extension completed: the `log` of the set
+// (section) of that name; else, unless the argument itself names a log file that exists, the
+// `log` of [DEFAULT]; else the argument itself. What the reader has to say goes to print.
+std::string LogOfConfigSet(std::string_view name, std::string_view configFile, FileSystem& fs,
                            const std::function<void(std::string_view)>& print);
 
 // Prints the files, sets and captions of the configuration (the reader's list mode).

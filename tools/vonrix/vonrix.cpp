@@ -69,7 +69,7 @@ int Run::Start() {
 }
 
 int Run::Analyse() {
-  logName_ = LogFileName(LogOfConfigSet(args_[0], context_.configFile, context_.print));
+  logName_ = LogOfConfigSet(args_[0], context_.configFile, *context_.fs, context_.print);
   Say("Log=" + logName_ + "\n");
   if (!ParseMode(args_[2], mode_)) return Fail("モードの指定が不正です");
   Say(std::string(ModeName(mode_)) + "モード\n");

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "app/config_test_folder.h"
 #include "log/faulty_file_system.h"
 #include "tools/vonrix/command_line.h"
 #include "tools/vonrix/vonrix_test_support.h"
@@ -36,6 +37,59 @@ TEST_F(VonrixTest, UsageWithFewerThanThreeArguments) {
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.console, std::string("Vonrix w01.022H009641\n") + kVonrixUsage);
   }
+}
+
+// Runs over the real files of a scratch folder that holds Vondal.ini.
+class VonrixConfigTest : public ::testing::Test {
+ protected:
+  VonrixConfigTest() {
+    folder.Write("Vondal.ini", "[DEFAULT]\r\nlog=" + folder.path() +
+                                   "default\r\n"
+                                   "[Main]\r\nlog=" +
+                                   folder.path() +
+                                   "2012\r\n"
+                                   "[Windows]\r\nlog=D:\\LOG\\2012\r\n"
+                                   "[Bare]\r\ncaption=既定のログ\r\n");
+    folder.Write("2012.VD", LogOf({{"120101", "0900", "JA1ABC"}}));
+    folder.Write("other.VD", LogOf({{"120101", "0900", "W1AW"}}));
+  }
+  VonrixResult Run(std::vector<std::string> args) {
+    VonrixContext context;
+    VonrixResult result;
+    context.print = [&result](std::string_view text) { result.console += text; };
+    context.configFile = folder.path() + "Vondal.ini";
+    if (args.size() >= 3) args[1] = folder.path() + args[1];  // the report beside the logs
+    result.status = RunVonrix(args, context);
+    return result;
+  }
+  std::string LogLine(const std::string& name) { return "\nLog=" + folder.path() + name + "\n"; }
+
+  ConfigTestFolder folder;
+};
+
+TEST_F(VonrixConfigTest, ASetNameReadsTheLogOfItsSection) {
+  EXPECT_THAT(Run({"Main", "out.txt", "C"}).console, HasSubstr(LogLine("2012.VD")));
+  EXPECT_THAT(Run({"main", "out.txt", "C"}).console, HasSubstr(LogLine("2012.VD")));
+  EXPECT_THAT(Run({"Windows", "out.txt", "C"}).console, HasSubstr("\nLog=D:\\LOG\\2012.VD\n"));
+}
+
+TEST_F(VonrixConfigTest, DefaultLogStandsInForASetWithoutOneButNotForALogFile) {
+  const VonrixResult bare = Run({"Bare", "out.txt", "C"});
+  EXPECT_THAT(bare.console,
+              HasSubstr(LogLine("default.VD") + "交信回数モード\n(!) ログファイルを開けません\n"));
+  EXPECT_EQ(bare.status, 255);
+  const VonrixResult other = Run({folder.path() + "other", "out.txt", "C"});
+  EXPECT_THAT(other.console, HasSubstr(LogLine("other.VD")));
+  EXPECT_EQ(other.status, 0);
+}
+
+TEST_F(VonrixConfigTest, QuestionMarkListsTheSets) {
+  const VonrixResult result = Run({"-J", "?"});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_THAT(result.console, HasSubstr("[Main]"));
+  EXPECT_THAT(result.console, HasSubstr("既定のログ"));
+  EXPECT_TRUE(result.console.ends_with("\n"));
+  EXPECT_THAT(result.console, Not(HasSubstr("使用法")));
 }
 
 TEST_F(VonrixTest, ConsoleMessagesInOrderAndTheReportInCrLf) {

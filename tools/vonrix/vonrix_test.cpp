@@ -83,6 +83,18 @@ TEST_F(VonrixConfigTest, DefaultLogStandsInForASetWithoutOneButNotForALogFile) {
   EXPECT_EQ(other.status, 0);
 }
 
+TEST_F(VonrixConfigTest, TheReportIsNeverWrittenOverTheLog) {
+  const std::string log = LogOf({{"120101", "0900", "JA1ABC"}});
+  const VonrixResult result = Run({"Main", "./2012.VD", "C"});  // the same file by another name
+  EXPECT_EQ(result.status, 255);
+  EXPECT_THAT(result.console, HasSubstr("(!) 出力ファイルを開けません\n"));
+  std::unique_ptr<File> file = RealFileSystem().Open(folder.path() + "2012.VD", OpenMode::kRead);
+  ASSERT_TRUE(file);
+  std::string bytes(file->Size(), '\0');
+  file->ReadAt(0, bytes.data(), bytes.size());
+  EXPECT_EQ(bytes, log);
+}
+
 TEST_F(VonrixConfigTest, QuestionMarkListsTheSets) {
   const VonrixResult result = Run({"-J", "?"});
   EXPECT_EQ(result.status, 0);

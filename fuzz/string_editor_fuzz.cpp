@@ -53,7 +53,9 @@ std::string TextFrom(std::string_view bytes, size_t maxBytes) {
   for (size_t i = 0; i < bytes.size(); ++i) {
     auto c = static_cast<unsigned char>(bytes[i]);
     if (IsLeadByte(c)) {
-      if (i + 1 >= bytes.size() || !IsTrailByte(static_cast<unsigned char>(bytes[i + 1])) || text.size() + 2 > maxBytes) break;
+      if (i + 1 >= bytes.size() || !IsTrailByte(static_cast<unsigned char>(bytes[i + 1])) ||
+          text.size() + 2 > maxBytes)
+        break;
       text.append(bytes.substr(i, 2));
       ++i;
     } else {

@@ -10,8 +10,15 @@ namespace vondal {
 namespace {
 
 constexpr std::array<std::string_view, 9> kTexts = {
-    "文字列が溢れます", "ﾊﾞｯﾌｧが溢れます", "括弧ではありません", "見つかりません", "入力禁止ｺｰﾄﾞです",
-    "ｷｰﾏｸﾛが溢れます",  "ﾏｸﾛのﾈｽﾃｨﾝｸﾞ超過です", "", "",
+    "文字列が溢れます",
+    "ﾊﾞｯﾌｧが溢れます",
+    "括弧ではありません",
+    "見つかりません",
+    "入力禁止ｺｰﾄﾞです",
+    "ｷｰﾏｸﾛが溢れます",
+    "ﾏｸﾛのﾈｽﾃｨﾝｸﾞ超過です",
+    "",
+    "",
 };
 
 // Columns of the message line an error text owns; "ﾏｸﾛ中断" follows at column 28.

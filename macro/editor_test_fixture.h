@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/text/sjis.h"
 #include "color/color_set.h"
 #include "console/console.h"
 #include "console/fake_terminal.h"
@@ -19,6 +20,23 @@
 #include "macro/string_editor.h"
 
 namespace vondal {
+
+// Macro bytes in caret notation: "^C" is the control byte 3 (Ctrl+C), "^[" Esc, "^^" 30; every
+// other character stands for itself. Keys("^By^C+^F") chooses a range one character long and
+// deletes it.
+inline std::string Keys(std::string_view caret) {
+  std::string bytes;
+  for (size_t i = 0; i < caret.size(); ++i) {
+    if (IsLeadByte(static_cast<unsigned char>(caret[i])) && i + 1 < caret.size()) {
+      bytes.append(caret.substr(i++, 2));
+    } else if (caret[i] == '^' && i + 1 < caret.size()) {
+      bytes.push_back(static_cast<char>(caret[++i] - 64));
+    } else {
+      bytes.push_back(caret[i]);
+    }
+  }
+  return bytes;
+}
 
 class TestKeyboard : public KeySource {
  public:
@@ -73,7 +91,7 @@ class EditorTest : public ::testing::Test {
     state_.cursor = cursor;
     state_.offset = 0;
     state_.modified = false;
-    macro_ = std::string(bytes) + "\r\r";
+    macro_ = std::string(bytes) + Keys("^M^M");
     keyboard_.keys.assign(1, CharacterKey(13));
     keyboard_.screens.clear();
     ThePlayer().StartMacro(state_, macro_.c_str());

@@ -26,19 +26,19 @@ constexpr int Extended(int scan) { return kExtendedKey + scan; }
 constexpr Command kNone{};
 
 constexpr TableRow kTable[] = {
-    {0x01, {{{2, 'a'}, {2, 'a'}, {1}, kNone}}, 0},     // Ctrl+A
-    {0x02, {{{2, 'b'}, {2, 'b'}, kNone, {2}}}, 0},     // Ctrl+B
-    {0x05, {{{2, 'e'}, {2, 'e'}, kNone, kNone}}, 0},   // Ctrl+E
-    {0x06, {{{2, 'f'}, {2, 'f'}, kNone, kNone}}, 0},   // Ctrl+F
-    {0x08, {{{4, 'b'}, {4, 'b'}, kNone, kNone}}, 'B'},  // Backspace
-    {0x0B, {{kNone, kNone, {11}, {11}}}, 0},           // Ctrl+K
-    {0x0D, {{{13, 13}, {13, 13}, {6}, kNone}}, 0},     // Enter
-    {0x12, {{{18}, kNone, kNone, kNone}}, 0},          // Ctrl+R
+    {0x01, {{{2, 'a'}, {2, 'a'}, {1}, kNone}}, 0},       // Ctrl+A
+    {0x02, {{{2, 'b'}, {2, 'b'}, kNone, {2}}}, 0},       // Ctrl+B
+    {0x05, {{{2, 'e'}, {2, 'e'}, kNone, kNone}}, 0},     // Ctrl+E
+    {0x06, {{{2, 'f'}, {2, 'f'}, kNone, kNone}}, 0},     // Ctrl+F
+    {0x08, {{{4, 'b'}, {4, 'b'}, kNone, kNone}}, 'B'},   // Backspace
+    {0x0B, {{kNone, kNone, {11}, {11}}}, 0},             // Ctrl+K
+    {0x0D, {{{13, 13}, {13, 13}, {6}, kNone}}, 0},       // Enter
+    {0x12, {{{18}, kNone, kNone, kNone}}, 0},            // Ctrl+R
     {0x17, {{{3, 'w'}, {3, 'w'}, {3, 'w'}, kNone}}, 0},  // Ctrl+W
-    {0x18, {{{2, 'x'}, {2, 'x'}, kNone, kNone}}, 0},   // Ctrl+X
-    {0x19, {{{2, 'y'}, {2, 'y'}, kNone, kNone}}, 0},   // Ctrl+Y
-    {0x1A, {{{26}, {26}, kNone, kNone}}, 0},           // Ctrl+Z
-    {0x1B, {{kNone, kNone, {27}, {27}}}, 0},           // Esc
+    {0x18, {{{2, 'x'}, {2, 'x'}, kNone, kNone}}, 0},     // Ctrl+X
+    {0x19, {{{2, 'y'}, {2, 'y'}, kNone, kNone}}, 0},     // Ctrl+Y
+    {0x1A, {{{26}, {26}, kNone, kNone}}, 0},             // Ctrl+Z
+    {0x1B, {{kNone, kNone, {27}, {27}}}, 0},             // Esc
     {Extended(scan::kLeft), {{{3, '-'}, {3, '-'}, {3, '-'}, kNone}}, '<'},
     {Extended(scan::kRight), {{{3, '+'}, {3, '+'}, {3, '+'}, kNone}}, '>'},
     {Extended(scan::kCtrlLeft), {{{3, 'l'}, {3, 'l'}, {3, 'l'}, kNone}}, 'L'},

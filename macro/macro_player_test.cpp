@@ -14,31 +14,34 @@ class MacroPlayerTest : public EditorTest {
   MacroPlayer& player() { return ThePlayer(); }
   int Read(InputMode mode = InputMode::kEdit) { return player().ReadKey(state_, mode); }
   // Every key byte of `text` as the player hands them out.
-  std::string PlayAll(const char* text) {
-    player().StartMacro(state_, text);
+  std::string PlayAll(std::string text) {
+    played_.push_back(std::move(text));  // a macro text stays in place while it plays
+    player().StartMacro(state_, played_.back().c_str());
     std::string keys;
     while (player().Playing()) keys.push_back(static_cast<char>(Read()));
     return keys;
   }
+
+  std::deque<std::string> played_;
 };
 
 TEST_F(MacroPlayerTest, LabelsCommentsAndNoOpsAreSkipped) {
-  EXPECT_EQ(PlayAll("a\x0CLb"), "ab");
-  EXPECT_EQ(PlayAll("\x0C日ab"), "ab");  // a label at the start, with a two-byte name
-  EXPECT_EQ(PlayAll("a\x1C" "13\x1C" "b"), "ab");
-  EXPECT_EQ(PlayAll("a\x1C" "abc"), "a");  // without a second 28: the rest is a comment
-  EXPECT_EQ(PlayAll("a\x1F\x1F" "b\x1F"), "ab");
-  EXPECT_EQ(PlayAll("a\x13" "b"), "a");
+  EXPECT_EQ(PlayAll(Keys("a^LLb")), "ab");
+  EXPECT_EQ(PlayAll(Keys("^L日ab")), "ab");  // a label at the start, with a two-byte name
+  EXPECT_EQ(PlayAll(Keys("a^\\13^\\b")), "ab");
+  EXPECT_EQ(PlayAll(Keys("a^\\abc")), "a");  // without a second 28: the rest is a comment
+  EXPECT_EQ(PlayAll(Keys("a^_^_b^_")), "ab");
+  EXPECT_EQ(PlayAll(Keys("a^Sb")), "a");
 }
 
 TEST_F(MacroPlayerTest, EndReturnsToTheCallerAndStopEndsAll) {
   player().StartMacro(state_, "xy");
   std::string keys(1, static_cast<char>(Read()));
-  keys += PlayAll("a\x13" "b");
+  keys += PlayAll(Keys("a^Sb"));
   EXPECT_EQ(keys, "xay");
   player().StartMacro(state_, "xy");
   keys.assign(1, static_cast<char>(Read()));
-  keys += PlayAll("a\x14" "b");
+  keys += PlayAll(Keys("a^Tb"));
   EXPECT_EQ(keys, "xa");
 }
 
@@ -64,11 +67,12 @@ TEST_F(MacroPlayerTest, EightSuspendedMacrosAtMost) {
 
 TEST_F(MacroPlayerTest, PauseWaitsAndEscAborts) {
   keyboard_.keys = {CharacterKey('z'), CharacterKey(0x1B), CharacterKey('q')};
-  EXPECT_EQ(PlayAll("a\x10" "b"), "ab");
+  EXPECT_EQ(PlayAll(Keys("a^Pb")), "ab");
   EXPECT_THAT(keyboard_.MessageLineAt(0), StartsWith("ﾏｸﾛ･ﾎﾟｰｽﾞ"));
   EXPECT_EQ(MessageLine(), std::string(80, ' '));
 
-  player().StartMacro(state_, "a\x10" "bc");
+  macro_ = Keys("a^Pbc");
+  player().StartMacro(state_, macro_.c_str());
   EXPECT_EQ(Read(), 'a');
   EXPECT_EQ(Read(InputMode::kRaw), 'q');  // Esc at the pause: nothing more of the macro
   EXPECT_EQ(keyboard_.MessageLineAt(2).substr(28, 7), "ﾏｸﾛ中断");
@@ -97,22 +101,23 @@ TEST_F(MacroPlayerTest, AltHeldAtTheStartAbortsAndTheSilentAbortDoesNotBeep) {
 }
 
 TEST_F(MacroPlayerTest, RecordingTheKeyMacro) {
-  keyboard_.keys = {CharacterKey(0x11), CharacterKey('a'), CharacterKey('b'), ExtendedKey(scan::kLeft),
+  keyboard_.keys = {CharacterKey(0x11), CharacterKey('a'),  CharacterKey('b'),  ExtendedKey(scan::kLeft),
                     CharacterKey(0x01), CharacterKey(0x11), CharacterKey(0x1B), CharacterKey(13)};
   Edit(state_);
-  EXPECT_STREQ(player().KeyMacro(), "ab\x03-\x02" "a");
+  EXPECT_EQ(player().KeyMacro(), Keys("ab^C-^Ba"));
   EXPECT_THAT(keyboard_.MessageLineAt(1), StartsWith("ｷｰﾏｸﾛ 255"));
   EXPECT_THAT(keyboard_.MessageLineAt(5), StartsWith("ｷｰﾏｸﾛ 249"));
   EXPECT_TRUE(player().MacroUsed());
 
   // Shift with Left and Backspace, a pause; then Home plays the key macro.
   state_.text.clear();
-  keyboard_.keys = {CharacterKey(0x11), ExtendedKey(scan::kLeft, true), CharacterKey(8, true), CharacterKey(0x10),
-                    CharacterKey(0x11), CharacterKey(13)};
+  keyboard_.keys = {CharacterKey(0x11),    ExtendedKey(scan::kLeft, true),
+                    CharacterKey(8, true), CharacterKey(0x10),
+                    CharacterKey(0x11),    CharacterKey(13)};
   Edit(state_);
-  EXPECT_STREQ(player().KeyMacro(), "\x03<\x04" "B\x10");
-  keyboard_.keys = {CharacterKey(0x11), CharacterKey('x'), CharacterKey('y'), CharacterKey(0x11),
-                    ExtendedKey(scan::kHome), CharacterKey(13)};
+  EXPECT_EQ(player().KeyMacro(), Keys("^C<^DB^P"));
+  keyboard_.keys = {CharacterKey(0x11), CharacterKey('x'),        CharacterKey('y'),
+                    CharacterKey(0x11), ExtendedKey(scan::kHome), CharacterKey(13)};
   Edit(state_);
   EXPECT_EQ(state_.text, "xyxy");
 

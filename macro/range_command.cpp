@@ -81,7 +81,8 @@ void EditSession::ApplyRange(int op, int from, int to, int first, int offset) {
   if (appends && buffer.size() + range.size() > bufferLimit) {
     ShowEditError(state_, EditError::kBufferOverflow);
     failed = true;
-  } else if (op == 'x' && state_.TextLength() - range.size() + buffer.size() > static_cast<size_t>(state_.maxLength)) {
+  } else if (op == 'x' &&
+             state_.TextLength() - range.size() + buffer.size() > static_cast<size_t>(state_.maxLength)) {
     ShowEditError(state_, EditError::kTextOverflow);
     failed = true;
   }

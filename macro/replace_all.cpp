@@ -39,7 +39,8 @@ void EditSession::ReplaceAll() {
   Screen& screen = TheScreen();
   const int row = state_.MessageRow() - 1;
   const Screen saved = screen;  // the nested editors draw over the line above the message line
-  const bool accepted = EditReplaceString("置換前>", strings.before) && EditReplaceString("置換後>", strings.after);
+  const bool accepted =
+      EditReplaceString("置換前>", strings.before) && EditReplaceString("置換後>", strings.after);
   screen.CopyRowsFrom(saved, row, row);
   if (!accepted) return;
   std::string result = ReplaceEvery(state_.text, strings.before, strings.after);

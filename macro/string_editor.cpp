@@ -25,7 +25,8 @@ constexpr bool IsTrailByte(int byte) { return byte >= 0x40 && byte <= 0xFC && by
 
 }  // namespace
 
-EditSession::EditSession(EditState& state, InputMode mode) : state_(state), mode_(mode), player_(ThePlayer()) {}
+EditSession::EditSession(EditState& state, InputMode mode)
+    : state_(state), mode_(mode), player_(ThePlayer()) {}
 
 int EditSession::Run() {
   assert(state_.width >= 1 && state_.maxLength >= 0 && state_.maxLength <= kCopyBufferBytes);
@@ -171,7 +172,8 @@ void EditSession::Movement(InputMode mode) {
   }
   for (int i = 0; i < count; ++i) {
     const int before = state_.cursor;
-    state_.cursor = MovedCursor(state_.text, state_.cursor, state_.offset, state_.width, static_cast<char>(move));
+    state_.cursor =
+        MovedCursor(state_.text, state_.cursor, state_.offset, state_.width, static_cast<char>(move));
     FollowCursor();
     if (state_.cursor == before) break;
   }
@@ -210,7 +212,8 @@ void EditSession::Search() {
     }
     default:
       target.push_back(static_cast<char>(byte));
-      if (IsLeadByte(static_cast<unsigned char>(byte))) target.push_back(static_cast<char>(Read(InputMode::kSearchTarget)));
+      if (IsLeadByte(static_cast<unsigned char>(byte)))
+        target.push_back(static_cast<char>(Read(InputMode::kSearchTarget)));
       break;
   }
   const int found = FindTarget(state_.text, state_.cursor, target);

@@ -9,103 +9,103 @@ using ::testing::StartsWith;
 using StringEditorTest = EditorTest;
 
 TEST_F(StringEditorTest, CountsRepeatMovementsAndDeletions) {
-  Play("abcdefghijklmnop", 0, "\x03" "12+");
+  Play("abcdefghijklmnop", 0, Keys("^C12+"));
   EXPECT_EQ(state_.cursor, 12);
-  Play("abcdef", 2, "\x03" "0+");
+  Play("abcdef", 2, Keys("^C0+"));
   EXPECT_EQ(state_.cursor, 2);
-  Play("abcdef", 2, "\x03+");
+  Play("abcdef", 2, Keys("^C+"));
   EXPECT_EQ(state_.cursor, 3);
-  Play("abcdefghijklmnop", 0, "\x03" "1\x1F" "2+");  // a no-op between the digits
+  Play("abcdefghijklmnop", 0, Keys("^C1^_2+"));  // a no-op between the digits
   EXPECT_EQ(state_.cursor, 12);
 
   // Three characters removed one at a time: undelete brings back the last one, the leftmost.
-  Play("abcdef", 5, "\x04" "3b");
+  Play("abcdef", 5, Keys("^D3b"));
   EXPECT_EQ(state_.text, "abf");
   EXPECT_EQ(state_.undelete, "c");
-  Play("abcdef", 5, "\x04" "3b\x1A");
+  Play("abcdef", 5, Keys("^D3b^Z"));
   EXPECT_EQ(state_.text, "abcf");
-  Play("ab日本cd", 2, "\x04" "2d");
+  Play("ab日本cd", 2, Keys("^D2d"));
   EXPECT_EQ(state_.text, "abcd");
-  Play("abcdef", 3, "\x04" "B");
+  Play("abcdef", 3, Keys("^DB"));
   EXPECT_EQ(state_.text, "def");
   EXPECT_EQ(state_.cursor, 0);
-  Play("abcdef", 3, "\x04" "D");
+  Play("abcdef", 3, Keys("^DD"));
   EXPECT_EQ(state_.text, "abc");
   EXPECT_EQ(state_.undelete, "def");
 }
 
 TEST_F(StringEditorTest, UndeleteAfterRangeDeleteAndAfterInsertion) {
-  Play("xaby", 1, "\x02y\x03+\x06");
+  Play("xaby", 1, Keys("^By^C+^F"));
   EXPECT_EQ(state_.text, "xy");
   EXPECT_EQ(state_.undelete, "ab");
-  Play("xaby", 1, "\x02y\x03+\x06\x1A");
+  Play("xaby", 1, Keys("^By^C+^F^Z"));
   EXPECT_EQ(state_.text, "xaby");
   // Any insertion empties the undelete buffer.
-  Play("xaby", 1, "\x02y\x03+\x06z\x1A");
+  Play("xaby", 1, Keys("^By^C+^Fz^Z"));
   EXPECT_EQ(state_.text, "xzy");
   EXPECT_TRUE(state_.modified);
 }
 
 TEST_F(StringEditorTest, RangeEndsInEitherOrderAndPairsStayWhole) {
-  Play("abcdef", 3, "\x02y\x03-\x03-\x06");
+  Play("abcdef", 3, Keys("^By^C-^C-^F"));
   EXPECT_EQ(state_.text, "aef");
-  Play("abcdef", 1, "\x02y\x03" "2+\x06");
+  Play("abcdef", 1, Keys("^By^C2+^F"));
   EXPECT_EQ(state_.text, "aef");
-  Play("a日b", 0, "\x02y\x03+\x06");
+  Play("a日b", 0, Keys("^By^C+^F"));
   EXPECT_EQ(state_.text, "b");
-  Play("abc", 1, "\x02y\x01");  // Ctrl+A: the whole text
+  Play("abc", 1, Keys("^By^A"));  // Ctrl+A: the whole text
   EXPECT_EQ(state_.text, "");
-  Play("abc", 1, "\x02y\x03+\x1B");  // Esc: nothing, the cursor back
+  Play("abc", 1, Keys("^By^C+^["));  // Esc: nothing, the cursor back
   EXPECT_EQ(state_.text, "abc");
   EXPECT_EQ(state_.cursor, 1);
 }
 
 TEST_F(StringEditorTest, CopyMoveAndExchangeWithTheCopyBuffer) {
-  Play("hello world", 6, "\x02" "a\x03>\x06");
+  Play("hello world", 6, Keys("^Ba^C>^F"));
   EXPECT_EQ(CopyBuffer(), "world");
   EXPECT_EQ(state_.text, "hello world");
   EXPECT_EQ(state_.cursor, 6);
-  Play("hello world", 0, "\x02" "b\x03" "4+\x06");
+  Play("hello world", 0, Keys("^Bb^C4+^F"));
   EXPECT_EQ(CopyBuffer(), "worldhello");
-  Play("abcd", 1, "\x02" "e\x03+\x06");
+  Play("abcd", 1, Keys("^Be^C+^F"));
   EXPECT_EQ(CopyBuffer(), "bc");
   EXPECT_EQ(state_.text, "ad");
-  Play("xyz", 0, "\x02" "f\x06");
+  Play("xyz", 0, Keys("^Bf^F"));
   EXPECT_EQ(CopyBuffer(), "bcx");
   EXPECT_EQ(state_.text, "yz");
-  Play("a(b)c", 1, "\x02x\x03" "2+\x06");  // the buffer goes in, the range comes out
+  Play("a(b)c", 1, Keys("^Bx^C2+^F"));  // the buffer goes in, the range comes out
   EXPECT_EQ(state_.text, "abcxc");
   EXPECT_EQ(CopyBuffer(), "(b)");
   EXPECT_EQ(state_.cursor, 1);
   // Paste leaves the buffer as it is.
-  Play("", 0, "\x1D\x1D");
+  Play("", 0, Keys("^]^]"));
   EXPECT_EQ(state_.text, "(b)(b)");
   EXPECT_EQ(CopyBuffer(), "(b)");
 }
 
 TEST_F(StringEditorTest, RangeFailuresReturnTheCursor) {
   CopyBuffer() = std::string(38, 'z');
-  Play("abcdef", 1, "\x02" "b\x03" "2+\x06" "X");
+  Play("abcdef", 1, Keys("^Bb^C2+^FX"));
   EXPECT_THAT(ShownMessage(), StartsWith("ﾊﾞｯﾌｧが溢れます"));
   EXPECT_TRUE(Aborted());
   EXPECT_EQ(CopyBuffer().size(), 38u);
   EXPECT_EQ(state_.text, "abcdef");  // "X" was not played
   EXPECT_EQ(state_.cursor, 1);
-  Play(std::string(39, 'a'), 2, "\x02x\x06");  // 39 - 1 + 38 > 40
+  Play(std::string(39, 'a'), 2, Keys("^Bx^F"));  // 39 - 1 + 38 > 40
   EXPECT_THAT(ShownMessage(), StartsWith("文字列が溢れます"));
   EXPECT_EQ(state_.text, std::string(39, 'a'));
   EXPECT_EQ(state_.cursor, 2);
 }
 
 TEST_F(StringEditorTest, RangeInsideBrackets) {
-  Play("f(abc)", 1, "\x02y\x0B");
+  Play("f(abc)", 1, Keys("^By^K"));
   EXPECT_EQ(state_.text, "f()");
-  Play("「日本」x", 0, "\x02" "a\x0B");
+  Play("「日本」x", 0, Keys("^Ba^K"));
   EXPECT_EQ(CopyBuffer(), "日本");
   // No bracket at the first end: the error, and the range waits for the keyboard (Esc).
   state_.text = "abc";
   state_.cursor = 0;
-  macro_ = "\x02y\x0B";
+  macro_ = Keys("^By^K");
   keyboard_.keys = {CharacterKey(0x1B), CharacterKey(13)};
   ThePlayer().StartMacro(state_, macro_.c_str());
   Edit(state_);
@@ -114,45 +114,45 @@ TEST_F(StringEditorTest, RangeInsideBrackets) {
 }
 
 TEST_F(StringEditorTest, Search) {
-  Play("hello world", 0, "\x03wo");
+  Play("hello world", 0, Keys("^Cwo"));
   EXPECT_EQ(state_.cursor, 4);
-  Play("hello world", 4, "\x03wo");  // the character under the cursor: it stays
+  Play("hello world", 4, Keys("^Cwo"));  // the character under the cursor: it stays
   EXPECT_EQ(state_.cursor, 4);
-  Play("ab日本", 0, "\x03w本");
+  Play("ab日本", 0, Keys("^Cw本"));
   EXPECT_EQ(state_.cursor, 4);
   CopyBuffer() = "wor";
-  Play("hello world", 0, "\x03w\x02");
+  Play("hello world", 0, Keys("^Cw^B"));
   EXPECT_EQ(state_.cursor, 6);
-  Play("a\x01" "b", 0, "\x03w\x1E" "A");
+  Play(Keys("a^Ab"), 0, Keys("^Cw^^A"));
   EXPECT_EQ(state_.cursor, 1);
-  Play("x(a[b])", 1, "\x03w\x0B");
+  Play("x(a[b])", 1, Keys("^Cw^K"));
   EXPECT_EQ(state_.cursor, 6);
-  Play("hello", 1, "\x03wz+");
+  Play("hello", 1, Keys("^Cwz+"));
   EXPECT_THAT(ShownMessage(), StartsWith("見つかりません"));
   EXPECT_EQ(state_.cursor, 1);
   EXPECT_EQ(state_.text, "hello");
-  Play("hello", 1, "\x03w\x0B");
+  Play("hello", 1, Keys("^Cw^K"));
   EXPECT_THAT(ShownMessage(), StartsWith("括弧ではありません"));
 }
 
 TEST_F(StringEditorTest, ReplaceAll) {
-  Play("aaaa", 3, "\x12" "aa\r\r" "b\r\r");
+  Play("aaaa", 3, Keys("^Raa^M^Mb^M^M"));
   EXPECT_EQ(state_.text, "bb");
   EXPECT_EQ(state_.cursor, 0);
   // The next replace starts from the strings of the last one.
-  Play("xaay", 3, "\x12\r\r\r\r");
+  Play("xaay", 3, Keys("^R^M^M^M^M"));
   EXPECT_EQ(state_.text, "xby");
   // An empty old string replaces nothing; Esc in either editor ends without change.
   TheReplaceStrings() = {};
-  Play("abc", 0, "\x12\r\r" "x\r\r");
+  Play("abc", 0, Keys("^R^M^Mx^M^M"));
   EXPECT_EQ(state_.text, "abc");
   EXPECT_FALSE(state_.modified);
-  Play("abc", 0, "\x12" "b\r\r" "\r\x1B");
+  Play("abc", 0, Keys("^Rb^M^M^M^["));
   EXPECT_EQ(state_.text, "abc");
   // Beyond the maximum length nothing changes.
   state_.maxLength = 6;
   TheReplaceStrings() = {"a", "bb"};
-  Play("aaaa", 0, "\x12\r\r\r\r");
+  Play("aaaa", 0, Keys("^R^M^M^M^M"));
   EXPECT_EQ(state_.text, "aaaa");
   EXPECT_THAT(ShownMessage(), StartsWith("文字列が溢れます"));
 }
@@ -173,21 +173,21 @@ TEST_F(StringEditorTest, InsertionLimitsCaseModesAndControlCodes) {
   EXPECT_EQ(state_.text, "CALL");
 
   state_.style.caseMode = ' ';
-  Play("", 0, "\x1E" "A\x1E_");
-  EXPECT_EQ(state_.text, "\x01\x1F");
+  Play("", 0, Keys("^^A^^_"));
+  EXPECT_EQ(state_.text, Keys("^A^_"));
   state_.style.controlLimit = '/';
-  Play("", 0, "\x1E" "A");
+  Play("", 0, Keys("^^A"));
   EXPECT_EQ(state_.text, "");
   EXPECT_THAT(ShownMessage(), StartsWith("入力禁止ｺｰﾄﾞです"));
 }
 
 TEST_F(StringEditorTest, ExitCodesAndKeysThatMeanNothing) {
-  EXPECT_EQ(Play("a", 0, "\r\x1B"), 0x1B);
-  EXPECT_EQ(Play("a", 0, "\x0E" "1"), 0xFF31);
+  EXPECT_EQ(Play("a", 0, Keys("^M^[")), 0x1B);
+  EXPECT_EQ(Play("a", 0, Keys("^N1")), 0xFF31);
   // The range and search codes, a special key from a menu macro (255 and its scan code) beep;
   // a lead byte as movement parameter goes with its second byte. Nothing of them is inserted.
   int bells = terminal_.bells();
-  Play("ab", 2, "\x01\x06\x0B\x1B\xFF\x4B\x03\x82\xA0");
+  Play("ab", 2, Keys("^A^F^K^[\xFF\x4B^C\x82\xA0"));
   EXPECT_EQ(state_.text, "ab");
   EXPECT_EQ(state_.cursor, 2);
   EXPECT_EQ(terminal_.bells(), bells + 5);
@@ -197,7 +197,7 @@ TEST_F(StringEditorTest, DrawnRowWhileAndAfterEditing) {
   state_.width = 8;
   state_.maxLength = 6;
   keyboard_.keys = {CharacterKey(13)};
-  state_.text = "a\x01日";
+  state_.text = Keys("a^A日");
   Edit(state_);
   const Screen& during = keyboard_.screens.at(0);
   EXPECT_EQ(during.RowText(kRow).substr(kCol - 1, 10), "[aA日･･<<]");
@@ -214,13 +214,13 @@ TEST_F(StringEditorTest, DrawnRowWhileAndAfterEditing) {
 
 TEST_F(StringEditorTest, PairsCutByTheWindowEdgesShowAsTilde) {
   state_.width = 4;
-  Play("日本語", 0, "\x03>");  // the window follows to the end: it starts on 本's second byte
+  Play("日本語", 0, Keys("^C>"));  // the window follows to the end: it starts on 本's second byte
   EXPECT_EQ(state_.offset, 3);
   EXPECT_EQ(Window().substr(0, 5), "[~語･");
   state_.width = 3;
   Play("ab日", 0, "");
   EXPECT_EQ(Window(), "[ab~]");
-  Play("ab日", 0, "\x03" "2+");  // the cursor on the cut pair brings it in whole
+  Play("ab日", 0, Keys("^C2+"));  // the cursor on the cut pair brings it in whole
   EXPECT_EQ(state_.offset, 1);
   EXPECT_EQ(Window(), "[b日]");
 }
@@ -249,7 +249,7 @@ TEST_F(StringEditorTest, MessageLineAndStackedPrompts) {
     keyboard_.keys.push_back(CharacterKey(0x1B));
   }
   keyboard_.keys.push_back(CharacterKey(0x1D));
-  keyboard_.Type("a\x12" "a\r" "b\r\r");
+  keyboard_.Type(Keys("a^Ra^Mb^M^M"));
   Edit(state_);
   const char* prompts[] = {"複写+>", "移動>", "移動+>", "交換>", "削除>"};
   for (int i = 0; i < 5; ++i) EXPECT_THAT(keyboard_.MessageLineAt(1 + 2 * i), StartsWith(prompts[i]));
@@ -257,7 +257,7 @@ TEST_F(StringEditorTest, MessageLineAndStackedPrompts) {
   EXPECT_THAT(keyboard_.MessageLineAt(13), StartsWith("置換前>"));
   EXPECT_EQ(keyboard_.screens.at(13).RowText(21).substr(38, 3), "[･･");
   EXPECT_THAT(keyboard_.MessageLineAt(15), StartsWith("置換後>"));
-  EXPECT_EQ(state_.text, "\x01日x");
+  EXPECT_EQ(state_.text, Keys("^A日x"));
 }
 
 }  // namespace

@@ -24,22 +24,28 @@ constexpr std::array<std::string_view, 9> kTexts = {
 // Columns of the message line an error text owns; "ﾏｸﾛ中断" follows at column 28.
 constexpr int kErrorColumns = 28;
 
+// The error response: the text in the error colour over the start of the message line, the
+// macro and the recording aborted, the beep.
+void RespondToError(EditState& state, std::string_view text, bool beep) {
+  const int row = state.MessageRow();
+  const uint8_t attr = state.Color(EditColor::kError);
+  Screen& screen = TheScreen();
+  screen.ClearCells(row, 0, kErrorColumns - 1);
+  screen.PutTextToEnd(text, row, 0, attr, attr);
+  ThePlayer().Abort(state);
+  if (beep) Beep();
+}
+
 }  // namespace
 
 std::string_view EditErrorText(EditError error) { return kTexts[static_cast<int>(error)]; }
 
 void ShowEditError(EditState& state, EditError error) {
-  const int row = state.MessageRow();
-  const uint8_t attr = state.Color(EditColor::kError);
-  Screen& screen = TheScreen();
-  screen.ClearCells(row, 0, kErrorColumns - 1);
-  screen.PutTextToEnd(EditErrorText(error), row, 0, attr, attr);
-  ThePlayer().Abort(state);
-  if (error != EditError::kSilentAbort) Beep();
+  RespondToError(state, EditErrorText(error), error != EditError::kSilentAbort);
 }
 
 void ShowMessage(std::string_view text, EditState& state) {
-  ShowEditError(state, EditError::kAltHeld);
+  RespondToError(state, "", true);
   ShowMessage(text);
 }
 

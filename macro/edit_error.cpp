@@ -21,16 +21,14 @@ constexpr std::array<std::string_view, 9> kTexts = {
     "",
 };
 
-// Columns of the message line an error text owns; "ﾏｸﾛ中断" follows at column 28.
-constexpr int kErrorColumns = 28;
-
-// The error response: the text in the error colour over the start of the message line, the
-// macro and the recording aborted, the beep.
+// The error response: the message line cleared (a menu cut in the middle would read as
+// nonsense beside the text), the text in the error colour at its start, the macro and the
+// recording aborted ("ﾏｸﾛ中断" at column 28), the beep.
 void RespondToError(EditState& state, std::string_view text, bool beep) {
   const int row = state.MessageRow();
   const uint8_t attr = state.Color(EditColor::kError);
   Screen& screen = TheScreen();
-  screen.ClearCells(row, 0, kErrorColumns - 1);
+  screen.ClearRows(row, row);
   screen.PutTextToEnd(text, row, 0, attr, attr);
   ThePlayer().Abort(state);
   if (beep) Beep();

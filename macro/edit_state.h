@@ -67,6 +67,9 @@ enum class EditColor : int {
   kEdgeEnd,
 };
 
+// The longest text the editor takes: a macro text.
+inline constexpr int kMaxEditBytes = 255;
+
 struct EditState {
   std::string text;      // the line being edited
   std::string undelete;  // what the last delete command removed; emptied by every insertion
@@ -77,7 +80,7 @@ struct EditState {
   int row = 0;          // screen place of the first visible character
   int col = 0;
   int width = 1;      // visible columns
-  int maxLength = 0;  // the most bytes the text may hold (at most 255)
+  int maxLength = 0;  // the most bytes the text may hold (at most kMaxEditBytes)
   int cursor = 0;     // byte index in the text
   int offset = 0;     // byte index of the first visible character
   bool modified = false;

@@ -20,7 +20,7 @@ constexpr int kMinWindow = 10;
 
 LineInputResult InputLine(int row, std::string_view prompt, std::string_view initial, size_t maxBytes) {
   Screen& screen = TheScreen();
-  const int maxLength = static_cast<int>(std::min<size_t>(maxBytes, kCopyBufferBytes));
+  const int maxLength = static_cast<int>(std::min<size_t>(maxBytes, kMaxEditBytes));
   screen.ClearRows(row, row);
   const int promptEnd = screen.PutTextToEnd(prompt, row, 0, kPlainAttr, kPlainAttr);
 

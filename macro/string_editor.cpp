@@ -29,7 +29,7 @@ EditSession::EditSession(EditState& state, InputMode mode)
     : state_(state), mode_(mode), player_(ThePlayer()) {}
 
 int EditSession::Run() {
-  assert(state_.width >= 1 && state_.maxLength >= 0 && state_.maxLength <= kCopyBufferBytes);
+  assert(state_.width >= 1 && state_.maxLength >= 0 && state_.maxLength <= kMaxEditBytes);
   state_.cursor = std::clamp(state_.cursor, 0, state_.TextLength());
   if (!IsCharStart(state_.text, state_.cursor)) --state_.cursor;
   state_.offset = std::clamp(state_.offset, 0, state_.cursor);

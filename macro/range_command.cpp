@@ -75,43 +75,37 @@ void EditSession::RangeCommand(int op) {
 void EditSession::ApplyRange(int op, int from, int to, int first, int offset) {
   const std::string range = state_.text.substr(from, to - from);
   std::string& buffer = CopyBuffer();
-  const size_t bufferLimit = std::min(state_.maxLength, kCopyBufferBytes);
-  const bool appends = op == 'b' || op == 'f';
-  bool failed = false;
-  if (appends && buffer.size() + range.size() > bufferLimit) {
-    ShowEditError(state_, EditError::kBufferOverflow);
-    failed = true;
-  } else if (op == 'x' &&
-             state_.TextLength() - range.size() + buffer.size() > static_cast<size_t>(state_.maxLength)) {
-    ShowEditError(state_, EditError::kTextOverflow);
-    failed = true;
-  }
-  if (failed || op == 'a' || op == 'b') {  // copying leaves the text and returns the cursor
-    if (op == 'a') buffer = range;
-    if (op == 'b' && !failed) buffer += range;
+  auto returnCursor = [&] {
     state_.cursor = first;
     state_.offset = offset;
+  };
+  if (op == 'x') {
+    if (state_.TextLength() - range.size() + buffer.size() > static_cast<size_t>(state_.maxLength)) {
+      ShowEditError(state_, EditError::kTextOverflow);
+      returnCursor();
+      return;
+    }
+    state_.text.replace(from, to - from, buffer);
+    buffer = range;
+    state_.cursor = from;
+    state_.modified = true;
+    FollowCursor();
     return;
   }
-  switch (op) {
-    case 'e':
-      buffer = range;
-      Remove(from, to);
+  if (op == 'b' || op == 'f') {
+    if (buffer.size() + range.size() > static_cast<size_t>(std::min(state_.maxLength, kCopyBufferBytes))) {
+      ShowEditError(state_, EditError::kBufferOverflow);
+      returnCursor();
       return;
-    case 'f':
-      buffer += range;
-      Remove(from, to);
-      return;
-    case 'x':
-      state_.text.replace(from, to - from, buffer);
-      buffer = range;
-      state_.cursor = from;
-      state_.modified = true;
-      FollowCursor();
-      return;
-    default:  // 'y'
-      Remove(from, to);
-      return;
+    }
+    buffer += range;
+  } else if (op == 'a' || op == 'e') {
+    buffer = range;
+  }
+  if (op == 'a' || op == 'b') {
+    returnCursor();  // a copy leaves the text as it is
+  } else {
+    Remove(from, to);
   }
 }
 

@@ -7,7 +7,9 @@
 // end byte returns to the calling macro, the stop byte ends them all, a pause waits for a key.
 //
 // A macro text is a zero-terminated byte string owned by the caller (the macro store); it must
-// stay in place and unchanged while it plays.
+// stay in place and unchanged while it plays. Playing a macro by number, by function key or by
+// label comes down to StartMacro with a pointer into the store's text: the store finds the text,
+// the label table the place behind the label's name.
 #pragma once
 
 #include <array>
@@ -88,7 +90,6 @@ class MacroPlayer {
 
   // A pause, abort or error text stands on the message line: the next key clears it.
   bool MessageShown() const { return messageShown_; }
-  void SetMessageShown() { messageShown_ = true; }
 
   // Back to the state after construction, keeping the keyboard (tests).
   void Reset();

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <new>
 
-#include "app/text/charset.h"
 #include "log/log_format.h"
 #include "tools/vonrix/analyses.h"
 #include "tools/vonrix/block_allocator.h"

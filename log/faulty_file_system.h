@@ -30,6 +30,7 @@ class FaultyFileSystem : public FileSystem {
   bool RenameNoReplace(const std::string& from, const std::string& to) override;
   bool Remove(const std::string& name) override { return base_.Remove(name); }
   bool Exists(const std::string& name) override { return base_.Exists(name); }
+  bool SameFile(const std::string& a, const std::string& b) override { return base_.SameFile(a, b); }
 
   Faults faults;
   int writeCount = 0;  // writes seen so far

@@ -111,6 +111,13 @@ class PosixFileSystem : public FileSystem {
     struct stat st;
     return lstat(FileNameForSystem(name).c_str(), &st) == 0;
   }
+
+  bool SameFile(const std::string& a, const std::string& b) override {
+    if (a == b) return true;
+    struct stat statA, statB;
+    return stat(FileNameForSystem(a).c_str(), &statA) == 0 && stat(FileNameForSystem(b).c_str(), &statB) == 0 &&
+           statA.st_dev == statB.st_dev && statA.st_ino == statB.st_ino;
+  }
 };
 
 class MemoryFile : public File {

@@ -59,6 +59,10 @@ class FileSystem {
   // True when a file (of any kind, readable or not) of that name exists.
   virtual bool Exists(const std::string& name) = 0;
 
+  // True when both names lead to one existing file (or are the same name), however they are
+  // written ("x.VD", "./x.VD", a link).
+  virtual bool SameFile(const std::string& a, const std::string& b) { return a == b; }
+
   virtual bool Remove(const std::string& name) = 0;
 };
 

@@ -1,11 +1,8 @@
 #include "tools/vonrix/vonrix.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <new>
 
-#include "app/text/charset.h"
 #include "log/log_format.h"
 #include "tools/vonrix/analyses.h"
 #include "tools/vonrix/block_allocator.h"
@@ -15,14 +12,6 @@
 
 namespace vondal {
 namespace {
-
-// True when both names lead to one file: the report must never be written over the log.
-bool SameFile(const std::string& a, const std::string& b) {
-  if (a == b) return true;
-  struct stat statA, statB;
-  return stat(FileNameForSystem(a).c_str(), &statA) == 0 && stat(FileNameForSystem(b).c_str(), &statB) == 0 &&
-         statA.st_dev == statB.st_dev && statA.st_ino == statB.st_ino;
-}
 
 class Run {
  public:
@@ -83,7 +72,8 @@ int Run::Analyse() {
   if (size < 0 || size % kRecordSize != 0) return Fail("ログファイルのサイズが異常です");
   const std::string& outName = args_[1];
   ReportWriter out(fs, outName);
-  if (SameFile(outName, logName_) || !out.Open()) return Fail("出力ファイルを開けません");
+  // The report must never be written over the log, however its name is written.
+  if (fs.SameFile(outName, logName_) || !out.Open()) return Fail("出力ファイルを開けません");
 
   Say("読込中\n");
   RepeatLog repeatLog(allocator_);

@@ -6,6 +6,7 @@
 #include "app/text/program_folder.h"
 #include "console/child_process.h"
 #include "console/console.h"
+#include "console/menu_line.h"
 
 namespace vondal {
 
@@ -19,8 +20,12 @@ std::vector<std::string> ViewerArguments(std::string_view fileName, std::string_
 
 int RunViewer(std::string_view fileName, std::string_view colorLetters) {
   int status = RunChild(ViewerArguments(fileName, colorLetters), true);
-  if (ConsoleAttached()) Repaint();
-  return status < 0 ? 127 : status;
+  if (status < 0) status = kViewerNotStarted;
+  if (ConsoleAttached()) {
+    Repaint();
+    if (status == kViewerNotStarted) ShowMessage("scrollを起動できません");
+  }
+  return status;
 }
 
 }  // namespace vondal

@@ -20,8 +20,10 @@ std::vector<std::string> ViewerArguments(std::string_view fileName, std::string_
 // run a command. The terminal is handed over with the program's screen kept, so that scroll
 // scrolls it away as on the console, and is taken back and repainted afterwards.
 //
-// Returns scroll's exit status: 13 left with Enter, 27 with Esc, 1 after an error; 127 when
-// scroll could not be started.
+// Returns scroll's exit status: 13 left with Enter, 27 with Esc, 1 after an error; or
+// kViewerNotStarted when scroll could not be started, which the message line then says
+// ("scrollを起動できません").
+inline constexpr int kViewerNotStarted = 127;
 int RunViewer(std::string_view fileName, std::string_view colorLetters);
 
 }  // namespace vondal

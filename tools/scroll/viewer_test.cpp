@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/text/sjis.h"
 #include "console/fake_terminal.h"
 #include "console/key_source.h"
 #include "tools/scroll/frame_text.h"
@@ -246,6 +247,29 @@ TEST_F(ViewerTest, EnterAndEscEndTheViewer) {
   Viewer& viewer = Open("x\n");
   EXPECT_EQ(viewer.HandleKey(CharacterKey(13)), 13);
   EXPECT_EQ(viewer.HandleKey(CharacterKey(27)), 27);
+}
+
+TEST_F(ViewerTest, AFiftyMegabyteLineAndBinaryBytesAreShownWithoutHarm) {
+  std::string content(50000000, 'x');
+  content += "\n";
+  for (int i = 0; i < 4096; ++i) content.push_back(static_cast<char>(i * 131 % 256));
+  Viewer& viewer = Open(content);
+  EXPECT_GT(text_.count(), 5000u);
+  Press(scan::kEnd);
+  Press(scan::kRight, true);
+  EXPECT_GT(viewer.pane(0).offset, 0);
+  terminal_.PushKeys("\r");
+  Type("f");
+  Type("n");
+  // No control byte reaches the terminal outside a two-byte character (which it converts whole).
+  for (int row = 1; row <= 22; ++row) {
+    const std::string cells = terminal_.Row(row);
+    for (size_t i = 0; i < cells.size(); i += CharLength(cells, i)) {
+      if (CharLength(cells, i) == 1) {
+        EXPECT_GE(static_cast<unsigned char>(cells[i]), 0x20);
+      }
+    }
+  }
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
-// scroll's line reader, colour detection and line drawing on any bytes. The first byte picks the
+// scroll's line reader, colour detection, line drawing and search on any bytes. The first byte picks the
 // colour mode (none or one of "cs013dt") and the sideways offset; the rest is the file. Every
 // line must come from the file, be no longer than the line buffer and keep its two-byte
 // characters whole; every line must draw into exactly the view's width without a raw control
 // byte or half a character.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -11,9 +12,11 @@
 #include <string_view>
 
 #include "app/text/sjis.h"
+#include "app/text/wildcard.h"
 #include "tools/scroll/line_cells.h"
 #include "tools/scroll/line_colors.h"
 #include "tools/scroll/line_reader.h"
+#include "tools/scroll/line_search.h"
 #include "tools/scroll/scroll_text.h"
 
 namespace {
@@ -55,13 +58,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       vondal::scroll::BuildText(content, mode, content.substr(0, 64), allocator, &text);
   Check(failure.empty());
   Check(mode == 0 || text.mode == mode || (mode == '0' && text.mode == '3'));
-  for (size_t i = 0; i < text.count(); ++i) {
-    const std::string_view line = text.lines[i];
+  for (vondal::scroll::LineWalker walker(text, 0); !walker.AtEnd(); walker.Next()) {
+    const std::string_view line = walker.line();
     Check(line.size() <= vondal::scroll::kLineBuffer);
     Check(line.data() >= content.data() && line.data() + line.size() <= content.data() + content.size());
-    Check(text.colors[i] < vondal::scroll::kMarked);
+    Check(text.colors[walker.index()] < vondal::scroll::kMarked);
+    Check(text.Line(walker.index()) == line);
     for (int fixed : {0, 3}) CheckCells(vondal::scroll::LineCells(line, offset, fixed, 12), 12);
     Check(vondal::scroll::ExpandedWidth(line) >= 0);
+  }
+  // The search finds what the matcher finds: the quick look at the pattern's plain run passes
+  // over no matching line.
+  const std::string_view pattern = content.substr(0, std::min<size_t>(content.size(), data[0] % 16));
+  for (bool ignoreCase : {false, true}) {
+    const vondal::scroll::LineSearch search(pattern, ignoreCase);
+    for (vondal::scroll::LineWalker walker(text, 0); !walker.AtEnd(); walker.Next()) {
+      Check(search.Matches(walker.line()) == vondal::jstrwldc(pattern, walker.line(), ignoreCase));
+    }
   }
   return 0;
 }

@@ -20,6 +20,8 @@ void AppendColumns(std::string_view line, int from, int to, std::string* out);
 // line from column 0. Scrolled, the first `fixed` columns stay, then "|", then the line from
 // column offset + fixed (0 <= fixed <= width - 2).
 std::string LineCells(std::string_view line, int offset, int fixed, int width);
+// The same appended to `out`.
+void AppendCells(std::string_view line, int offset, int fixed, int width, std::string* out);
 
 // The columns the whole line takes on screen.
 int ExpandedWidth(std::string_view line);

@@ -9,7 +9,6 @@
 #pragma once
 
 #include <cstdint>
-#include <span>
 #include <string_view>
 
 namespace vondal::scroll {
@@ -26,20 +25,38 @@ bool IsColorMode(char letter);
 // The attribute a colour letter names: "kcgbrmyw" 0-7, "KCGBRMYW" 8-15, anything else 7.
 uint8_t ColorOfLetter(char letter);
 
-// The mode the lines call for when none was given: "0" when the first line is a header
-// "CF@@@6n@u@6n"; otherwise "d" or "t" from the first line that matches "[@6n][@C]" or
-// "*<SUMMARYSHEET*VERSION*>*"; none when nothing matches.
-char DetectColorMode(std::span<const std::string_view> lines);
+// Finds the mode of a text that was given none, seeing its lines in order: "0" when the first
+// line is a comparison header "CF@@@6n@u@6n"; otherwise "d" or "t" from the first line that
+// matches "[@6n][@C]" or "*<SUMMARYSHEET*VERSION*>*".
+class ColorModeDetector {
+ public:
+  // `content` is the whole text; the lines seen must be views into it.
+  explicit ColorModeDetector(std::string_view content);
+  void See(std::string_view line);
+  // The mode found so far; none while nothing matched.
+  char mode() const { return mode_; }
 
-// Mode "0" becomes "3" when a line "======== fileA line* ========" follows: the text is a
-// comparison.
-char RefineColorMode(char mode, std::span<const std::string_view> lines);
+ private:
+  std::string_view content_;
+  const char* nextAngle_;  // the next "<" in the content, or null: only lines holding one can
+                           // match the sheet's pattern, and "<" is rare in most texts
+  bool first_ = true;
+  char mode_ = kNoColorMode;
+};
 
-// Colours every line by the rule of `mode` (not "c" or "s", whose colours come from letters).
-void ColorLines(char mode, std::span<const std::string_view> lines, std::span<uint8_t> colors);
+// Whether a line of a comparison starts the blocks of file A ("======== fileA line* ========");
+// one of them turns mode "0" into "3".
+bool IsFileAHeader(std::string_view line);
 
-// Colours the lines from the letters of a colour file's first line, one per line in order; lines
-// beyond its end get 7.
-void ColorLinesFromLetters(std::string_view letters, std::span<uint8_t> colors);
+// The colours of the lines of a mode ("0", "1", "3", "d", "t", or none), line by line in order.
+class LineColorRule {
+ public:
+  explicit LineColorRule(char mode) : mode_(mode) {}
+  uint8_t ColorOf(std::string_view line);
+
+ private:
+  char mode_;
+  bool inFileB_ = false;  // mode 3: between a fileB header and the next fileA header
+};
 
 }  // namespace vondal::scroll

@@ -2,10 +2,8 @@
 
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <memory>
+#include <vector>
 
-#include "app/text/charset.h"
 #include "app/text/sjis.h"
 #include "tools/scroll/line_colors.h"
 #include "tools/scroll/line_reader.h"
@@ -13,97 +11,109 @@
 namespace vondal::scroll {
 namespace {
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FilePointer = std::unique_ptr<std::FILE, FileCloser>;
-
-FilePointer OpenForReading(const std::string& name) {
-  const std::string systemName = FileNameForSystem(name);
-  std::error_code error;
-  if (name.empty() || std::filesystem::is_directory(systemName, error)) return nullptr;
-  return FilePointer(std::fopen(systemName.c_str(), "rb"));
+// The line as shown: in mode "c" without its first character, the colour letter.
+std::string_view Shown(std::string_view line, bool letterFirst) {
+  if (letterFirst && !line.empty()) line.remove_prefix(CharLength(line, 0));
+  return line;
 }
 
-// The whole file into memory from the allocator. A regular file is read in one piece of its
-// size; anything else (a pipe) in chunks. Empty on success.
-std::string ReadAll(std::FILE* file, const std::string& systemName, BlockAllocator& allocator,
-                    std::string_view* content) {
-  std::error_code error;
-  const uintmax_t size = std::filesystem::file_size(systemName, error);
-  if (!error) {
-    char* bytes = static_cast<char*>(allocator.Allocate(size + 1));
-    if (bytes == nullptr) return allocator.failure();
-    const size_t got = std::fread(bytes, 1, size, file);
-    if (std::ferror(file)) return "Can't open text file";
-    *content = std::string_view(bytes, got);  // a file that shrank meanwhile ends early
-    return "";
-  }
-  std::string chunks;
-  char buffer[65536];
-  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) chunks.append(buffer, n);
-  if (std::ferror(file)) return "Can't open text file";
-  char* bytes = static_cast<char*>(allocator.Allocate(chunks.size() + 1));
-  if (bytes == nullptr) return allocator.failure();
-  std::memcpy(bytes, chunks.data(), chunks.size());
-  *content = std::string_view(bytes, chunks.size());
-  return "";
-}
-
-// The first line of the colour file, without its line end.
-bool ReadFirstLine(std::FILE* file, std::string* line) {
-  for (int c; (c = std::getc(file)) != EOF && c != '\n';) line->push_back(static_cast<char>(c));
-  if (!line->empty() && line->back() == '\r') line->pop_back();
-  return !std::ferror(file);
+// The first line of the colour file, without its line end; false when it cannot be read. The
+// line holds a letter for every line of the text: no line buffer applies to it.
+bool ReadColorLetters(const std::string& name, std::string* letters) {
+  std::unique_ptr<MappedFile> file = MappedFile::Open(name);
+  if (file == nullptr) return false;
+  std::string_view line = file->bytes().substr(0, file->bytes().find('\n'));
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  *letters = std::string(line);
+  return true;
 }
 
 }  // namespace
 
+std::string_view ScrollText::Line(size_t n) const { return LineWalker(*this, n).line(); }
+
+LineWalker::LineWalker(const ScrollText& text, size_t first) : text_(text), index_(first) {
+  if (AtEnd()) return;
+  const size_t checkpoint = first / kCheckpointStep;
+  pos_ = text_.checkpoints[checkpoint];
+  for (size_t n = checkpoint * kCheckpointStep; n < first; ++n) pos_ = NextLine(text_.content, pos_).next;
+  Read();
+}
+
+void LineWalker::Read() {
+  const LinePiece piece = NextLine(text_.content, pos_);
+  line_ = Shown(piece.text, text_.letterFirst);
+  pos_ = piece.next;
+}
+
+void LineWalker::Next() {
+  ++index_;
+  if (!AtEnd()) Read();
+}
+
 std::string BuildText(std::string_view content, char mode, std::string_view colorLetters,
                       BlockAllocator& allocator, ScrollText* text) {
-  const size_t count = CountLines(content);
-  auto* lines = static_cast<std::string_view*>(allocator.Allocate(count * sizeof(std::string_view)));
-  auto* colors = static_cast<uint8_t*>(allocator.Allocate(count));
-  if (count > 0 && (lines == nullptr || colors == nullptr)) return allocator.failure();
-  text->content = content;
-  text->lines = std::span<std::string_view>(lines, count);
-  text->colors = std::span<uint8_t>(colors, count);
-  size_t i = 0;
-  ForEachLine(content, [&](std::string_view line) { lines[i++] = line; });
-
-  if (mode == 'c') {
-    for (size_t n = 0; n < count; ++n) {
-      std::string_view& line = lines[n];
-      colors[n] = line.empty() ? kPlainColor : ColorOfLetter(line[0]);
-      if (!line.empty()) line.remove_prefix(CharLength(line, 0));
-    }
-  } else if (mode == 's') {
-    ColorLinesFromLetters(colorLetters, text->colors);
-  } else {
-    if (mode == kNoColorMode) mode = DetectColorMode(text->lines);
-    mode = RefineColorMode(mode, text->lines);
-    ColorLines(mode, text->lines, text->colors);
+  content = WithoutEndMark(content);
+  // One pass finds the lines and, without a mode, the mode.
+  std::vector<size_t> checkpoints;
+  ColorModeDetector detector(content);
+  size_t count = 0;
+  for (size_t pos = 0; pos < content.size(); ++count) {
+    if (count % kCheckpointStep == 0) checkpoints.push_back(pos);
+    const LinePiece piece = NextLine(content, pos);
+    if (mode == kNoColorMode) detector.See(piece.text);
+    pos = piece.next;
   }
+  auto* colors = static_cast<uint8_t*>(allocator.Allocate(count));
+  auto* starts = static_cast<size_t*>(allocator.Allocate(checkpoints.size() * sizeof(size_t)));
+  if (colors == nullptr || starts == nullptr) return allocator.failure();
+  std::memcpy(starts, checkpoints.data(), checkpoints.size() * sizeof(size_t));
+  text->content = content;
+  text->colors = std::span<uint8_t>(colors, count);
+  text->checkpoints = std::span<size_t>(starts, checkpoints.size());
+  text->letterFirst = mode == 'c';
+  if (mode == kNoColorMode) mode = detector.mode();
   text->mode = mode;
+
+  switch (mode) {
+    case kNoColorMode:
+      std::memset(colors, kPlainColor, count);
+      break;
+    case 'c': {
+      size_t n = 0;
+      ForEachLine(content, [&](std::string_view line) {
+        colors[n++] = line.empty() ? kPlainColor : ColorOfLetter(line[0]);
+      });
+      break;
+    }
+    case 's':
+      for (size_t n = 0; n < count; ++n)
+        colors[n] = n < colorLetters.size() ? ColorOfLetter(colorLetters[n]) : kPlainColor;
+      break;
+    default: {
+      if (mode == '0') {
+        bool comparison = false;
+        ForEachLine(content, [&](std::string_view line) { comparison = comparison || IsFileAHeader(line); });
+        if (comparison) text->mode = mode = '3';
+      }
+      LineColorRule rule(mode);
+      size_t n = 0;
+      ForEachLine(content, [&](std::string_view line) { colors[n++] = rule.ColorOf(line); });
+      break;
+    }
+  }
   return "";
 }
 
 std::string ReadText(const std::string& fileName, char mode, const std::string& colorFileName,
                      BlockAllocator& allocator, ScrollText* text) {
-  FilePointer file = OpenForReading(fileName);
+  std::unique_ptr<MappedFile> file = MappedFile::Open(fileName);
   if (file == nullptr) return "Can't open text file";
-  std::string_view content;
-  if (std::string failure = ReadAll(file.get(), FileNameForSystem(fileName), allocator, &content);
-      !failure.empty()) {
-    return failure;
-  }
-  file.reset();
   std::string letters;
-  if (mode == 's') {
-    FilePointer colorFile = OpenForReading(colorFileName);
-    if (colorFile == nullptr || !ReadFirstLine(colorFile.get(), &letters)) return "Can't open color file";
-  }
-  return BuildText(content, mode, letters, allocator, text);
+  if (mode == 's' && !ReadColorLetters(colorFileName, &letters)) return "Can't open color file";
+  std::string failure = BuildText(file->bytes(), mode, letters, allocator, text);
+  text->file = std::move(file);
+  return failure;
 }
 
 }  // namespace vondal::scroll

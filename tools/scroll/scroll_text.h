@@ -1,22 +1,50 @@
-// The file scroll shows: its lines, one colour byte per line, and the colour mode in force.
+// The file scroll shows: its bytes, one colour byte per line, and where every 64th line starts,
+// so that any line is found by reading at most 63 lines from there. Lines are not copied: they
+// are read again from the file's bytes whenever they are shown or searched.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
 
+#include "log/mapped_file.h"
 #include "tools/scroll/block_allocator.h"
 
 namespace vondal::scroll {
 
-struct ScrollText {
-  std::span<std::string_view> lines;  // without their line ends; views into the file's bytes
-  std::span<uint8_t> colors;          // attribute 0-15 of each line, + kMarked when marked
-  char mode = 0;                      // colour mode: the one given, or the one detected
-  std::string_view content;           // the file's bytes
+inline constexpr size_t kCheckpointStep = 64;
 
-  size_t count() const { return lines.size(); }
+struct ScrollText {
+  std::string_view content;          // the file's bytes without an end-of-file mark
+  std::span<uint8_t> colors;         // one per line: attribute 0-15, + kMarked when marked
+  std::span<size_t> checkpoints;     // where line n × kCheckpointStep starts
+  char mode = 0;                     // colour mode: the one given, or the one detected
+  bool letterFirst = false;          // mode "c": a line's first character is its colour letter
+  std::unique_ptr<MappedFile> file;  // holds the bytes of a file that was read
+
+  size_t count() const { return colors.size(); }
+  // Line n (< count()) as it is shown and searched.
+  std::string_view Line(size_t n) const;
+};
+
+// Reads lines one after another, from any line on: the way to go through many of them.
+class LineWalker {
+ public:
+  LineWalker(const ScrollText& text, size_t first);
+  bool AtEnd() const { return index_ >= text_.count(); }
+  size_t index() const { return index_; }
+  std::string_view line() const { return line_; }
+  void Next();
+
+ private:
+  void Read();
+
+  const ScrollText& text_;
+  size_t index_;
+  size_t pos_ = 0;  // where the line after the current one starts
+  std::string_view line_;
 };
 
 // Makes the text of a file from its bytes (`content`, which must stay while the text is used):

@@ -12,10 +12,17 @@
 namespace vondal::scroll {
 namespace {
 
+// The lines of a file as the viewer finds them: read one after another, and each on its own.
 std::vector<std::string> Lines(std::string_view content) {
+  BlockAllocator allocator;
+  ScrollText text;
+  EXPECT_EQ(BuildText(content, '1', "", allocator, &text), "");
   std::vector<std::string> lines;
-  ForEachLine(content, [&](std::string_view line) { lines.emplace_back(line); });
-  EXPECT_EQ(lines.size(), CountLines(content));
+  for (LineWalker walker(text, 0); !walker.AtEnd(); walker.Next()) {
+    lines.emplace_back(walker.line());
+    EXPECT_EQ(text.Line(walker.index()), walker.line());
+  }
+  EXPECT_EQ(lines.size(), text.count());
   return lines;
 }
 
@@ -39,6 +46,16 @@ TEST(LineReader, AnEndOfFileMarkAtTheVeryEndIsNoLine) {
                     "b"});
 }
 
+TEST(LineReader, EveryLineIsFoundFromItsCheckpoint) {
+  std::string content;
+  for (int n = 0; n < 200; ++n) content += std::to_string(n) + (n % 3 ? "\r\n" : "\n");
+  const std::vector<std::string> lines = Lines(content);
+  ASSERT_EQ(lines.size(), 200u);
+  EXPECT_EQ(lines[63], "63");
+  EXPECT_EQ(lines[64], "64");
+  EXPECT_EQ(lines[199], "199");
+}
+
 TEST(LineReader, LongLinesAreCutIntoPiecesOfTheLineBuffer) {
   const std::string exact(kLineBuffer, 'x');
   EXPECT_EQ(Lines(exact + "\n"), Strings{exact});
@@ -47,6 +64,9 @@ TEST(LineReader, LongLinesAreCutIntoPiecesOfTheLineBuffer) {
   // A two-byte character across the cut goes whole into the next piece.
   const std::string kanji = std::string(kLineBuffer - 1, 'z') + "漢" + "z";
   EXPECT_EQ(Lines(kanji), (Strings{std::string(kLineBuffer - 1, 'z'), "漢z"}));
+  // CR LF right after a full line buffer still ends that line.
+  EXPECT_EQ(Lines(exact + "\r\nz"), (Strings{exact, "z"}));
+  EXPECT_EQ(Lines(exact + "y\r\n"), (Strings{exact, "y"}));
 }
 
 ScrollText Build(std::string_view content, char mode, BlockAllocator& allocator,
@@ -107,9 +127,9 @@ TEST(LineColors, LettersColourTheLinesInModesCAndS) {
   BlockAllocator allocator;
   const ScrollText c = Build("ra\nKb\n\nxc\n漢字\n", 'c', allocator);
   EXPECT_EQ(Colors(c), (std::vector<int>{4, 8, 7, 7, 7}));
-  EXPECT_EQ(std::string(c.lines[0]), "a");
-  EXPECT_EQ(std::string(c.lines[3]), "c");
-  EXPECT_EQ(std::string(c.lines[4]), "字");  // a two-byte first character goes whole
+  EXPECT_EQ(c.Line(0), "a");
+  EXPECT_EQ(c.Line(3), "c");
+  EXPECT_EQ(c.Line(4), "字");  // a two-byte first character goes whole
   EXPECT_EQ(Colors(Build("a\nb\nc\n", 's', allocator, "gY")), (std::vector<int>{2, 14, 7}));
 }
 
@@ -134,7 +154,7 @@ TEST_F(ReadTextTest, ReadsTheFileAndTheColourFile) {
   ASSERT_EQ(ReadText(Write("a.txt", "x\r\ny\r\n"), 's', Write("a.col", "Rg\r\nignored\n"), allocator, &text),
             "");
   ASSERT_EQ(text.count(), 2u);
-  EXPECT_EQ(std::string(text.lines[1]), "y");
+  EXPECT_EQ(text.Line(1), "y");
   EXPECT_EQ(Colors(text), (std::vector<int>{12, 2}));
 }
 

@@ -2,12 +2,13 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 #include "app/text/sjis.h"
-#include "app/text/wildcard.h"
 #include "console/key_source.h"
 #include "tools/scroll/line_colors.h"
 #include "tools/scroll/line_edit.h"
+#include "tools/scroll/line_search.h"
 
 namespace vondal::scroll {
 namespace {
@@ -82,9 +83,13 @@ int Viewer::HandleKey(const KeyEvent& key) {
         break;
       case scan::kRight:
         if (key.shift) {
-          const long shown =
-              std::clamp(count() - v.position, 0L, static_cast<long>(std::max(v.rows() - 1, 0)));
-          v.RightToWidest(text_.lines.subspan(v.position < count() ? v.position : count(), shown));
+          // The widest of the lines shown, leaving out the last row.
+          std::vector<std::string_view> shown;
+          for (LineWalker walker(text_, v.position);
+               !walker.AtEnd() && static_cast<int>(shown.size()) < v.rows() - 1; walker.Next()) {
+            shown.push_back(walker.line());
+          }
+          v.RightToWidest(shown);
         } else {
           v.Right();
         }
@@ -189,9 +194,11 @@ void Viewer::JumpBackward() {
 }
 
 void Viewer::MarkLines(bool ignoreCase) {
-  for (size_t i = 0; i < text_.count(); ++i) {
-    const bool marked = jstrwldc(pattern_, text_.lines[i], ignoreCase) != nonMatch_;
-    text_.colors[i] = static_cast<uint8_t>((text_.colors[i] & ~kMarked) | (marked ? kMarked : 0));
+  const LineSearch search(pattern_, ignoreCase);
+  for (LineWalker walker(text_, 0); !walker.AtEnd(); walker.Next()) {
+    uint8_t& color = text_.colors[walker.index()];
+    const bool marked = search.Matches(walker.line()) != nonMatch_;
+    color = static_cast<uint8_t>((color & ~kMarked) | (marked ? kMarked : 0));
   }
 }
 

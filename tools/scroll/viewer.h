@@ -51,6 +51,7 @@ class Viewer {
 
   void DrawPane(int n);
   void DrawLine(int n, int row);
+  void DrawRow(int n, int row, const LineWalker& walker);
   void DrawStatusRow(int n);
   void DrawStatus(int n);
   void DrawSeparator();
@@ -78,6 +79,7 @@ class Viewer {
   int active_ = 0;
   int separatorRow_ = 0;
   std::string pattern_ = "**";
+  std::string cells_;  // the row being drawn
   bool nonMatch_ = false;
 };
 

@@ -1,6 +1,6 @@
 // The viewer's drawing: the frame, the rows of a pane, the status figures and the separator.
 #include <algorithm>
-#include <cstdio>
+#include <string>
 
 #include "tools/scroll/frame_text.h"
 #include "tools/scroll/line_cells.h"
@@ -40,17 +40,29 @@ void Viewer::DrawAll() {
 }
 
 void Viewer::DrawPane(int n) {
-  for (int row = 0; row < views_[n].rows(); ++row) DrawLine(n, row);
+  const ScrollView& v = views_[n];
+  LineWalker walker(text_, v.position);
+  for (int row = 0; row < v.rows(); ++row) {
+    DrawRow(n, row, walker);
+    if (!walker.AtEnd()) walker.Next();
+  }
 }
 
 void Viewer::DrawLine(int n, int row) {
+  LineWalker walker(text_, views_[n].position + row);
+  DrawRow(n, row, walker);
+}
+
+void Viewer::DrawRow(int n, int row, const LineWalker& walker) {
   const ScrollView& v = views_[n];
   const long line = v.position + row;
   const int screenRow = v.top + row;
   if (line < count()) {
     const uint8_t color = text_.colors[line];
     const uint8_t attr = (color & kMarked) ? static_cast<uint8_t>(color * 16) : color;
-    terminal_.DrawRun(screenRow, v.left, LineCells(text_.lines[line], v.offset, v.fixed, v.width()), attr);
+    cells_.clear();
+    AppendCells(walker.line(), v.offset, v.fixed, v.width(), &cells_);
+    terminal_.DrawRun(screenRow, v.left, cells_, attr);
   } else if (line == count()) {
     terminal_.DrawRun(screenRow, v.left, "[EOF]", kEndOfFileAttr);
     terminal_.DrawRun(screenRow, v.left + 5, std::string(v.width() - 5, ' '), kPlainColor);
@@ -71,16 +83,16 @@ void Viewer::DrawStatusRow(int n) {
 
 void Viewer::DrawStatus(int n) {
   const ScrollView& v = views_[n];
-  char status[48];
   const int cells = StatusCells(count(), v);
+  // "y%-6ldx%-4d" or "x%-4d", cut at the right edge of the view when the figures grow longer.
+  std::string status;
   if (cells == 12) {
-    std::snprintf(status, sizeof status, "y%-6ldx%-4d", v.position, v.offset);
-  } else {
-    std::snprintf(status, sizeof status, "x%-4d", v.offset);
+    status = "y" + std::to_string(v.position);
+    status.resize(std::max<size_t>(status.size(), 7), ' ');
   }
-  // Figures too long for their place are cut at the right edge of the view.
-  terminal_.DrawRun(v.statusRow(), v.right - cells + 1, std::string_view(status).substr(0, cells),
-                    kStatusAttr);
+  status += "x" + std::to_string(v.offset);
+  status.resize(cells, ' ');
+  terminal_.DrawRun(v.statusRow(), v.right - cells + 1, status, kStatusAttr);
 }
 
 void Viewer::DrawSeparator() {

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "app/command_line.h"
 #include "app/main_menu.h"
 #include "app/memory_pool.h"
 #include "app/run_state.h"
@@ -25,24 +26,6 @@ constexpr int kMinHeight = 25;
 void PrintCheck(std::string_view cp932) {
   PrintLocal(stdout, cp932);
   std::fflush(stdout);
-}
-
-// A file name gets `extension` when it has no "."; one ending in "." gets it without the dot.
-std::string WithExtension(std::string name, std::string_view extension) {
-  if (name.empty()) return name;
-  size_t slash = name.find_last_of('/');
-  size_t dot = name.find('.', slash == std::string::npos ? 0 : slash + 1);
-  if (dot == std::string::npos) return name + std::string(extension);
-  if (dot + 1 == name.size()) return name + std::string(extension.substr(1));
-  return name;
-}
-
-// The log path without the text after its last ".".
-std::string WithoutExtension(const std::string& path) {
-  size_t slash = path.find_last_of('/');
-  size_t dot = path.find_last_of('.');
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return path;
-  return path.substr(0, dot + 1);
 }
 
 // Step 6: the frame and the banner of the start-up screen.
@@ -116,52 +99,6 @@ void OpenLogFiles(RunState& run) {
 
 }  // namespace
 
-std::string SettingsFromCommandLine(const std::vector<std::string>& arguments, Settings& settings) {
-  bool indexGiven = false;
-  for (const std::string& arg : arguments) {
-    if (arg.size() >= 2 && (arg[0] == '-' || arg[0] == '/')) {
-      std::string value = arg.substr(2);
-      switch (arg[1]) {
-        case 'I':
-        case 'i':
-          settings.index = value;
-          indexGiven = true;
-          break;
-        case 'S':
-        case 's':
-          settings.safety = value;
-          break;
-        case 'X':
-        case 'x':
-          settings.external = value;
-          break;
-        case 'C':
-        case 'c':
-          settings.color = value;
-          break;
-        case 'M':
-        case 'm':
-          settings.macro = value;
-          break;
-        case '!':
-          settings.authorsuse = true;
-          break;
-        default:
-          return "(!) ｵﾌﾟｼｮﾝが不正です: " + arg + "\n";
-      }
-    } else if (settings.log.empty()) {
-      settings.log = arg;
-    }
-  }
-  settings.log = WithExtension(settings.log, ".VD");
-  if (indexGiven && settings.index.empty()) settings.index = WithoutExtension(settings.log);
-  settings.index = WithExtension(settings.index, ".VDI");
-  settings.safety = WithExtension(settings.safety, ".VDS");
-  settings.setText = "非使用";
-  settings.setTextIsError = true;
-  return "";
-}
-
 int RunVondal(int argc, char** argv) {
   // 1. Banner.
   PrintCheck("\n Ｖｏｎｄａｌ " + std::string(kProgramVersion) + "H009816\n");
@@ -177,24 +114,12 @@ int RunVondal(int argc, char** argv) {
     return 1;
   }
 
-  // 5 (first part). The command line; nothing is run without a log to open.
+  // 5 (first part). The command line and Vondal.ini: the listing, a refused command line and
+  // the question after a configuration with errors end the program here, before the screen.
   RunState run;
-  std::vector<std::string> arguments;
-  for (int i = 1; i < argc; ++i) arguments.push_back(LocaleToCp932(argv[i]));
-  // Stand-in: the configuration work turns the command line and Vondal.ini into the settings
-  // here, with its list mode for no argument or "?".
-  if (arguments.empty() || arguments[0] == "?") {
-    PrintCheck("(!) 設定ﾌｧｲﾙの一覧は未実装です\n");
-    return 0;
-  }
-  if (std::string refusal = SettingsFromCommandLine(arguments, run.settings); !refusal.empty()) {
-    PrintCheck(refusal);
-    return 1;
-  }
-  if (run.settings.log.empty()) {
-    PrintCheck("(!) ﾛｸﾞﾌｧｲﾙ名がありません\n");
-    return 1;
-  }
+  RunConfig config = ConfigureRun(ArgumentsFromSystem(argc, argv));
+  if (!config.start) return config.exitStatus;
+  run.settings = std::move(config.settings);
 
   // 4. Local pool, screen buffer, field table, the terminal.
   CreateLocalPool(kLocalPoolSize);

@@ -20,9 +20,4 @@ int RunVondal(int argc, char** argv);
 void StartupLine(const RunState& run, int rowOffset, int colOffset, std::string_view text,
                  bool error = false);
 
-// Stand-in until the configuration work lands: the settings taken from the command line alone
-// (the set-or-log word as the log, -I -S -X -! and "/" as option prefix; -C and -M are accepted
-// and have no effect yet). An empty text on success, else the "(!)" line that refuses it.
-std::string SettingsFromCommandLine(const std::vector<std::string>& arguments, Settings& settings);
-
 }  // namespace vondal

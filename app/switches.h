@@ -14,10 +14,10 @@ struct Toggles {
   bool diehard = false;     // quitting asks for Enter first
 };
 
+// The application switches the editor and the outputs read. Three more live where the layer that
+// obeys them can reach them: authorsuse and verbose (the guide) in ConsoleSwitches
+// (console/console.h), readonly as the log's write-protect flag (LogOptions in log/log_file.h).
 struct Switches {
-  bool authorsuse = false;
-  bool readonly = false;
-  bool verbose = false;
   bool startrecord = false;
   bool hilight = false;
   bool pretext = false;

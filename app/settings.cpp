@@ -1,0 +1,292 @@
+#include "app/settings.h"
+
+#include <termios.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/command_line.h"
+#include "app/text/charset.h"
+#include "app/text/program_folder.h"
+#include "app/text/text_helpers.h"
+#include "app/text/wildcard.h"
+
+namespace vondal {
+
+// Path keys keep 4 bytes of room for the extension they may get.
+const std::array<SettingKeyInfo, kSettingKeyCount> kSettingKeys = {{
+    {"color", 'C', 0, 4},     {"macro", 'M', 0, 4},      {"log", 0, 0, 4},
+    {"index", 'I', 0, 4},     {"safety", 'S', 0, 4},     {"external", 'X', 0, 4},
+    {"trans", 0, 0, 0},       {"caption", 0, 0, 0},      {"user", 0, 0, 0},
+    {"callsign", 0, 0, 0},    {"handle", 0, 0, 0},       {"memory", 0, 0, 0},
+    {"prompt", 0, 0, 0},      {"cursor", 0, 0, 0},       {"toggle", 0, 0, 0},
+    {"contestJARL", 0, 0, 0}, {"contestP", 0, 0, 0},     {"contestV", 0, 0, 0},
+    {"contestKCJ", 0, 0, 0},  {"JARLsummary", 0, 20, 0}, {"mode", 0, kUnlimitedValues, 0},
+    {"dictionary", 0, 10, 0},
+}};
+
+namespace {
+
+constexpr char kConfigErrorQuestion[] = "設定ﾌｧｲﾙ ｴﾗｰ\n続行しますか (Y/N)\n";
+constexpr char kNoLog[] = "(!) ﾛｸﾞﾌｧｲﾙが指定されていません\n";
+constexpr char kToggleSeparators[] = "\t ,;";
+constexpr char kContestSeparators[] = "\t,;";
+constexpr char kModeSeparators[] = "\t ,;";
+// The auto-fill modes, stored as their position + 1.
+constexpr std::string_view kModeWords[] = {"CW", "SSB", "FM", "AM", "RTTY", "PSK31"};
+
+std::vector<ConfigKey> KeyTable(const std::string& section) {
+  std::vector<ConfigKey> table;
+  for (const SettingKeyInfo& info : kSettingKeys) {
+    ConfigKey& entry = table.emplace_back();
+    entry.section = section;
+    entry.key = std::string(info.name);
+    entry.maxValues = info.maxValues;
+    entry.extraRoom = info.extraRoom;
+  }
+  return table;
+}
+
+// A key's values after [DEFAULT], the named set and the command line.
+struct Chosen {
+  std::vector<std::string> values;
+  int origin = 0;
+  bool IsGiven() const { return origin != 0; }
+  std::string Text() const { return values.empty() ? std::string() : values.front(); }
+};
+
+// The name without what follows the last "." of its last part (the "." stays).
+std::string WithoutExtension(std::string_view path) {
+  size_t slash = path.rfind('/');
+  size_t dot = path.rfind('.');
+  if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash)) {
+    return std::string(path);
+  }
+  return std::string(path.substr(0, dot + 1));
+}
+
+// Colour and macro files: a "#" part (which set inside the file) is kept aside while the name is
+// completed; an empty name is the program folder's own file.
+std::string CompleteProgramFile(std::string name, std::string_view extension) {
+  std::string setPart;
+  if (size_t hash = name.find('#'); hash != std::string::npos) {
+    setPart = name.substr(hash);
+    name.resize(hash);
+  }
+  if (name.empty()) name = InProgramFolder("Vondal");
+  return CompleteFileName(name, extension) + setPart;
+}
+
+// A decimal number as the configuration writes it: leading blanks, digits, anything after them
+// ignored. Text that is no number gives 0.
+long Number(const std::string& text) { return std::strtol(text.c_str(), nullptr, 10); }
+
+// The words of a list value, split at the first of the separators that occurs, each without the
+// blanks and tabs around it ("7.0, 7.1, CW" has the words "7.0", "7.1" and "CW").
+std::vector<std::string> Words(const std::string& text, std::string_view separators) {
+  std::vector<std::string> words;
+  for (std::string_view word : Split(text, separators)) {
+    if (!Trim(word).empty()) words.emplace_back(Trim(word));
+  }
+  return words;
+}
+
+void ApplyToggles(const std::vector<std::string>& words, Toggles& toggles) {
+  struct Word {
+    std::string_view name;
+    bool Toggles::*flag;
+  };
+  static constexpr Word kWords[] = {
+      {"logo", &Toggles::logo},       {"readonly", &Toggles::readonly}, {"compatible", &Toggles::compatible},
+      {"verbose", &Toggles::verbose}, {"silent", &Toggles::silent},     {"box", &Toggles::box},
+      {"diehard", &Toggles::diehard},
+  };
+  for (const std::string& word : words) {
+    for (const Word& known : kWords) {
+      if (CompareText(word, known.name, CaseMode::kIgnore) == 0) toggles.*known.flag = true;
+    }
+  }
+}
+
+std::vector<ModeSegment> ModeSegments(const std::vector<std::string>& lines) {
+  std::vector<ModeSegment> segments;
+  for (const std::string& line : lines) {
+    std::vector<std::string> words = Words(line, kModeSeparators);
+    if (words.size() != 3) continue;
+    ModeSegment segment{FrequencyToKhz(words[0]), FrequencyToKhz(words[1]), 0};
+    for (size_t i = 0; i < std::size(kModeWords); ++i) {
+      if (words[2] == kModeWords[i]) segment.mode = static_cast<int>(i) + 1;
+    }
+    if (segment.mode != 0 && segment.highKhz >= segment.lowKhz) segments.push_back(segment);
+  }
+  return segments;
+}
+
+// Combines [DEFAULT], the named set and the command line for every key.
+std::array<Chosen, kSettingKeyCount> Choose(const std::vector<ConfigKey>& defaults,
+                                            const std::vector<ConfigKey>& set,
+                                            const CommandLine& commandLine) {
+  std::array<Chosen, kSettingKeyCount> chosen;
+  for (int i = 0; i < kSettingKeyCount; ++i) {
+    if (defaults[i].IsGiven()) chosen[i] = {defaults[i].values, kOriginDefault};
+    if (!set.empty() && set[i].IsGiven()) chosen[i] = {set[i].values, chosen[i].origin + kOriginSet};
+  }
+  const std::pair<SettingKey, const std::optional<std::string>*> options[] = {
+      {kColorKey, &commandLine.color},       {kMacroKey, &commandLine.macro},
+      {kIndexKey, &commandLine.index},       {kSafetyKey, &commandLine.safety},
+      {kExternalKey, &commandLine.external},
+  };
+  for (const auto& [key, value] : options) {
+    if (*value) chosen[key] = {{**value}, chosen[key].origin + kOriginCommandLine};
+  }
+  if (!chosen[kLogKey].IsGiven() && commandLine.word) {
+    chosen[kLogKey] = {{*commandLine.word}, kOriginCommandLine};  // the word is the log itself
+  }
+  return chosen;
+}
+
+// Fills the settings from the chosen values, completing the file names.
+void Fill(const std::array<Chosen, kSettingKeyCount>& chosen, Settings& settings) {
+  for (int i = 0; i < kSettingKeyCount; ++i) settings.origins[i] = chosen[i].origin;
+
+  settings.color = CompleteProgramFile(chosen[kColorKey].Text(), "VDC");
+  settings.macro = CompleteProgramFile(chosen[kMacroKey].Text(), "VDM");
+  std::string log = chosen[kLogKey].Text();
+  if (chosen[kIndexKey].IsGiven()) {
+    std::string index = chosen[kIndexKey].Text();
+    settings.index = CompleteFileName(index.empty() ? WithoutExtension(log) : index, "VDI");
+  }
+  settings.log = CompleteFileName(log, "VD");
+  if (chosen[kSafetyKey].IsGiven()) settings.safety = CompleteFileName(chosen[kSafetyKey].Text(), "VDS");
+  settings.external = chosen[kExternalKey].Text();
+
+  settings.trans = chosen[kTransKey].Text();
+  settings.caption = chosen[kCaptionKey].Text();
+  settings.user = chosen[kUserKey].Text();
+  if (chosen[kCallsignKey].IsGiven()) settings.callsign = chosen[kCallsignKey].Text();
+  settings.handle = chosen[kHandleKey].Text();
+  long memory = Number(chosen[kMemoryKey].Text());
+  settings.memory = memory >= 2 && memory <= 10 ? static_cast<int>(memory) : 2;
+  settings.prompt = chosen[kPromptKey].Text();
+  long cursor = Number(chosen[kCursorKey].Text());
+  settings.cursor = cursor >= 1 && cursor <= 100 ? static_cast<int>(cursor) : 0;
+
+  settings.toggle = Words(chosen[kToggleKey].Text(), kToggleSeparators);
+  settings.contestJARL = Words(chosen[kContestJARLKey].Text(), kContestSeparators);
+  settings.contestP = Words(chosen[kContestPKey].Text(), kContestSeparators);
+  settings.contestV = Words(chosen[kContestVKey].Text(), kContestSeparators);
+  settings.contestKCJ = Words(chosen[kContestKCJKey].Text(), kContestSeparators);
+  settings.JARLsummary = chosen[kJARLsummaryKey].values;
+  settings.mode = chosen[kModeKey].values;
+  settings.modeSegments = ModeSegments(settings.mode);
+  settings.dictionary = chosen[kDictionaryKey].values;
+
+  if (jstrwldc("QZ0ZZQ*", settings.user, true)) settings.authorsuse = true;
+  ApplyToggles(settings.toggle, settings.toggles);
+}
+
+void Print(const ConfigureIo& io, std::string_view text) {
+  if (io.output.print) {
+    io.output.print(text);
+  } else {
+    PrintLocal(stdout, text);
+    std::fflush(stdout);
+  }
+}
+
+// One key from standard input before the screen exists: a terminal is read without waiting for
+// Enter and without echo, anything else a byte at a time.
+int ReadKey(const ConfigureIo& io) {
+  if (io.readKey) return io.readKey();
+  std::fflush(stdout);
+  termios saved;
+  if (!isatty(STDIN_FILENO) || tcgetattr(STDIN_FILENO, &saved) != 0) return std::getchar();
+  termios oneKey = saved;
+  oneKey.c_lflag &= ~(ICANON | ECHO);
+  oneKey.c_cc[VMIN] = 1;
+  oneKey.c_cc[VTIME] = 0;
+  tcsetattr(STDIN_FILENO, TCSANOW, &oneKey);
+  unsigned char key = 0;
+  ssize_t got = read(STDIN_FILENO, &key, 1);
+  tcsetattr(STDIN_FILENO, TCSANOW, &saved);
+  return got == 1 ? key : EOF;
+}
+
+}  // namespace
+
+std::string CompleteFileName(std::string_view name, std::string_view extension) {
+  std::string result(name);
+  size_t slash = name.rfind('/');
+  std::string_view lastPart = slash == std::string_view::npos ? name : name.substr(slash + 1);
+  if (lastPart.find('.') == std::string_view::npos) {
+    result.append(".").append(extension);
+  } else if (name.back() == '.') {
+    result.append(extension);
+  }
+  return result;
+}
+
+RunConfig ConfigureRun(std::span<const std::string> arguments, const ConfigureIo& io,
+                       std::string_view configFile) {
+  RunConfig run;
+  CommandLine commandLine = ParseCommandLine(arguments);
+  if (commandLine.listMode) {
+    ReadConfig(configFile, {}, io.output);
+    Print(io, "\n");
+    return run;
+  }
+  if (!commandLine.error.empty()) {
+    Print(io, commandLine.error);
+    run.exitStatus = 1;
+    return run;
+  }
+
+  Settings& settings = run.settings;
+  settings.arguments = commandLine.arguments;
+  settings.configFile = configFile.starts_with('+') ? InProgramFolder(std::string(configFile.substr(1)))
+                                                    : std::string(configFile);
+  settings.setName = SetName(commandLine);
+  settings.authorsuse = commandLine.authorsuse;
+
+  std::vector<ConfigKey> table = KeyTable("DEFAULT");
+  if (!settings.setName.empty()) {
+    std::vector<ConfigKey> set = KeyTable(settings.setName);
+    table.insert(table.end(), set.begin(), set.end());
+  }
+  int result = ReadConfig(configFile, table, io.output);
+  std::vector<ConfigKey> defaults(table.begin(), table.begin() + kSettingKeyCount);
+  std::vector<ConfigKey> set(table.begin() + kSettingKeyCount, table.end());
+
+  settings.setText = "[DEFAULT]設定ｾｯﾄ使用";
+  if (result == kConfigCannotOpen) {
+    settings.setText = "非使用";
+    settings.setTextIsError = true;
+  } else if (result != kConfigOk) {
+    Print(io, kConfigErrorQuestion);
+    int key = ReadKey(io);
+    Print(io, "\n");
+    if (key != 'Y' && key != 'y') return run;
+    settings.setText = "ｴﾗｰ";
+    settings.setTextIsError = true;
+  }
+  for (const ConfigKey& entry : set) {
+    if (entry.IsGiven()) {
+      settings.setText = "[" + settings.setName + "]設定ｾｯﾄ使用";
+      settings.setTextIsError = false;
+      break;
+    }
+  }
+
+  std::array<Chosen, kSettingKeyCount> chosen = Choose(defaults, set, commandLine);
+  if (!chosen[kLogKey].IsGiven()) {
+    Print(io, kNoLog);
+    run.exitStatus = 1;
+    return run;
+  }
+  Fill(chosen, settings);
+  run.start = true;
+  return run;
+}
+
+}  // namespace vondal

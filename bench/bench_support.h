@@ -1,12 +1,16 @@
-// Small helpers shared by the benchmarks: wall-clock timing, running a reference command, and
-// printing a figure beside its reference as a ratio.
+// Small helpers shared by the benchmarks: wall-clock timing, running a reference command,
+// printing a figure beside its reference as a ratio, and writing generated logs.
 #pragma once
+
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "bench/stopwatch.h"
+#include "log/file_system.h"
+#include "log/log_format.h"
 
 namespace vondal::bench {
 
@@ -37,6 +41,37 @@ inline void Report(const char* what, double seconds, const char* reference, doub
   std::printf("%-32s %8.4f s   %-24s %8.4f s   ratio %6.2f", what, seconds, reference, referenceSeconds, ratio);
   if (goal > 0) std::printf("  (goal within %.0fx: %s)", goal, ratio <= goal ? "met" : "NOT MET");
   std::printf("\n");
+}
+
+// build/bin, where the programs are, beside build/bench where the benchmarks run from.
+inline std::string ProgramsFolder() {
+  char path[4096];
+  const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+  if (n <= 0) std::exit(2);
+  std::string folder(path, n);
+  folder.erase(folder.find_last_of('/'));
+  return folder.substr(0, folder.find_last_of('/')) + "/bin";
+}
+
+// Writes a log of `records` records at path, all or nothing: make(n, record) fills record n.
+// Exits when the log cannot be written.
+template <typename Make>
+void WriteLog(const std::string& path, int records, Make&& make) {
+  FileReplacement out(RealFileSystem(), path);
+  if (!out.Open()) std::exit(2);
+  std::string chunk;
+  for (int n = 0; n < records; ++n) {
+    Record record;
+    make(n, record);
+    const RecordImage image = EncodeRecord(record);
+    chunk.append(image.begin(), image.end());
+    if (chunk.size() >= 1 << 20) {
+      out.Write(chunk.data(), chunk.size());
+      chunk.clear();
+    }
+  }
+  out.Write(chunk.data(), chunk.size());
+  if (!out.Commit()) std::exit(2);
 }
 
 // A new folder for the benchmark's files under $TMPDIR (or /tmp).

@@ -23,14 +23,10 @@ void WriteLog(const std::string& path, int records) {
   const char* prefixes[] = {"JA", "JH", "JR", "JE", "JF", "7K", "7L", "8J", "W", "K", "DL", "VK"};
   unsigned seed = 12345;
   auto next = [&seed] { return seed = seed * 1103515245 + 12345, (seed >> 16) & 0x7FFF; };
-  FileReplacement out(RealFileSystem(), path);
-  if (!out.Open()) std::exit(2);
-  std::string chunk;
   int minutes = 0;
-  for (int n = 0; n < records; ++n) {
+  bench::WriteLog(path, records, [&](int, Record& r) {
     minutes += 1 + next() % 40;
     const int days = minutes / 1440;
-    Record r;
     char date[16];
     char start[16];
     std::snprintf(date, sizeof date, "%02d%02d%02d", (90 + days / 336) % 100, 1 + days / 28 % 12, 1 + days % 28);
@@ -47,15 +43,7 @@ void WriteLog(const std::string& path, int records) {
     r[MODE] = "CW";
     r[sRST] = "599";
     r[rRST] = "599";
-    RecordImage image = EncodeRecord(r);
-    chunk.append(image.begin(), image.end());
-    if (chunk.size() >= 1 << 20) {
-      out.Write(chunk.data(), chunk.size());
-      chunk.clear();
-    }
-  }
-  out.Write(chunk.data(), chunk.size());
-  if (!out.Commit()) std::exit(2);
+  });
 }
 
 long MaxRssKb() {

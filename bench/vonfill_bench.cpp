@@ -14,16 +14,6 @@ using namespace vondal;
 
 namespace {
 
-// build/bin, beside build/bench where this program runs from.
-std::string ProgramFolder() {
-  char path[4096];
-  const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-  if (n <= 0) std::exit(2);
-  std::string folder(path, n);
-  folder.erase(folder.find_last_of('/'));
-  return folder.substr(0, folder.find_last_of('/')) + "/bin";
-}
-
 // The best time of three runs of vonfill writing `records` records (fixed seed) with `options`.
 double TimeVonfill(const std::string& vonfill, const std::string& log, int records, const char* options) {
   const std::string command = "rm -f '" + log + "' && '" + vonfill + "' '" + log + "' " +
@@ -43,7 +33,7 @@ double TimeDd(const std::string& file, int records) {
 
 int main(int argc, char** argv) {
   const int records = argc > 1 ? std::atoi(argv[1]) : 1000000;
-  const std::string bin = ProgramFolder();
+  const std::string bin = bench::ProgramsFolder();
   const std::string vonfill = bin + "/vonfill";
   if (access(vonfill.c_str(), X_OK) != 0 || access((bin + "/CGlist3.TXT").c_str(), R_OK) != 0) {
     std::fprintf(stderr, "vonfill and CGlist3.TXT must be built into %s\n", bin.c_str());

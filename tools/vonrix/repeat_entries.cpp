@@ -1,0 +1,209 @@
+#include "tools/vonrix/repeat_entries.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+#include "log/date_time.h"
+#include "log/log_format.h"
+#include "tools/vonrix/station.h"
+#include "tools/vonrix/vonrix_bands.h"
+
+namespace vondal {
+namespace {
+
+// The log is read 128,000 bytes at a time (the buffer stays in the processor's cache) into a
+// page-aligned buffer: the system copies out of its cache at less than half the speed into a
+// buffer that starts off a page boundary.
+constexpr int kRecordsPerRead = 640;
+constexpr size_t kPageSize = 4096;
+constexpr size_t kBatchSize = 32;
+
+// A record of the piece of the log in hand that becomes an entry once its station is looked up.
+struct Accepted {
+  std::string_view identity;  // into the piece
+  StationTable::Key station;
+  int32_t key;
+  int32_t band;
+};
+
+// The year of each day number 0 … 36524 (1950-01-01 … 2049-12-31).
+uint16_t YearOfDay(int day) {
+  static const std::vector<uint16_t> years = [] {
+    std::vector<uint16_t> table(kMaxDateTimeKey / 1440 + 1);
+    for (size_t d = 0; d < table.size(); ++d)
+      table[d] = static_cast<uint16_t>(DateOfDay(static_cast<int>(d)).year);
+    return table;
+  }();
+  return years[day];
+}
+
+bool Before(const RepeatEntry& a, const RepeatEntry& b) {
+  return a.key != b.key ? a.key < b.key : a.value < b.value;
+}
+
+// Whether a record with these texts is counted.
+bool Accepts(const Selection& selection, const std::string_view* texts) {
+  for (const Filter& filter : selection.filters) {
+    if (!Passes(filter, texts[filter.field])) return false;
+  }
+  if (selection.country == 0 && selection.club == 0) return true;
+  const std::string_view callsign = texts[CALLSIGN];
+  const StationKind kind = KindOf(callsign);
+  if (selection.country == 'J' && kind != StationKind::kJapanese) return false;
+  if (selection.country == 'D' && kind != StationKind::kForeign) return false;
+  if (kind == StationKind::kJapanese && selection.club != 0) {
+    if (IsClubStation(callsign) != (selection.club == 'C')) return false;
+  }
+  return true;
+}
+
+// The fields a record must be split into: up to CALLSIGN, FREQ in mode B, and every filtered one.
+int FieldsNeeded(AnalysisMode mode, const Selection& selection) {
+  int needed = mode == AnalysisMode::kBands ? FREQ + 1 : CALLSIGN + 1;
+  for (const Filter& filter : selection.filters) needed = std::max(needed, filter.field + 1);
+  return needed;
+}
+
+// The first `count` texts of a record image (at least up to CALLSIGN), as LeadingTexts gives
+// them. Records as the editor writes them have a DATE, START and END of 6, 4 and 4 bytes: their
+// separators are looked for there first, which spares three searches on nearly every record.
+void SplitLeading(const char* image, int count, std::string_view* texts) {
+  if (image[6] != kSeparator || image[11] != kSeparator || image[16] != kSeparator) {
+    LeadingTexts(image, count, texts);
+    return;
+  }
+  texts[DATE] = std::string_view(image, 6);
+  texts[START] = std::string_view(image + 7, 4);
+  texts[END] = std::string_view(image + 12, 4);
+  const char* end = image + kTextArea;
+  const char* p = image + 17;
+  for (int i = CALLSIGN; i < count; ++i) {
+    const char* stop = static_cast<const char*>(std::memchr(p, kSeparator, end - p));
+    if (stop == nullptr) stop = end;
+    texts[i] = std::string_view(p, stop - p);
+    p = stop < end ? stop + 1 : end;
+  }
+}
+
+// A digit of a START text as the date-time key reads it: a missing one counts as 0.
+int Digit(std::string_view text, size_t i) { return i < text.size() ? text[i] - '0' : 0; }
+
+// Makes entries of the batch at the end of `entries`, adding their stations; false when memory
+// ran out. `entries` has room for them.
+bool AddBatch(std::vector<Accepted>& batch, RepeatLog& repeatLog, size_t& used) {
+  for (const Accepted& record : batch) {
+    const int32_t station = repeatLog.stations.Add(record.identity, record.station);
+    if (station < 0) return false;
+    const int day = record.key / 1440;
+    RepeatEntry& entry = repeatLog.entries[used];
+    entry.year = YearOfDay(day);
+    entry.day = static_cast<uint16_t>(day);
+    entry.key = record.key;
+    entry.partner = -1;
+    entry.value = static_cast<int32_t>(used);
+    entry.count = record.band;
+    entry.station = station;
+    ++used;
+  }
+  batch.clear();
+  return true;
+}
+
+}  // namespace
+
+int32_t DateTimeKeys::Of(std::string_view date, std::string_view start) {
+  const std::string_view head = date.substr(0, 6);
+  if (!known_ || head != date_) {
+    date_ = head;
+    dayKey_ = DateTimeKey(head, "");
+    known_ = true;
+  }
+  const int32_t minutes =
+      (Digit(start, 0) * 10 + Digit(start, 1)) * 60 + Digit(start, 2) * 10 + Digit(start, 3);
+  return std::clamp(dayKey_ + minutes, 0, kMaxDateTimeKey);
+}
+
+std::string ReadEntries(File& log, int64_t recordCount, AnalysisMode mode, const Selection& selection,
+                        RepeatLog& repeatLog) {
+  StationTable& stations = repeatLog.stations;
+  repeatLog.entries.resize(recordCount);  // cut to the entries made at the end
+  size_t used = 0;
+  struct PageAligned {
+    alignas(kPageSize) char bytes[kRecordsPerRead * kRecordSize];
+  };
+  const std::unique_ptr<PageAligned> buffer = std::make_unique<PageAligned>();
+  std::vector<Accepted> batch;
+  batch.reserve(kBatchSize);
+  const int fieldsNeeded = FieldsNeeded(mode, selection);
+  std::string_view texts[kStoredFieldCount];
+  DateTimeKeys keys;
+  BandMemo bands;
+  for (int64_t first = 0; first < recordCount; first += kRecordsPerRead) {
+    const int64_t count = std::min<int64_t>(kRecordsPerRead, recordCount - first);
+    const int64_t bytes = count * kRecordSize;
+    if (log.ReadAt(first * kRecordSize, buffer->bytes, bytes) != bytes) return "ログファイルを開けません";
+    // The records are taken in small batches: first their stations' places in the table are
+    // asked for ahead, then the stations are looked up, their places mostly there by then.
+    for (int64_t n = 0; n < count; ++n) {
+      SplitLeading(buffer->bytes + n * kRecordSize, fieldsNeeded, texts);
+      if (!Accepts(selection, texts)) continue;
+      const std::string_view identity = StationIdentity(texts[CALLSIGN]);
+      if (identity.empty()) continue;
+      const StationTable::Key station = StationTable::KeyOf(identity);
+      stations.Prefetch(station);
+      const int32_t key = keys.Of(texts[DATE], texts[START]);
+      const int32_t band = mode == AnalysisMode::kBands ? bands.BandOf(texts[FREQ]) : 0;
+      batch.push_back({identity, station, key, band});
+      if (batch.size() == kBatchSize && !AddBatch(batch, repeatLog, used)) return "Malloc failed";
+    }
+    // Before the next piece replaces the texts.
+    if (!AddBatch(batch, repeatLog, used)) return "Malloc failed";
+  }
+  repeatLog.entries.resize(used);
+  return "";
+}
+
+int CountReversals(const std::vector<RepeatEntry>& entries) {
+  int reversals = 0;
+  for (size_t i = 1; i < entries.size(); ++i) reversals += entries[i].key < entries[i - 1].key;
+  return reversals;
+}
+
+void SortByKey(std::vector<RepeatEntry>& entries) {
+  // A log is mostly in order, but for contacts entered late. The entries that continue the order
+  // stay where they are (moved up over the gaps), the strays are sorted on their own and merged
+  // in from the back. A log that is out of order all over is sorted whole.
+  std::vector<RepeatEntry> strays;
+  const size_t mostStrays = entries.size() / 8;
+  size_t kept = 0;
+  for (size_t i = 0; i < entries.size(); ++i) {
+    if (kept == 0 || !Before(entries[i], entries[kept - 1])) {
+      entries[kept++] = entries[i];
+      continue;
+    }
+    strays.push_back(entries[i]);
+    if (strays.size() > mostStrays) {  // the gap entries[kept, i] holds the strays exactly
+      std::copy(strays.begin(), strays.end(), entries.begin() + kept);
+      std::sort(entries.begin(), entries.end(), Before);
+      return;
+    }
+  }
+  std::sort(strays.begin(), strays.end(), Before);
+  size_t place = entries.size();
+  size_t stray = strays.size();
+  while (stray > 0) {
+    if (kept > 0 && Before(strays[stray - 1], entries[kept - 1])) {
+      entries[--place] = entries[--kept];
+    } else {
+      entries[--place] = strays[--stray];
+    }
+  }
+}
+
+Date DateOfDay(int day) {
+  const DateTime dateTime = KeyToDateTime(day * 1440);
+  return Date{dateTime.year, dateTime.month, dateTime.day};
+}
+
+}  // namespace vondal

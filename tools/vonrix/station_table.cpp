@@ -1,0 +1,59 @@
+#include "tools/vonrix/station_table.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "app/text/text_helpers.h"
+
+namespace vondal {
+
+StationTable::Key StationTable::KeyOf(std::string_view text) {
+  // The head is gathered in a register: copying the bytes to memory and reading them back as one
+  // word would wait for every byte to land.
+  Key key{0, 0};
+  const size_t headBytes = std::min(text.size(), kHeadBytes);
+  for (size_t i = 0; i < headBytes; ++i) key.head |= uint64_t{static_cast<unsigned char>(text[i])} << (8 * i);
+  // The head mixed by one multiplication; the bytes after it, rare in a call sign, by FNV-1a.
+  uint64_t hash = (key.head ^ text.size()) * 0x9E3779B97F4A7C15u;
+  for (size_t i = kHeadBytes; i < text.size(); ++i)
+    hash = (hash ^ static_cast<unsigned char>(text[i])) * 0x100000001B3u;
+  key.check =
+      static_cast<uint32_t>(hash >> 40) << 8 | static_cast<uint32_t>(std::min<size_t>(text.size(), 255));
+  return key;
+}
+
+void StationTable::Grow() {
+  std::vector<Slot> slots(slots_.empty() ? 1024 : slots_.size() * 2);
+  mask_ = slots.size() - 1;
+  for (const Slot& old : slots_) {
+    if (old.station < 0) continue;
+    size_t place = (old.check >> 8) & mask_;
+    while (slots[place].station >= 0) place = (place + 1) & mask_;
+    slots[place] = old;
+  }
+  slots_.swap(slots);
+}
+
+int32_t StationTable::Add(std::string_view text, const Key& key) {
+  if (slots_.size() < 2 * texts_.size() + 2) Grow();
+  size_t place = (key.check >> 8) & mask_;
+  for (; slots_[place].station >= 0; place = (place + 1) & mask_) {
+    const Slot& slot = slots_[place];
+    if (slot.check == key.check && slot.head == key.head &&
+        (text.size() <= kHeadBytes || texts_[slot.station] == text)) {
+      return slot.station;
+    }
+  }
+  const char* copy = allocator_.Copy(text);
+  if (copy == nullptr) return -1;
+  Slot& slot = slots_[place];
+  slot.station = size();
+  slot.check = key.check;
+  slot.head = key.head;
+  texts_.emplace_back(copy, text.size());
+  return slot.station;
+}
+
+bool StationTable::Before(int32_t a, int32_t b) const { return CompareText(texts_[a], texts_[b]) < 0; }
+
+}  // namespace vondal

@@ -63,7 +63,7 @@ int main() {
   const double wc = bench::BestOf(3, [&] { bench::Run("wc -l '" + folder + "/report.txt' > /dev/null"); });
   const double firstScreen = bench::BestOf(3, [&] { OpenToFirstScreen(folder); });
   const double read = bench::BestOf(3, [&] {
-    BlockAllocator allocator;
+    BlockAllocator allocator(SIZE_MAX, kScrollBlockSize);
     ScrollText text;
     if (!ReadText(folder + "/report.txt", 0, "", allocator, &text).empty()) std::exit(2);
   });
@@ -75,7 +75,7 @@ int main() {
   // 1,000,000 lines in the viewer.
   std::string content;
   for (long n = 0; n < 1000000; ++n) content += ReportLine(n);
-  BlockAllocator allocator;
+  BlockAllocator allocator(SIZE_MAX, kScrollBlockSize);
   ScrollText text;
   if (!BuildText(content, 0, "", allocator, &text).empty()) std::exit(2);
   ScrollOptions options;

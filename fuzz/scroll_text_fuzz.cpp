@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int offset = (data[0] >> 3) * 3;
   const std::string_view content(reinterpret_cast<const char*>(data) + 1, size - 1);
 
-  vondal::scroll::BlockAllocator allocator;
+  vondal::BlockAllocator allocator(SIZE_MAX, vondal::scroll::kScrollBlockSize);
   vondal::scroll::ScrollText text;
   const std::string failure =
       vondal::scroll::BuildText(content, mode, content.substr(0, 64), allocator, &text);

@@ -3,10 +3,10 @@
 #include <cstdio>
 #include <string_view>
 
+#include "app/text/block_allocator.h"
 #include "app/text/charset.h"
 #include "console/key_source.h"
 #include "console/tty_session.h"
-#include "tools/scroll/block_allocator.h"
 #include "tools/scroll/scroll_text.h"
 #include "tools/scroll/viewer.h"
 
@@ -42,7 +42,7 @@ int RunScroll(const std::vector<std::string>& args) {
   if (std::string refusal = ParseOptions(args, screenRows, screenCols, &options); !refusal.empty()) {
     return Fail(refusal);
   }
-  BlockAllocator allocator;
+  BlockAllocator allocator(SIZE_MAX, kScrollBlockSize);
   ScrollText text;
   if (std::string failure =
           ReadText(options.fileName, options.colorMode, options.colorFile, allocator, &text);

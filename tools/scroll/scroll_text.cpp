@@ -65,7 +65,8 @@ std::string BuildText(std::string_view content, char mode, std::string_view colo
     pos = piece.next;
   }
   auto* colors = static_cast<uint8_t*>(allocator.Allocate(count));
-  auto* starts = static_cast<size_t*>(allocator.Allocate(checkpoints.size() * sizeof(size_t)));
+  auto* starts =
+      static_cast<size_t*>(allocator.Allocate(checkpoints.size() * sizeof(size_t), alignof(size_t)));
   if (colors == nullptr || starts == nullptr) return allocator.failure();
   std::memcpy(starts, checkpoints.data(), checkpoints.size() * sizeof(size_t));
   text->content = content;

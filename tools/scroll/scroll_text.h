@@ -9,12 +9,15 @@
 #include <string>
 #include <string_view>
 
+#include "app/text/block_allocator.h"
 #include "log/mapped_file.h"
-#include "tools/scroll/block_allocator.h"
 
 namespace vondal::scroll {
 
 inline constexpr size_t kCheckpointStep = 64;
+
+// scroll takes its memory from the block allocator in blocks of 1,000,000 bytes.
+inline constexpr size_t kScrollBlockSize = 1000000;
 
 struct ScrollText {
   std::string_view content;          // the file's bytes without an end-of-file mark

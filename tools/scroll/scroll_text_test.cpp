@@ -14,7 +14,7 @@ namespace {
 
 // The lines of a file as the viewer finds them: read one after another, and each on its own.
 std::vector<std::string> Lines(std::string_view content) {
-  BlockAllocator allocator;
+  BlockAllocator allocator(SIZE_MAX, kScrollBlockSize);
   ScrollText text;
   EXPECT_EQ(BuildText(content, '1', "", allocator, &text), "");
   std::vector<std::string> lines;
@@ -79,7 +79,7 @@ ScrollText Build(std::string_view content, char mode, BlockAllocator& allocator,
 std::vector<int> Colors(const ScrollText& text) { return {text.colors.begin(), text.colors.end()}; }
 
 TEST(LineColors, DetectionTakesTheFirstRuleThatMatches) {
-  BlockAllocator allocator;
+  BlockAllocator allocator(SIZE_MAX, kScrollBlockSize);
   EXPECT_EQ(Build("CF@123456A654321\nBx\nx\n", 0, allocator).mode, '0');
   // The comparison header counts only as the first line.
   EXPECT_EQ(Build("x\nCF@123456A654321\n", 0, allocator).mode, 0);
@@ -91,14 +91,14 @@ TEST(LineColors, DetectionTakesTheFirstRuleThatMatches) {
 }
 
 TEST(LineColors, ModeZeroAndOneMarkLinesStartingWithB) {
-  BlockAllocator allocator;
+  BlockAllocator allocator(SIZE_MAX, kScrollBlockSize);
   const ScrollText text = Build("CF@123456A654321\nBline\nline\n", 0, allocator);
   EXPECT_EQ(Colors(text), (std::vector<int>{7, 6, 7}));
   EXPECT_EQ(Colors(Build("Bx\nx\n", '1', allocator)), (std::vector<int>{6, 7}));
 }
 
 TEST(LineColors, AComparisonSwitchesModeZeroToThreeAndColoursTheFileBBlocks) {
-  BlockAllocator allocator;
+  BlockAllocator allocator(SIZE_MAX, kScrollBlockSize);
   const ScrollText text = Build(
       "CF@123456A654321\n"
       "======== fileA line 1 ========\n"
@@ -116,7 +116,7 @@ TEST(LineColors, AComparisonSwitchesModeZeroToThreeAndColoursTheFileBBlocks) {
 }
 
 TEST(LineColors, DiaryAndSummarySheetRules) {
-  BlockAllocator allocator;
+  BlockAllocator allocator(SIZE_MAX, kScrollBlockSize);
   EXPECT_EQ(Colors(Build("[240101][晴]\n【見出し】\n旅行(写)あり\n献血に行く\n普通の行\n", 'd', allocator)),
             (std::vector<int>{6, 3, 11, 12, 7}));
   EXPECT_EQ(Colors(Build("<CONTESTNAME>\nscore 0\nscore 10\n", 't', allocator)),
@@ -124,7 +124,7 @@ TEST(LineColors, DiaryAndSummarySheetRules) {
 }
 
 TEST(LineColors, LettersColourTheLinesInModesCAndS) {
-  BlockAllocator allocator;
+  BlockAllocator allocator(SIZE_MAX, kScrollBlockSize);
   const ScrollText c = Build("ra\nKb\n\nxc\n漢字\n", 'c', allocator);
   EXPECT_EQ(Colors(c), (std::vector<int>{4, 8, 7, 7, 7}));
   EXPECT_EQ(c.Line(0), "a");
@@ -149,7 +149,7 @@ class ReadTextTest : public ::testing::Test {
 };
 
 TEST_F(ReadTextTest, ReadsTheFileAndTheColourFile) {
-  BlockAllocator allocator;
+  BlockAllocator allocator(SIZE_MAX, kScrollBlockSize);
   ScrollText text;
   ASSERT_EQ(ReadText(Write("a.txt", "x\r\ny\r\n"), 's', Write("a.col", "Rg\r\nignored\n"), allocator, &text),
             "");
@@ -159,7 +159,7 @@ TEST_F(ReadTextTest, ReadsTheFileAndTheColourFile) {
 }
 
 TEST_F(ReadTextTest, FilesThatCannotBeReadAreRefused) {
-  BlockAllocator allocator;
+  BlockAllocator allocator(SIZE_MAX, kScrollBlockSize);
   ScrollText text;
   EXPECT_EQ(ReadText((folder_ / "missing").string(), 0, "", allocator, &text), "Can't open text file");
   EXPECT_EQ(ReadText(folder_.string(), 0, "", allocator, &text), "Can't open text file");
@@ -169,27 +169,18 @@ TEST_F(ReadTextTest, FilesThatCannotBeReadAreRefused) {
 }
 
 TEST_F(ReadTextTest, AnEmptyFileHasNoLines) {
-  BlockAllocator allocator;
+  BlockAllocator allocator(SIZE_MAX, kScrollBlockSize);
   ScrollText text;
   ASSERT_EQ(ReadText(Write("empty.txt", ""), 0, "", allocator, &text), "");
   EXPECT_EQ(text.count(), 0u);
 }
 
-TEST(BlockAllocator, ReportsBlocksAndOversizedRequests) {
-  BlockAllocator allocator;
-  EXPECT_EQ(allocator.Report(), "(remalloc(0+0/1000000)");
-  allocator.Allocate(600000);
-  allocator.Allocate(600000);  // does not fit the rest: a second block
-  allocator.Allocate(2000000);
-  EXPECT_EQ(allocator.Report(), "(remalloc(1+600000/1000000), malloc(1:2000000)");
-}
-
-TEST(BlockAllocator, RunningOutOfMemoryIsReportedNotACrash) {
-  BlockAllocator allocator(1500000);
+TEST(ScrollMemory, RunningOutOfMemoryIsReportedNotACrash) {
+  BlockAllocator allocator(1500000, kScrollBlockSize);
   ScrollText text;
   const std::string big(2000000, '\n');
   EXPECT_EQ(BuildText(big, 0, "", allocator, &text), "Malloc failed (oversized)");
-  BlockAllocator small(10);
+  BlockAllocator small(10, kScrollBlockSize);
   EXPECT_EQ(BuildText("a\nb\n", 0, "", small, &text), "Malloc failed");
 }
 

@@ -48,7 +48,7 @@ class ViewerTest : public ::testing::Test {
 
   std::string content_;
   ScrollOptions options_;
-  BlockAllocator allocator_;
+  BlockAllocator allocator_{SIZE_MAX, kScrollBlockSize};
   ScrollText text_;
   FakeTerminal terminal_{80, 25};
   std::unique_ptr<Viewer> viewer_;

@@ -1,14 +1,10 @@
-#include "tools/scroll/block_allocator.h"
+#include "app/text/block_allocator.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
-namespace vondal::scroll {
-namespace {
-
-constexpr size_t kAlignment = alignof(std::max_align_t);
-
-}  // namespace
+namespace vondal {
 
 BlockAllocator::~BlockAllocator() {
   for (void* block : blocks_) std::free(block);
@@ -22,8 +18,8 @@ void* BlockAllocator::FromSystem(size_t size) {
   return memory;
 }
 
-void* BlockAllocator::Allocate(size_t size) {
-  if (size > kBlockSize) {
+void* BlockAllocator::Allocate(size_t size, size_t alignment) {
+  if (size > blockSize_) {
     void* piece = FromSystem(size);
     if (piece == nullptr) {
       failure_ = "Malloc failed (oversized)";
@@ -33,9 +29,9 @@ void* BlockAllocator::Allocate(size_t size) {
     oversizedBytes_ += size;
     return piece;
   }
-  size_t start = (used_ + kAlignment - 1) / kAlignment * kAlignment;
-  if (blocks_.empty() || start > kBlockSize || kBlockSize - start < size) {
-    void* block = FromSystem(kBlockSize);
+  size_t start = (used_ + alignment - 1) & ~(alignment - 1);
+  if (blocks_.empty() || start > blockSize_ || blockSize_ - start < size) {
+    void* block = FromSystem(blockSize_);
     if (block == nullptr) {
       failure_ = "Malloc failed";
       return nullptr;
@@ -47,10 +43,16 @@ void* BlockAllocator::Allocate(size_t size) {
   return static_cast<char*>(blocks_.back()) + start;
 }
 
+const char* BlockAllocator::Copy(std::string_view text) {
+  char* copy = static_cast<char*>(Allocate(text.size() + 1));
+  if (copy != nullptr) std::memcpy(copy, text.data(), text.size());
+  return copy;
+}
+
 std::string BlockAllocator::Report() const {
   char line[96];
   const size_t full = blocks_.empty() ? 0 : blocks_.size() - 1;
-  std::snprintf(line, sizeof line, "(remalloc(%zu+%zu/%zu)", full, used_, kBlockSize);
+  std::snprintf(line, sizeof line, "(remalloc(%zu+%zu/%zu)", full, used_, blockSize_);
   std::string report = line;
   if (!oversized_.empty()) {
     std::snprintf(line, sizeof line, ", malloc(%zu:%zu)", oversized_.size(), oversizedBytes_);
@@ -59,4 +61,4 @@ std::string BlockAllocator::Report() const {
   return report;
 }
 
-}  // namespace vondal::scroll
+}  // namespace vondal

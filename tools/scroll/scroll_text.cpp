@@ -1,6 +1,5 @@
 #include "tools/scroll/scroll_text.h"
 
-#include <cstdio>
 #include <cstring>
 #include <vector>
 

@@ -1,5 +1,6 @@
 #include "tools/scroll/scroll_text.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -67,7 +68,7 @@ std::string BuildText(std::string_view content, char mode, std::string_view colo
   auto* starts =
       static_cast<size_t*>(allocator.Allocate(checkpoints.size() * sizeof(size_t), alignof(size_t)));
   if (colors == nullptr || starts == nullptr) return allocator.failure();
-  std::memcpy(starts, checkpoints.data(), checkpoints.size() * sizeof(size_t));
+  std::copy(checkpoints.begin(), checkpoints.end(), starts);
   text->content = content;
   text->colors = std::span<uint8_t>(colors, count);
   text->checkpoints = std::span<size_t>(starts, checkpoints.size());

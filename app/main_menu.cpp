@@ -1,6 +1,7 @@
 #include "app/main_menu.h"
 
 #include "app/command_prompt.h"
+#include "app/external_menu.h"
 #include "app/quit.h"
 #include "app/run_state.h"
 #include "console/console.h"
@@ -31,8 +32,6 @@ int RunColorEditor(RunState&) { return NotBuilt(); }
 int RunMacroEditor(RunState&) { return NotBuilt(); }
 // The processing-output work fills this.
 int RunOutputMenu(RunState&) { return NotBuilt(); }
-// The external-file work fills this.
-int RunExternalMenu(RunState&) { return NotBuilt(); }
 // The information-screen work fills this, and DrawBackground below with its current page.
 int RunInfoScreen(RunState&) { return NotBuilt(); }
 

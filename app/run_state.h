@@ -1,5 +1,5 @@
 // What one run of the main program holds between start-up and quit: the settings, the screen,
-// and the open log with its index and safety file.
+// the open log with its index and safety file, and the external file.
 #pragma once
 
 #include <memory>
@@ -8,6 +8,7 @@
 #include "app/settings.h"
 #include "app/startup_screen.h"
 #include "console/screen.h"
+#include "log/external_file.h"
 #include "log/file_system.h"
 #include "log/log_file.h"
 #include "log/record_index.h"
@@ -31,6 +32,7 @@ struct RunState {
   RecordIndex index{counters};
   SafetyFile safety{fs, counters};
   LogFile log{fs, counters, index, safety, ui};
+  ExternalFile external{fs, counters};
 };
 
 }  // namespace vondal

@@ -66,9 +66,9 @@ void LoadDictionaries(RunState& run) {
   if (!run.settings.dictionary.empty()) run.ui.StartupLine(12, 0, "変換辞書 未実装です");
 }
 
-// The external-file work fills this: opens the `external` file (row R0+10).
+// Opens the `external` file (row R0+10).
 void OpenExternalFile(RunState& run) {
-  if (!run.settings.external.empty()) run.ui.StartupLine(10, 0, "外部ﾌｧｲﾙ 未実装です", true);
+  if (!run.settings.external.empty()) run.external.OpenExternalAtStart(run.settings.external, run.ui);
 }
 
 // Loads CGlist3.TXT from the program folder (row R0+11); the program runs on without it.

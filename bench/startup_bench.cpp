@@ -2,19 +2,13 @@
 // valid index file, beside the same start-up with an empty log (the reference). The goal is under
 // 0.2 s for the large log. The bench answers the terminal queries Vondal sends at start-up the
 // way a terminal does, and times from the start until the main-menu line has been written.
-#include <fcntl.h>
-#include <poll.h>
-#include <pty.h>
-#include <signal.h>
-#include <sys/ioctl.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "bench/bench_support.h"
+#include "bench/pty_run.h"
 #include "log/file_system.h"
 #include "log/log_format.h"
 #include "log/record.h"
@@ -25,14 +19,6 @@ namespace {
 
 // The label of the main menu's last item, "終了", as the terminal receives it (UTF-8).
 const std::string kMenuDrawn = "\xE7\xB5\x82\xE4\xBA\x86";
-
-std::string ProgramFolder() {
-  char path[4096];
-  ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-  if (n <= 0) std::exit(2);
-  std::string folder(path, n);
-  return folder.substr(0, folder.find_last_of('/'));
-}
 
 void WriteLog(const std::string& path, int records) {
   std::string bytes;
@@ -56,59 +42,22 @@ void WriteLog(const std::string& path, int records) {
   if (!WriteWholeFile(RealFileSystem(), path, bytes.data(), bytes.size())) std::exit(2);
 }
 
-// Runs `vondal <log> -I` in a pseudo-terminal of 80 × 25 in `folder`: answers the start-up
-// queries, waits for the main menu, then quits with Q. Returns the seconds to the main menu.
+// Runs `vondal <log> -I` in a pseudo-terminal of 80 × 25 in `folder` and quits with Q when the main
+// menu has been drawn. Returns the seconds to the main menu.
 double StartToMenu(const std::string& vondal, const std::string& folder, const std::string& log) {
-  struct winsize size = {25, 80, 0, 0};
-  int master = -1;
-  bench::Stopwatch stopwatch;
-  pid_t pid = forkpty(&master, nullptr, nullptr, &size);
-  if (pid < 0) std::exit(2);
-  if (pid == 0) {
-    if (chdir(folder.c_str()) != 0) _exit(127);
-    setenv("LANG", "C.UTF-8", 1);
-    execl(vondal.c_str(), "vondal", log.c_str(), "-I", static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  std::string seen;
-  double toMenu = -1;
-  char buffer[65536];
-  for (;;) {
-    struct pollfd fd = {master, POLLIN, 0};
-    if (poll(&fd, 1, 60000) <= 0) break;
-    ssize_t n = read(master, buffer, sizeof buffer);
-    if (n <= 0) break;
-    seen.append(buffer, n);
-    for (size_t pos; (pos = seen.find("\x1b[6n")) != std::string::npos;) {
-      seen.erase(pos, 4);
-      if (write(master, "\x1b[2;2R", 6) < 0) break;
-    }
-    for (size_t pos; (pos = seen.find("\x1b[c")) != std::string::npos;) {
-      seen.erase(pos, 3);
-      if (write(master, "\x1b[?62;22c", 9) < 0) break;
-    }
-    if (toMenu < 0 && seen.find(kMenuDrawn) != std::string::npos) {
-      toMenu = stopwatch.Seconds();
-      if (write(master, "q", 1) < 0) break;
-    }
-    if (seen.size() > (1 << 20)) seen.erase(0, seen.size() - 64);
-  }
-  int status = 0;
-  if (toMenu < 0) kill(pid, SIGTERM);
-  waitpid(pid, &status, 0);
-  close(master);
-  if (toMenu < 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-    std::fprintf(stderr, "vondal did not reach its main menu and quit (status %d)\n", status);
+  bench::PtyRun run = bench::RunInPty(folder, {vondal, log, "-I"}, kMenuDrawn, "q");
+  if (run.toDrawn < 0 || run.status != 0) {
+    std::fprintf(stderr, "vondal did not reach its main menu and quit (status %d)\n", run.status);
     std::exit(2);
   }
-  return toMenu;
+  return run.toDrawn;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   int records = argc > 1 ? std::atoi(argv[1]) : 1000000;
-  std::string vondal = ProgramFolder() + "/../bin/vondal";
+  std::string vondal = bench::BenchFolder() + "/../bin/vondal";
   std::string folder = bench::TemporaryFolder();
   WriteLog(folder + "/BIG.VD", records);
   WriteLog(folder + "/EMPTY.VD", 0);

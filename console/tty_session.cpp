@@ -149,28 +149,30 @@ void TtySession::EnterModes(bool alternateScreen) {
         "7\x1b[?1049h");
   terminal_.Send("\x1b[?7l");
   if (probed_) terminal_.Send(kitty_ ? "\x1b[>1u" : "\x1b[>4;2m");
-  std::string restore = LeaveSequence(kitty_, true);
+  SetRestoreBytes();
+}
+
+void TtySession::SetRestoreBytes() {
+  std::string restore = LeaveSequence(kitty_, !inPlace_);
   restoreLength = std::min(restore.size(), sizeof restoreBytes);
   std::memcpy(restoreBytes, restore.data(), restoreLength);
 }
 
-void TtySession::Enter() {
+void TtySession::Enter(ScreenUse use) {
   if (entered_) return;
+  inPlace_ = use == ScreenUse::kInPlace;
   if (!modesSaved) modesSaved = tcgetattr(STDIN_FILENO, &savedModes) == 0;
   InstallHandlers();
-  EnterModes(true);
+  EnterModes(!inPlace_);
   if (!probed_) Probe();
   terminal_.Sync();
   entered_ = true;
   SetTerminalRestorer([this] { Leave(); });
 }
 
-void TtySession::Probe() {
-  // Ask for the kitty flags, draw ─ on row 2 and ask where the cursor went, then ask for the
-  // device attributes, which every terminal answers: what came before that answer is all.
-  terminal_.Send("\x1b[?u\x1b[2;1H\xE2\x94\x80\x1b[6n\x1b[c");
+void TtySession::ReadReplies(std::string_view query) {
+  terminal_.Send(query);
   terminal_.Sync();
-  probed_ = true;
   int waited = 0;
   while (!sawDeviceAttributes_ && waited < kReplyWaitMs) {
     if (pending_.empty() || DecodeKey(pending_).status == DecodeStatus::kNeedMore) {
@@ -185,24 +187,44 @@ void TtySession::Probe() {
     if (result.status == DecodeStatus::kReply) {
       if (result.reply == ReplyKind::kKittyFlags && !sawDeviceAttributes_) sawKittyReply_ = true;
       if (result.reply == ReplyKind::kDeviceAttributes) sawDeviceAttributes_ = true;
-      if (result.reply == ReplyKind::kCursorPosition) reportedCol_ = result.replyCol;
+      if (result.reply == ReplyKind::kCursorPosition) {
+        reportedRow_ = result.replyRow;
+        reportedCol_ = result.replyCol;
+      }
+      pending_.erase(0, result.length);
+    } else if (reportedRow_ == 0 && pending_.compare(0, 4, "\x1b[1;") == 0 &&
+               pending_[result.length - 1] == 'R') {
+      // CSI 1;c R: the cursor report from row 1, which the decoder reads as F3 with modifiers.
+      // While the answer to the query is awaited it is that answer.
+      reportedRow_ = 1;
       pending_.erase(0, result.length);
     } else {
       break;  // a key typed during the wait: keep it for ReadKey and stop asking
     }
   }
-  frameGlyphsWide_ = reportedCol_ == 3;
+}
+
+void TtySession::Probe() {
+  probed_ = true;
+  if (inPlace_) {
+    // Ask for the kitty flags and the cursor position, then for the device attributes, which
+    // every terminal answers: what came before that answer is all.
+    ReadReplies("\x1b[?u\x1b[6n\x1b[c");
+    cursorRowAtEnter_ = reportedRow_ - 1;
+  } else {
+    // The same with ─ drawn on row 2 first, to see how far the cursor went.
+    ReadReplies("\x1b[?u\x1b[2;1H\xE2\x94\x80\x1b[6n\x1b[c");
+    frameGlyphsWide_ = reportedCol_ == 3;
+    terminal_.Send("\x1b[2;1H\x1b[2K");
+  }
   kitty_ = sawKittyReply_;
-  terminal_.Send("\x1b[2;1H\x1b[2K");
   terminal_.Send(kitty_ ? "\x1b[>1u" : "\x1b[>4;2m");
-  std::string restore = LeaveSequence(kitty_, true);
-  restoreLength = std::min(restore.size(), sizeof restoreBytes);
-  std::memcpy(restoreBytes, restore.data(), restoreLength);
+  SetRestoreBytes();
 }
 
 void TtySession::Leave() {
   if (!entered_) return;
-  terminal_.SyncThenSend(LeaveSequence(kitty_, true));
+  terminal_.SyncThenSend(LeaveSequence(kitty_, !inPlace_));
   if (modesSaved) tcsetattr(STDIN_FILENO, TCSAFLUSH, &savedModes);
   inRawMode = 0;
   RemoveHandlers();
@@ -210,11 +232,11 @@ void TtySession::Leave() {
 }
 
 void TtySession::Release(bool keepScreen) {
-  terminal_.SyncThenSend(LeaveSequence(kitty_, !keepScreen));
+  alternateKept_ = keepScreen || inPlace_;
+  terminal_.SyncThenSend(LeaveSequence(kitty_, !alternateKept_));
   if (modesSaved) tcsetattr(STDIN_FILENO, TCSAFLUSH, &savedModes);
   inRawMode = 0;
   signal(SIGTSTP, SIG_DFL);
-  alternateKept_ = keepScreen;
 }
 
 void TtySession::Resume() {

@@ -1,8 +1,9 @@
 // The real terminal on standard input and output: raw mode, the alternate screen, the keyboard
 // modes that let Shift+Enter and the like arrive, the signals that must restore or repaint the
-// terminal, and the keys typed. One session exists per run; it restores the terminal on every
-// way out (EndProgram, SIGINT/SIGTERM/SIGHUP/SIGQUIT, caught crashes), suspends on a SIGTSTP from
-// outside and repaints after SIGCONT and SIGWINCH.
+// terminal, and the keys typed. Vondal takes the alternate screen; the viewer scroll draws in
+// place on the screen it was started on, below the output before it. One session exists per run; it restores
+// the terminal on every way out (EndProgram, SIGINT/SIGTERM/SIGHUP/SIGQUIT, caught crashes), suspends on a
+// SIGTSTP from outside and repaints after SIGCONT and SIGWINCH.
 #pragma once
 
 #include <functional>
@@ -12,6 +13,12 @@
 #include "console/tty_terminal.h"
 
 namespace vondal {
+
+// Which screen a session draws on.
+enum class ScreenUse {
+  kAlternate,  // the alternate screen; the user's screen comes back unchanged at the end
+  kInPlace,    // the screen as it is; what is drawn stays there after the end
+};
 
 class TtySession : public KeySource {
  public:
@@ -25,10 +32,11 @@ class TtySession : public KeySource {
   TtySession(const TtySession&) = delete;
   TtySession& operator=(const TtySession&) = delete;
 
-  // Takes the terminal: raw mode, alternate screen, keyboard modes, signal handlers. The first
-  // time it also asks the terminal whether it speaks the kitty keyboard protocol and how wide it
-  // draws the frame glyph ─ (on row 2: a cursor report from row 1 reads as Shift+F3).
-  void Enter();
+  // Takes the terminal: raw mode, the screen `use` says, keyboard modes, signal handlers. The
+  // first time it also asks the terminal whether it speaks the kitty keyboard protocol, and
+  // either how wide it draws the frame glyph ─ (alternate screen; on row 2: a cursor report from
+  // row 1 reads as Shift+F3) or where the cursor stands (in place; nothing is drawn).
+  void Enter(ScreenUse use = ScreenUse::kAlternate);
   // Gives the terminal back exactly as it was found.
   void Leave();
 
@@ -49,6 +57,9 @@ class TtySession : public KeySource {
   // Whether the terminal drew ─ two cells wide (the frame then has to use the ASCII set).
   bool FrameGlyphsWide() const { return frameGlyphsWide_; }
   bool KittyKeyboard() const { return kitty_; }
+  // In place: the row (0-based) where the cursor stood when the session was entered; -1 when the
+  // terminal did not say.
+  int CursorRowAtEnter() const { return cursorRowAtEnter_; }
 
   // Called to draw the whole screen again (after SIGWINCH and SIGCONT); by default the
   // console's Repaint when a console is attached.
@@ -57,6 +68,10 @@ class TtySession : public KeySource {
  private:
   void EnterModes(bool alternateScreen);
   void Probe();
+  // The replies to `query`, read until the device attributes arrive (which every terminal
+  // sends) or a key is typed.
+  void ReadReplies(std::string_view query);
+  void SetRestoreBytes();
   // Waits up to `timeoutMs` (-1: forever) for input; handles signals meanwhile. True when input
   // is there.
   bool WaitForInput(int timeoutMs);
@@ -68,6 +83,7 @@ class TtySession : public KeySource {
   TtyTerminal terminal_;
   std::string pending_;  // bytes read but not yet decoded
   bool entered_ = false;
+  bool inPlace_ = false;
   bool probed_ = false;
   bool kitty_ = false;
   bool frameGlyphsWide_ = false;
@@ -75,6 +91,8 @@ class TtySession : public KeySource {
   bool sawKittyReply_ = false;
   bool sawDeviceAttributes_ = false;
   int reportedCol_ = 0;
+  int reportedRow_ = 0;
+  int cursorRowAtEnter_ = -1;
 };
 
 // The session of this run, or none (tests).

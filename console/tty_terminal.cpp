@@ -46,14 +46,16 @@ int UnicodeWidth(wchar_t cp) {
 TtyTerminal::TtyTerminal(int fd) : fd_(fd) {}
 
 const TtyTerminal::Glyph& TtyTerminal::TwoByteGlyph(unsigned char lead, unsigned char trail) {
-  unsigned code = lead * 256u + trail;
-  auto found = glyphs_.find(code);
-  if (found != glyphs_.end()) return found->second;
-  Glyph glyph;
+  if (glyphs_.empty()) glyphs_.resize(128 * 256);
+  Glyph& glyph = glyphs_[(lead - 0x80) * 256 + trail];
+  if (glyph.length != 0) return glyph;
   char bytes[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-  glyph.utf8 = Cp932ToUtf8(std::string_view(bytes, 2));
-  glyph.narrow = UnicodeWidth(FirstCodePoint(glyph.utf8)) != 2;
-  return glyphs_.emplace(code, std::move(glyph)).first->second;
+  std::string utf8 = Cp932ToUtf8(std::string_view(bytes, 2));
+  if (utf8.empty() || utf8.size() > sizeof glyph.utf8) utf8 = "?";
+  utf8.copy(glyph.utf8, utf8.size());
+  glyph.length = static_cast<uint8_t>(utf8.size());
+  glyph.narrow = UnicodeWidth(FirstCodePoint(utf8)) != 2;
+  return glyph;
 }
 
 void TtyTerminal::AppendSingleByte(unsigned char c) {
@@ -62,12 +64,15 @@ void TtyTerminal::AppendSingleByte(unsigned char c) {
   } else if (c >= 0x01 && c <= 0x06) {
     out_.append(kFrameGlyphs[c]);
   } else if (IsHalfWidthKana(c)) {
-    auto found = kana_.find(c);
-    if (found == kana_.end()) {
+    Glyph& kana = kana_[c - 0xA0];
+    if (kana.length == 0) {
       char byte = static_cast<char>(c);
-      found = kana_.emplace(c, Cp932ToUtf8(std::string_view(&byte, 1))).first;
+      std::string utf8 = Cp932ToUtf8(std::string_view(&byte, 1));
+      if (utf8.empty() || utf8.size() > sizeof kana.utf8) utf8 = "?";
+      utf8.copy(kana.utf8, utf8.size());
+      kana.length = static_cast<uint8_t>(utf8.size());
     }
-    out_.append(found->second);
+    out_.append(kana.utf8, kana.length);
   } else {
     out_.push_back('?');  // no character of its own: a stray byte drawn by PutChar
   }
@@ -105,17 +110,24 @@ void TtyTerminal::DrawRun(int row, int col, std::string_view cp932, uint8_t attr
   size_t i = 0;
   while (i < cp932.size()) {
     auto c = static_cast<unsigned char>(cp932[i]);
-    if (IsLeadByte(c) && i + 1 < cp932.size()) {
+    if (c >= 0x20 && c < 0x7F) {
+      // A run of plain ASCII goes out as it is.
+      size_t end = i + 1;
+      while (end < cp932.size() && cp932[end] >= 0x20 && cp932[end] < 0x7F) ++end;
+      out_.append(cp932.substr(i, end - i));
+      col += static_cast<int>(end - i);
+      i = end;
+    } else if (IsLeadByte(c) && i + 1 < cp932.size()) {
       const Glyph& glyph = TwoByteGlyph(c, static_cast<unsigned char>(cp932[i + 1]));
       if (glyph.narrow) {
         // Blank the second cell, draw the character in the first, step past both.
         AppendColumn(col + 1);
         out_.push_back(' ');
         AppendColumn(col);
-        out_.append(glyph.utf8);
+        out_.append(glyph.utf8, glyph.length);
         AppendColumn(col + 2);
       } else {
-        out_.append(glyph.utf8);
+        out_.append(glyph.utf8, glyph.length);
       }
       col += 2;
       i += 2;

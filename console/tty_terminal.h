@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
 #include "console/terminal.h"
 
@@ -49,8 +49,11 @@ class TtyTerminal : public Terminal {
   size_t BytesWritten() const { return bytesWritten_; }
 
  private:
+  // The UTF-8 form of a character, found once and kept: every two-byte character has one
+  // place in a flat table, so that drawing a screen full of them looks nothing up twice.
   struct Glyph {
-    std::string utf8;
+    char utf8[6] = {};
+    uint8_t length = 0;   // 0: not converted yet
     bool narrow = false;  // a two-byte character the terminal draws one cell wide
   };
   const Glyph& TwoByteGlyph(unsigned char lead, unsigned char trail);
@@ -62,10 +65,10 @@ class TtyTerminal : public Terminal {
 
   int fd_;
   std::string out_;
-  std::unordered_map<unsigned, Glyph> glyphs_;
-  std::unordered_map<unsigned, std::string> kana_;
-  int attr_ = -1;   // attribute the terminal has now; -1 unknown
-  int atRow_ = -1;  // where the terminal's cursor stands while drawing; -1 unknown
+  std::vector<Glyph> glyphs_;  // by (lead - 0x80) * 256 + trail
+  Glyph kana_[64];             // by byte - 0xA0
+  int attr_ = -1;              // attribute the terminal has now; -1 unknown
+  int atRow_ = -1;             // where the terminal's cursor stands while drawing; -1 unknown
   int atCol_ = 0;
   int cursorRow_ = 0;
   int cursorCol_ = 0;

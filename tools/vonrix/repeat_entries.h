@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "log/file_system.h"
-#include "tools/vonrix/block_allocator.h"
+#include "app/text/block_allocator.h"
 #include "tools/vonrix/command_line.h"
 #include "tools/vonrix/station_table.h"
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "tools/vonrix/block_allocator.h"
+#include "app/text/block_allocator.h"
 
 namespace vondal {
 

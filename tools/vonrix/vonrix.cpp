@@ -5,7 +5,7 @@
 
 #include "log/log_format.h"
 #include "tools/vonrix/analyses.h"
-#include "tools/vonrix/block_allocator.h"
+#include "app/text/block_allocator.h"
 #include "tools/vonrix/command_line.h"
 #include "tools/vonrix/config_sets.h"
 #include "tools/vonrix/repeat_entries.h"

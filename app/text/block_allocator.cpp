@@ -1,4 +1,4 @@
-#include "tools/vonrix/block_allocator.h"
+#include "app/text/block_allocator.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -18,8 +18,8 @@ void* BlockAllocator::FromSystem(size_t size) {
   return memory;
 }
 
-void* BlockAllocator::Allocate(size_t size) {
-  if (size > kBlockSize) {
+void* BlockAllocator::Allocate(size_t size, size_t alignment) {
+  if (size > blockSize_) {
     void* piece = FromSystem(size);
     if (piece == nullptr) {
       failure_ = "Malloc failed (oversized)";
@@ -29,18 +29,18 @@ void* BlockAllocator::Allocate(size_t size) {
     oversizedBytes_ += size;
     return piece;
   }
-  if (blocks_.empty() || kBlockSize - used_ < size) {
-    void* block = FromSystem(kBlockSize);
+  size_t start = (used_ + alignment - 1) & ~(alignment - 1);
+  if (blocks_.empty() || start > blockSize_ || blockSize_ - start < size) {
+    void* block = FromSystem(blockSize_);
     if (block == nullptr) {
       failure_ = "Malloc failed";
       return nullptr;
     }
     blocks_.push_back(block);
-    used_ = 0;
+    start = 0;
   }
-  void* piece = static_cast<char*>(blocks_.back()) + used_;
-  used_ += size;
-  return piece;
+  used_ = start + size;
+  return static_cast<char*>(blocks_.back()) + start;
 }
 
 const char* BlockAllocator::Copy(std::string_view text) {
@@ -52,7 +52,7 @@ const char* BlockAllocator::Copy(std::string_view text) {
 std::string BlockAllocator::Report() const {
   char line[96];
   const size_t full = blocks_.empty() ? 0 : blocks_.size() - 1;
-  std::snprintf(line, sizeof line, "(remalloc(%zu+%zu/%zu)", full, used_, kBlockSize);
+  std::snprintf(line, sizeof line, "(remalloc(%zu+%zu/%zu)", full, used_, blockSize_);
   std::string report = line;
   if (!oversized_.empty()) {
     std::snprintf(line, sizeof line, ", malloc(%zu:%zu)", oversized_.size(), oversizedBytes_);

@@ -4,9 +4,11 @@
 #include "color/color_set.h"
 #include "console/console.h"
 #include "console/key_source.h"
-#include "console/line_input.h"
 #include "console/menu_line.h"
 #include "console/viewer.h"
+#include "macro/edit_error.h"
+#include "macro/edit_state.h"
+#include "macro/line_input.h"
 
 namespace vondal {
 namespace {
@@ -31,14 +33,15 @@ void PromptAndOpen(ExternalFile& external, char mode) {
   const char* prompt = mode == 'R' ? "読込外部ﾌｧｲﾙ名" : "書出外部ﾌｧｲﾙ名";
   std::string name = external.name();
   for (;;) {
-    // Stand-in: the string editor (the macro work) edits this line.
     LineInputResult input = InputLine(MenuRow() - 3, prompt, name, kExternalNameBytes);
     if (!input.accepted) return;
     name = input.text;
-    MenuEditText() = name;
+    TheEditState().text = name;
     std::string failure = external.Open(mode, name);
     if (failure.empty()) return;
-    ShowMessage(failure);
+    // As an error: it aborts a running macro and stays on the message line until the next key,
+    // while the name is asked for again.
+    ShowMessage(failure, TheEditState());
   }
 }
 
@@ -52,11 +55,6 @@ int View(ExternalFile& external) {
 }
 
 }  // namespace
-
-std::string& MenuEditText() {
-  static std::string text;
-  return text;
-}
 
 int RunExternalMenu(RunState& run) {
   ExternalFile& external = run.external;
@@ -72,7 +70,7 @@ int RunExternalMenu(RunState& run) {
       break;
     case 'X':
     case 'H':
-      ShowResult(external.Access(MenuEditText(), key.upper == 'H'));
+      ShowResult(external.Access(TheEditState().text, key.upper == 'H'));
       break;
     case 'S':
       return View(external);

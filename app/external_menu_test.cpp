@@ -1,5 +1,7 @@
 #include "app/external_menu.h"
 
+#include "macro/edit_state.h"
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -11,6 +13,7 @@
 #include "color/color_set.h"
 #include "console/console.h"
 #include "console/fake_terminal.h"
+#include "macro/edit_state.h"
 
 namespace vondal {
 namespace {
@@ -26,7 +29,7 @@ class ExternalMenuTest : public ::testing::Test {
     TheConsoleSwitches() = {};
     folder_ = fs::temp_directory_path() / ("vondal-ext-" + std::to_string(getpid()));
     fs::create_directories(folder_);
-    MenuEditText().clear();
+    TheEditState().text.clear();
   }
   void TearDown() override {
     SetKeySource(nullptr);
@@ -81,12 +84,12 @@ TEST_F(ExternalMenuTest, WritesTheEditedTextClosesAndReadsItBack) {
   // R starts from the current name.
   Menu("R\r");
   EXPECT_EQ(run_.external.mode(), 'R');
-  MenuEditText() = "something else";
+  TheEditState().text = "something else";
   Menu("X");
-  EXPECT_EQ(MenuEditText(), name);
-  MenuEditText().clear();
+  EXPECT_EQ(TheEditState().text, name);
+  TheEditState().text.clear();
   Menu("H");
-  EXPECT_EQ(MenuEditText(), name);
+  EXPECT_EQ(TheEditState().text, name);
   Menu("X");
   Menu("X");
   EXPECT_EQ(MessageLine(), "外部ﾌｧｲﾙの終端です");
@@ -94,13 +97,35 @@ TEST_F(ExternalMenuTest, WritesTheEditedTextClosesAndReadsItBack) {
   EXPECT_EQ(terminal_.bells(), 0);
 }
 
+// Hands out the terminal's keys and notes what the message line said when each was asked for.
+class MessageWatch : public KeySource {
+ public:
+  explicit MessageWatch(FakeTerminal& terminal) : terminal_(terminal) {}
+  KeyEvent ReadKey() override {
+    std::string row = terminal_.Row(22);
+    seen.push_back(row.substr(0, row.find_last_not_of(' ') + 1));
+    return terminal_.ReadKey();
+  }
+  std::vector<std::string> seen;
+
+ private:
+  FakeTerminal& terminal_;
+};
+
 TEST_F(ExternalMenuTest, AFileThatCannotBeOpenedIsAskedForAgainUntilEsc) {
+  MessageWatch watch(terminal_);
+  SetKeySource(&watch);
   terminal_.PushKeys("R" + Path("missing.txt") + "\r");
   terminal_.PushKey(CharacterKey(27));
   EXPECT_EQ(RunExternalMenu(run_), 0);
-  EXPECT_EQ(MessageLine(), "外部ﾌｧｲﾙをｵｰﾌﾟﾝできません");
+  // The refusal stands on the message line (beside the editor's figures) while the name is
+  // asked for again.
+  ASSERT_FALSE(watch.seen.empty());
+  EXPECT_EQ(watch.seen.back().rfind("外部ﾌｧｲﾙをｵｰﾌﾟﾝできません   ", 0), 0u) << watch.seen.back();
+  EXPECT_EQ(terminal_.bells(), 1);
   EXPECT_FALSE(run_.external.isOpen());
   EXPECT_EQ(terminal_.KeysLeft(), 0u);
+  SetKeySource(&terminal_);
 }
 
 TEST_F(ExternalMenuTest, AccessWithoutAFileIsAnErrorAndViewingNeedsDeveloperMode) {

@@ -1,5 +1,6 @@
 // Modes I and S, contact intervals and contact spans.
 #include <algorithm>
+#include <span>
 #include <vector>
 
 #include "tools/vonrix/analyses.h"
@@ -27,7 +28,7 @@ int BucketOf(int days) {
 // paired with its last (with itself when there is only one). What is remembered per station
 // (small beside the entries) keeps the walks over the entries in order.
 void Pair(RepeatLog& repeatLog, AnalysisMode mode) {
-  std::vector<RepeatEntry>& entries = repeatLog.entries;
+  std::span<RepeatEntry> entries = repeatLog.entries;
   const int32_t count = static_cast<int32_t>(entries.size());
   struct Contact {
     int32_t entry = -1;
@@ -56,7 +57,7 @@ void Pair(RepeatLog& repeatLog, AnalysisMode mode) {
 
 // The entries with the kTopStations largest values, largest first; equal values keep the earlier
 // entry first.
-std::vector<int32_t> LongestOf(const std::vector<RepeatEntry>& entries) {
+std::vector<int32_t> LongestOf(std::span<const RepeatEntry> entries) {
   std::vector<int32_t> top;
   for (int32_t i = 0; i < static_cast<int32_t>(entries.size()); ++i) {
     const RepeatEntry& entry = entries[i];
@@ -74,7 +75,7 @@ std::vector<int32_t> LongestOf(const std::vector<RepeatEntry>& entries) {
 
 void WriteIntervals(RepeatLog& repeatLog, AnalysisMode mode, ReportWriter& out) {
   Pair(repeatLog, mode);
-  const std::vector<RepeatEntry>& entries = repeatLog.entries;
+  const std::span<const RepeatEntry> entries = repeatLog.entries;
   std::vector<int32_t> buckets(kYearBuckets + YearsOf(UINT16_MAX) + 1, 0);
   int lastBucket = kYearBuckets;
   for (const RepeatEntry& entry : entries) {

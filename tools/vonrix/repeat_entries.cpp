@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "log/date_time.h"
 #include "log/log_format.h"
@@ -127,6 +128,9 @@ int32_t DateTimeKeys::Of(std::string_view date, std::string_view start) {
 std::string ReadEntries(File& log, int64_t recordCount, AnalysisMode mode, const Selection& selection,
                         RepeatLog& repeatLog) {
   StationTable& stations = repeatLog.stations;
+  // A station is contacted four times on average in a long log: the table starts that large
+  // rather than growing there step by step.
+  stations.Reserve(recordCount / 4);
   repeatLog.entries.resize(recordCount);  // cut to the entries made at the end
   size_t used = 0;
   struct PageAligned {
@@ -164,13 +168,13 @@ std::string ReadEntries(File& log, int64_t recordCount, AnalysisMode mode, const
   return "";
 }
 
-int CountReversals(const std::vector<RepeatEntry>& entries) {
+int CountReversals(std::span<const RepeatEntry> entries) {
   int reversals = 0;
   for (size_t i = 1; i < entries.size(); ++i) reversals += entries[i].key < entries[i - 1].key;
   return reversals;
 }
 
-void SortByKey(std::vector<RepeatEntry>& entries) {
+void SortByKey(std::span<RepeatEntry> entries) {
   // A log is mostly in order, but for contacts entered late. The entries that continue the order
   // stay where they are (moved up over the gaps), the strays are sorted on their own and merged
   // in from the back. A log that is out of order all over is sorted whole.

@@ -4,12 +4,13 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
-#include "log/file_system.h"
 #include "app/text/block_allocator.h"
+#include "app/text/large_array.h"
+#include "log/file_system.h"
 #include "tools/vonrix/command_line.h"
 #include "tools/vonrix/station_table.h"
 
@@ -29,7 +30,7 @@ static_assert(sizeof(RepeatEntry) == 24, "1,000,000 contacts are to fit in 24 MB
 struct RepeatLog {
   explicit RepeatLog(BlockAllocator& allocator) : stations(allocator) {}
 
-  std::vector<RepeatEntry> entries;
+  LargeArray<RepeatEntry> entries;
   StationTable stations;
 };
 
@@ -54,10 +55,10 @@ std::string ReadEntries(File& log, int64_t recordCount, AnalysisMode mode, const
                         RepeatLog& repeatLog);
 
 // How many entries have an earlier date and time than the entry before them.
-int CountReversals(const std::vector<RepeatEntry>& entries);
+int CountReversals(std::span<const RepeatEntry> entries);
 
 // Sorts the entries by date and time; equal keys keep their log order.
-void SortByKey(std::vector<RepeatEntry>& entries);
+void SortByKey(std::span<RepeatEntry> entries);
 
 // The calendar date of a day number (days since 1950-01-01).
 struct Date {

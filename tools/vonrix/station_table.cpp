@@ -1,6 +1,7 @@
 #include "tools/vonrix/station_table.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstring>
 
 #include "app/text/text_helpers.h"
@@ -22,8 +23,19 @@ StationTable::Key StationTable::KeyOf(std::string_view text) {
   return key;
 }
 
+void StationTable::Reserve(size_t stations) {
+  assert(texts_.empty());
+  size_t size = slots_.size();
+  while (size < 2 * stations + 2) size *= 2;
+  if (size != slots_.size()) {
+    slots_ = LargeArray<Slot>(size);
+    mask_ = size - 1;
+  }
+  texts_.reserve(stations);
+}
+
 void StationTable::Grow() {
-  std::vector<Slot> slots(slots_.empty() ? 1024 : slots_.size() * 2);
+  LargeArray<Slot> slots(slots_.empty() ? 1024 : slots_.size() * 2);
   mask_ = slots.size() - 1;
   for (const Slot& old : slots_) {
     if (old.station < 0) continue;

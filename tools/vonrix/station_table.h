@@ -8,12 +8,17 @@
 #include <vector>
 
 #include "app/text/block_allocator.h"
+#include "app/text/large_array.h"
 
 namespace vondal {
 
 class StationTable {
  public:
   explicit StationTable(BlockAllocator& allocator) : allocator_(allocator) { Grow(); }
+
+  // Makes room for `stations` stations at once, so that a table that would otherwise grow step
+  // by step to that size is not rebuilt on the way. Only before the first Add.
+  void Reserve(size_t stations);
 
   // What a station text is looked up by: its first 8 bytes, and its length with a hash of it.
   // Callers that read many texts compute the keys of the next few ahead and Prefetch them.
@@ -53,9 +58,9 @@ class StationTable {
   void Grow();
 
   BlockAllocator& allocator_;
-  std::vector<std::string_view> texts_;
-  std::vector<Slot> slots_;  // a power of two long, at most half full
-  size_t mask_ = 0;          // slots_.size() - 1
+  LargeArray<std::string_view> texts_;
+  LargeArray<Slot> slots_;  // a power of two long, at most half full
+  size_t mask_ = 0;         // slots_.size() - 1
 };
 
 }  // namespace vondal

@@ -1,6 +1,7 @@
 #include "tools/vonrix/station_table.h"
 
 #include <algorithm>
+#include <bit>
 #include <cassert>
 #include <cstring>
 
@@ -8,19 +9,34 @@
 
 namespace vondal {
 
+StationTable::Key StationTable::KeyOfHead(std::string_view text, uint64_t head) {
+  // The head mixed by one multiplication; the bytes after it, rare in a call sign, by FNV-1a.
+  uint64_t hash = (head ^ text.size()) * 0x9E3779B97F4A7C15u;
+  for (size_t i = kHeadBytes; i < text.size(); ++i)
+    hash = (hash ^ static_cast<unsigned char>(text[i])) * 0x100000001B3u;
+  const uint32_t check =
+      static_cast<uint32_t>(hash >> 40) << 8 | static_cast<uint32_t>(std::min<size_t>(text.size(), 255));
+  return Key{head, check};
+}
+
 StationTable::Key StationTable::KeyOf(std::string_view text) {
   // The head is gathered in a register: copying the bytes to memory and reading them back as one
   // word would wait for every byte to land.
-  Key key{0, 0};
+  uint64_t head = 0;
   const size_t headBytes = std::min(text.size(), kHeadBytes);
-  for (size_t i = 0; i < headBytes; ++i) key.head |= uint64_t{static_cast<unsigned char>(text[i])} << (8 * i);
-  // The head mixed by one multiplication; the bytes after it, rare in a call sign, by FNV-1a.
-  uint64_t hash = (key.head ^ text.size()) * 0x9E3779B97F4A7C15u;
-  for (size_t i = kHeadBytes; i < text.size(); ++i)
-    hash = (hash ^ static_cast<unsigned char>(text[i])) * 0x100000001B3u;
-  key.check =
-      static_cast<uint32_t>(hash >> 40) << 8 | static_cast<uint32_t>(std::min<size_t>(text.size(), 255));
-  return key;
+  for (size_t i = 0; i < headBytes; ++i) head |= uint64_t{static_cast<unsigned char>(text[i])} << (8 * i);
+  return KeyOfHead(text, head);
+}
+
+StationTable::Key StationTable::KeyOfReadable(std::string_view text) {
+  // The bytes are in the head in text order from the lowest: one load on a little-endian
+  // machine, with the bytes past the text cut off. That spares the loop above, whose length
+  // changes from one call sign to the next and keeps the processor guessing.
+  if constexpr (std::endian::native != std::endian::little) return KeyOf(text);
+  uint64_t head;
+  std::memcpy(&head, text.data(), sizeof head);
+  if (text.size() < kHeadBytes) head &= (uint64_t{1} << (8 * text.size())) - 1;
+  return KeyOfHead(text, head);
 }
 
 void StationTable::Reserve(size_t stations) {

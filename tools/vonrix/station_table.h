@@ -27,6 +27,9 @@ class StationTable {
     uint32_t check;  // the length (at most 255) in the low byte, a 24-bit hash above it
   };
   static Key KeyOf(std::string_view text);
+  // KeyOf for a text of which 8 bytes from its start can be read, whatever its length (a text
+  // inside a record image, not at its very end): the head is read in one step.
+  static Key KeyOfReadable(std::string_view text);
 
   // Asks the processor to fetch the place where the key is looked up, so that the wait for memory
   // passes behind the caller's other work.
@@ -55,6 +58,7 @@ class StationTable {
   };
   static_assert(sizeof(Slot) == 16);
 
+  static Key KeyOfHead(std::string_view text, uint64_t head);
   void Grow();
 
   BlockAllocator& allocator_;

@@ -198,14 +198,18 @@ int CountReversals(std::span<const RepeatEntry> entries) {
 
 void SortByKey(std::span<RepeatEntry> entries) {
   // A log is mostly in order, but for contacts entered late. The entries that continue the order
-  // stay where they are (moved up over the gaps), the strays are sorted on their own and merged
-  // in from the back. A log that is out of order all over is sorted whole.
+  // stay where they are (moved up over the gaps a run at a time), the strays are sorted on their
+  // own and merged in from the back. A log that is out of order all over is sorted whole.
   std::vector<RepeatEntry> strays;
   const size_t mostStrays = entries.size() / 8;
   size_t kept = 0;
-  for (size_t i = 0; i < entries.size(); ++i) {
+  for (size_t i = 0; i < entries.size();) {
     if (kept == 0 || !Before(entries[i], entries[kept - 1])) {
-      entries[kept++] = entries[i];
+      size_t end = i + 1;
+      while (end < entries.size() && !Before(entries[end], entries[end - 1])) ++end;
+      if (kept != i) std::copy(entries.begin() + i, entries.begin() + end, entries.begin() + kept);
+      kept += end - i;
+      i = end;
       continue;
     }
     strays.push_back(entries[i]);
@@ -214,16 +218,17 @@ void SortByKey(std::span<RepeatEntry> entries) {
       std::sort(entries.begin(), entries.end(), Before);
       return;
     }
+    ++i;
   }
   std::sort(strays.begin(), strays.end(), Before);
-  size_t place = entries.size();
-  size_t stray = strays.size();
-  while (stray > 0) {
-    if (kept > 0 && Before(strays[stray - 1], entries[kept - 1])) {
-      entries[--place] = entries[--kept];
-    } else {
-      entries[--place] = strays[--stray];
-    }
+  // From the back, each stray after the kept entries that belong after it, moved as one block.
+  auto place = entries.end();
+  auto keptEnd = entries.begin() + kept;
+  for (auto stray = strays.rbegin(); stray != strays.rend(); ++stray) {
+    const auto after = std::upper_bound(entries.begin(), keptEnd, *stray, Before);
+    place = std::copy_backward(after, keptEnd, place);
+    keptEnd = after;
+    *--place = *stray;
   }
 }
 

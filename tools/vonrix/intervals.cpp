@@ -39,19 +39,22 @@ void Pair(RepeatLog& repeatLog, AnalysisMode mode) {
     for (int32_t i = count - 1; i >= 0; --i) {  // seen: the station's next contact
       Contact& next = seen[entries[i].station];
       entries[i].partner = next.entry;
-      entries[i].value = next.day - entries[i].day;
-      next = {i, entries[i].day};
+      entries[i].value = next.day - DayOf(entries[i]);
+      next = {i, DayOf(entries[i])};
     }
     return;
   }
-  for (int32_t i = 0; i < count; ++i) seen[entries[i].station] = {i, entries[i].day};  // the last
+  for (int32_t i = 0; i < count; ++i) seen[entries[i].station] = {i, DayOf(entries[i])};  // the last
   std::vector<bool> started(seen.size(), false);
   for (int32_t i = 0; i < count; ++i) {
     RepeatEntry& entry = entries[i];
-    if (started[entry.station]) continue;
+    if (started[entry.station]) {
+      entry.partner = -1;
+      continue;
+    }
     started[entry.station] = true;
     entry.partner = seen[entry.station].entry;
-    entry.value = seen[entry.station].day - entry.day;
+    entry.value = seen[entry.station].day - DayOf(entry);
   }
 }
 
@@ -108,8 +111,8 @@ void WriteIntervals(RepeatLog& repeatLog, AnalysisMode mode, ReportWriter& out) 
   for (size_t i = 0; i < top.size(); ++i) {
     const RepeatEntry& entry = entries[top[i]];
     if (i == 0 || entry.value != entries[top[i - 1]].value) rank = static_cast<int>(i + 1);
-    const Date date = DateOfDay(entry.day);
-    const Date partnerDate = DateOfDay(entries[entry.partner].day);
+    const Date date = DateOfDay(DayOf(entry));
+    const Date partnerDate = DateOfDay(DayOf(entries[entry.partner]));
     out.Printf("%4d%6d %d/%02d/%02d", rank, entry.value, date.year, date.month, date.day);
     out.Printf(" %d/%02d/%02d %s\n", partnerDate.year, partnerDate.month, partnerDate.day,
                repeatLog.stations[entry.station].data());

@@ -145,9 +145,9 @@ int32_t DateTimeKeys::Of(std::string_view date, std::string_view start) {
 std::string ReadEntries(File& log, int64_t recordCount, AnalysisMode mode, const Selection& selection,
                         RepeatLog& repeatLog) {
   StationTable& stations = repeatLog.stations;
-  // A long log holds a station to every few contacts: the table starts with room for one to
-  // every four records rather than growing to that size step by step.
-  stations.Reserve(recordCount / 4);
+  // The table starts with room for a station to every eight records (a long log repeats its
+  // stations more often than that) rather than growing to that size step by step.
+  stations.Reserve(recordCount / 8);
   repeatLog.entries.resize(recordCount);  // cut to the entries made at the end
   size_t used = 0;
   struct PageAligned {

@@ -42,12 +42,12 @@ StationTable::Key StationTable::KeyOfReadable(std::string_view text) {
 void StationTable::Reserve(size_t stations) {
   assert(texts_.empty());
   size_t size = slots_.size();
-  while (size < 2 * stations + 2) size *= 2;
+  while (3 * size < 4 * stations + 4) size *= 2;
   if (size != slots_.size()) {
     slots_ = LargeArray<Slot>(size);
     mask_ = size - 1;
   }
-  texts_.reserve(stations);
+  texts_.reserve(size * 3 / 4);  // as many as the table takes before it grows
 }
 
 void StationTable::Grow() {
@@ -63,7 +63,7 @@ void StationTable::Grow() {
 }
 
 int32_t StationTable::Add(std::string_view text, const Key& key) {
-  if (slots_.size() < 2 * texts_.size() + 2) Grow();
+  if (3 * slots_.size() < 4 * texts_.size() + 4) Grow();
   size_t place = (key.check >> 8) & mask_;
   for (; slots_[place].station >= 0; place = (place + 1) & mask_) {
     const Slot& slot = slots_[place];

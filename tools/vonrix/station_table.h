@@ -63,8 +63,10 @@ class StationTable {
 
   BlockAllocator& allocator_;
   LargeArray<std::string_view> texts_;
-  LargeArray<Slot> slots_;  // a power of two long, at most half full
-  size_t mask_ = 0;         // slots_.size() - 1
+  // A power of two long, at most three quarters full: a station met before is found in 2.5
+  // slots on average, and the table stays small enough to be mostly in the processor's cache.
+  LargeArray<Slot> slots_;
+  size_t mask_ = 0;  // slots_.size() - 1
 };
 
 }  // namespace vondal

@@ -122,9 +122,10 @@ void WriteYears(const RepeatLog& repeatLog, std::vector<int32_t>& scratch, Repor
   for (int year = firstYear; year <= lastYear; ++year) {
     // The entries are in date order: the year's end is found by halving, not by a walk.
     const int32_t nextYearKey = (DayNumber(year + 1, 1, 1) - kDayOf1950) * 1440;
-    const size_t end = std::partition_point(entries.begin() + begin, entries.end(),
-                                            [&](const RepeatEntry& entry) { return entry.key < nextYearKey; }) -
-                       entries.begin();
+    const size_t end =
+        std::partition_point(entries.begin() + begin, entries.end(),
+                             [&](const RepeatEntry& entry) { return entry.key < nextYearKey; }) -
+        entries.begin();
     if (end == begin) {
       out.Printf("%6d%6d%6d   -       -      -  %6d %s\n", year, 0, 0, leader.count,
                  StationText(repeatLog, leader.station));

@@ -177,7 +177,11 @@ std::string ReadEntries(File& log, int64_t recordCount, AnalysisMode mode, const
                                             : StationTable::KeyOf(identity);
       stations.Prefetch(station);
       const int32_t key = keys.Of(texts[DATE], texts[START]);
-      const int32_t band = mode == AnalysisMode::kBands ? bands.BandOf(texts[FREQ]) : 0;
+      int32_t band = 0;
+      if (mode == AnalysisMode::kBands) {
+        const std::string_view freq = texts[FREQ];
+        band = freq.data() + 16 <= image + kRecordSize ? bands.BandOfReadable(freq) : bands.BandOf(freq);
+      }
       batch.push_back({identity, station, key, band});
       if (batch.size() == kBatchSize && !AddBatch(batch, repeatLog, used)) return "Malloc failed";
     }

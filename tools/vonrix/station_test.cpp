@@ -71,6 +71,21 @@ TEST(BandMemoTest, SameBandsAsEachTextOnItsOwn) {
   for (int round = 0; round < 2; ++round) {
     for (const std::string& freq : texts) EXPECT_EQ(memo.BandOf(freq), VonrixBandOf(freq)) << freq;
   }
+  // Texts read in two loads from inside a record give the same bands.
+  const std::string record =
+      "7.010\x1e"
+      "1.9\x1e"
+      "12345678901234567\x1e"
+      "1200.000\x1e"
+      "3.750000000001" +
+      std::string(20, ' ');
+  for (size_t start = 0; start < 30; ++start) {
+    for (size_t length = 0; length <= 17; ++length) {
+      const std::string_view freq = std::string_view(record).substr(start, length);
+      EXPECT_EQ(memo.BandOfReadable(freq), VonrixBandOf(freq)) << freq;
+      EXPECT_EQ(memo.BandOf(freq), VonrixBandOf(freq)) << freq;
+    }
+  }
   EXPECT_EQ(memo.BandOf("7.010"), 5);
   EXPECT_EQ(memo.BandOf("1.9"), 2);  // the short form 1.907
   EXPECT_EQ(memo.BandOf("1.900"), -1);
@@ -95,7 +110,12 @@ TEST(StationTableTest, EachStationOnceInTheOrderMet) {
 }
 
 TEST(StationTableTest, KeysReadInOneStepEqualKeysGatheredByteByByte) {
-  const std::string record = "JA1ABC/1\x1e" "KH0/JA1ABCDEFGHIJ\x1e" "W1AW\x1e\x1e" "A" + std::string(30, ' ');
+  const std::string record =
+      "JA1ABC/1\x1e"
+      "KH0/JA1ABCDEFGHIJ\x1e"
+      "W1AW\x1e\x1e"
+      "A" +
+      std::string(30, ' ');
   for (size_t start = 0; start < 30; ++start) {
     for (size_t length = 0; length <= 20; ++length) {
       const std::string_view text = std::string_view(record).substr(start, length);

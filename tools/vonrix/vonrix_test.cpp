@@ -330,7 +330,8 @@ TEST_F(VonrixTest, LongTextsAndOddWidthsSplitLikeUsualOnes) {
           {"120104", "0900", "JA1ABCDEFGHIJKLMN", "7.030"},
           {"120105", "0900", "JA1ABCDEFGHIJKLMNOP/1", "21.010"}});
   const std::string counts = Report("C");
-  EXPECT_THAT(counts, HasSubstr("順位 回数 局\n   1    3 " + longCall + "\n   2    1 JA1ABCDEFGHIJKLMN\n"
+  EXPECT_THAT(counts, HasSubstr("順位 回数 局\n   1    3 " + longCall +
+                                "\n   2    1 JA1ABCDEFGHIJKLMN\n"
                                 "   2    1 JA1ABCDEFGHIJKLMNOP\n"));
   EXPECT_THAT(Report("C", {"FREQ=7.0*"}), HasSubstr("順位 回数 局\n   1    2 " + longCall + "\n"));
   const std::string bands = Report("B");

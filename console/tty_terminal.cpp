@@ -3,7 +3,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
 #include <clocale>
+#include <cstring>
 #include <cwchar>
 
 #include "app/text/charset.h"
@@ -45,10 +47,8 @@ int UnicodeWidth(wchar_t cp) {
 
 TtyTerminal::TtyTerminal(int fd) : fd_(fd) {}
 
-const TtyTerminal::Glyph& TtyTerminal::TwoByteGlyph(unsigned char lead, unsigned char trail) {
-  if (glyphs_.empty()) glyphs_.resize(128 * 256);
+const TtyTerminal::Glyph& TtyTerminal::ConvertTwoByte(unsigned char lead, unsigned char trail) {
   Glyph& glyph = glyphs_[(lead - 0x80) * 256 + trail];
-  if (glyph.length != 0) return glyph;
   char bytes[2] = {static_cast<char>(lead), static_cast<char>(trail)};
   std::string utf8 = Cp932ToUtf8(std::string_view(bytes, 2));
   if (utf8.empty() || utf8.size() > sizeof glyph.utf8) utf8 = "?";
@@ -58,24 +58,27 @@ const TtyTerminal::Glyph& TtyTerminal::TwoByteGlyph(unsigned char lead, unsigned
   return glyph;
 }
 
-void TtyTerminal::AppendSingleByte(unsigned char c) {
+const TtyTerminal::Glyph& TtyTerminal::ConvertSingleByte(unsigned char c) {
+  Glyph& glyph = singles_[c];
+  std::string utf8 = "?";  // no character of its own: a stray byte drawn by PutChar
   if (c >= 0x20 && c < 0x7F) {
-    out_.push_back(static_cast<char>(c));
+    utf8 = std::string(1, static_cast<char>(c));
   } else if (c >= 0x01 && c <= 0x06) {
-    out_.append(kFrameGlyphs[c]);
+    utf8 = kFrameGlyphs[c];
   } else if (IsHalfWidthKana(c)) {
-    Glyph& kana = kana_[c - 0xA0];
-    if (kana.length == 0) {
-      char byte = static_cast<char>(c);
-      std::string utf8 = Cp932ToUtf8(std::string_view(&byte, 1));
-      if (utf8.empty() || utf8.size() > sizeof kana.utf8) utf8 = "?";
-      utf8.copy(kana.utf8, utf8.size());
-      kana.length = static_cast<uint8_t>(utf8.size());
-    }
-    out_.append(kana.utf8, kana.length);
-  } else {
-    out_.push_back('?');  // no character of its own: a stray byte drawn by PutChar
+    const char byte = static_cast<char>(c);
+    utf8 = Cp932ToUtf8(std::string_view(&byte, 1));
+    if (utf8.empty() || utf8.size() > sizeof glyph.utf8) utf8 = "?";
   }
+  utf8.copy(glyph.utf8, utf8.size());
+  glyph.length = static_cast<uint8_t>(utf8.size());
+  return glyph;
+}
+
+void TtyTerminal::AppendNumber(int number) {
+  char digits[12];
+  const std::to_chars_result end = std::to_chars(digits, digits + sizeof digits, number);
+  out_.append(digits, end.ptr);
 }
 
 void TtyTerminal::SetAttr(uint8_t attr) {
@@ -83,60 +86,85 @@ void TtyTerminal::SetAttr(uint8_t attr) {
   int fg = attr & 0x0F;
   int bg = attr >> 4;
   out_.append("\x1b[");
-  out_.append(std::to_string((fg >= 8 ? 90 : 30) + kAnsiColor[fg & 7]));
+  AppendNumber((fg >= 8 ? 90 : 30) + kAnsiColor[fg & 7]);
   out_.push_back(';');
-  out_.append(std::to_string((bg >= 8 ? 100 : 40) + kAnsiColor[bg & 7]));
+  AppendNumber((bg >= 8 ? 100 : 40) + kAnsiColor[bg & 7]);
   out_.push_back('m');
   attr_ = attr;
 }
 
 void TtyTerminal::AppendCursorTo(int row, int col) {
   out_.append("\x1b[");
-  out_.append(std::to_string(row + 1));
+  AppendNumber(row + 1);
   out_.push_back(';');
-  out_.append(std::to_string(col + 1));
+  AppendNumber(col + 1);
   out_.push_back('H');
 }
 
 void TtyTerminal::AppendColumn(int col) {
   out_.append("\x1b[");
-  out_.append(std::to_string(col + 1));
+  AppendNumber(col + 1);
   out_.push_back('G');
 }
 
 void TtyTerminal::DrawRun(int row, int col, std::string_view cp932, uint8_t attr) {
   if (row != atRow_ || col != atCol_) AppendCursorTo(row, col);
   SetAttr(attr);
+  if (glyphs_.empty()) glyphs_.resize(128 * 256);
+  // The UTF-8 is gathered in a buffer on the stack and goes to the output in few pieces: a glyph
+  // is copied as one word (Glyph is 8 bytes) and the buffer advanced by its length.
+  constexpr size_t kGather = 512;
+  char gathered[kGather + sizeof(Glyph)];
+  size_t used = 0;
+  auto put = [&](const Glyph& glyph) {
+    std::memcpy(gathered + used, &glyph, sizeof glyph);
+    used += glyph.length;
+  };
+  const auto* bytes = reinterpret_cast<const unsigned char*>(cp932.data());
   size_t i = 0;
   while (i < cp932.size()) {
-    auto c = static_cast<unsigned char>(cp932[i]);
+    if (used >= kGather) {
+      out_.append(gathered, used);
+      used = 0;
+    }
+    const unsigned char c = bytes[i];
     if (c >= 0x20 && c < 0x7F) {
       // A run of plain ASCII goes out as it is.
-      size_t end = i + 1;
-      while (end < cp932.size() && cp932[end] >= 0x20 && cp932[end] < 0x7F) ++end;
-      out_.append(cp932.substr(i, end - i));
-      col += static_cast<int>(end - i);
+      const size_t length = PrintableAsciiRun(cp932.substr(i));
+      const size_t end = i + length;
+      if (used + length <= kGather) {
+        std::memcpy(gathered + used, bytes + i, length);
+        used += length;
+      } else {
+        out_.append(gathered, used);
+        out_.append(cp932.substr(i, length));
+        used = 0;
+      }
+      col += static_cast<int>(length);
       i = end;
     } else if (IsLeadByte(c) && i + 1 < cp932.size()) {
-      const Glyph& glyph = TwoByteGlyph(c, static_cast<unsigned char>(cp932[i + 1]));
+      const Glyph& glyph = TwoByteGlyph(c, bytes[i + 1]);
       if (glyph.narrow) {
         // Blank the second cell, draw the character in the first, step past both.
+        out_.append(gathered, used);
+        used = 0;
         AppendColumn(col + 1);
         out_.push_back(' ');
         AppendColumn(col);
         out_.append(glyph.utf8, glyph.length);
         AppendColumn(col + 2);
       } else {
-        out_.append(glyph.utf8, glyph.length);
+        put(glyph);
       }
       col += 2;
       i += 2;
     } else {
-      AppendSingleByte(c);
+      put(SingleByteGlyph(c));
       ++col;
       ++i;
     }
   }
+  out_.append(gathered, used);
   // Without automatic wrapping the cursor stops at the last column instead of passing it.
   atRow_ = row;
   atCol_ = col;

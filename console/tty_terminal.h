@@ -56,8 +56,21 @@ class TtyTerminal : public Terminal {
     uint8_t length = 0;   // 0: not converted yet
     bool narrow = false;  // a two-byte character the terminal draws one cell wide
   };
-  const Glyph& TwoByteGlyph(unsigned char lead, unsigned char trail);
-  void AppendSingleByte(unsigned char c);
+  static_assert(sizeof(Glyph) == 8);
+  // Found in the table, or converted there the first time.
+  const Glyph& TwoByteGlyph(unsigned char lead, unsigned char trail) {
+    const Glyph& glyph = glyphs_[(lead - 0x80) * 256 + trail];
+    return glyph.length != 0 ? glyph : ConvertTwoByte(lead, trail);
+  }
+  const Glyph& ConvertTwoByte(unsigned char lead, unsigned char trail);
+  // Any other byte: ASCII as it is, a frame glyph, a half-width katakana, or "?" for a byte that
+  // is no character of its own.
+  const Glyph& SingleByteGlyph(unsigned char c) {
+    const Glyph& glyph = singles_[c];
+    return glyph.length != 0 ? glyph : ConvertSingleByte(c);
+  }
+  const Glyph& ConvertSingleByte(unsigned char c);
+  void AppendNumber(int number);
   void SetAttr(uint8_t attr);
   void AppendCursorTo(int row, int col);
   void AppendColumn(int col);
@@ -66,7 +79,7 @@ class TtyTerminal : public Terminal {
   int fd_;
   std::string out_;
   std::vector<Glyph> glyphs_;  // by (lead - 0x80) * 256 + trail
-  Glyph kana_[64];             // by byte - 0xA0
+  Glyph singles_[256];         // by byte
   int attr_ = -1;              // attribute the terminal has now; -1 unknown
   int atRow_ = -1;             // where the terminal's cursor stands while drawing; -1 unknown
   int atCol_ = 0;

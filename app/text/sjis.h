@@ -6,6 +6,10 @@
 #include <cstddef>
 #include <string_view>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace vondal {
 
 // True for a byte that starts a two-byte character.
@@ -13,6 +17,25 @@ constexpr bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || 
 
 // Half-width katakana and their marks (one byte, one screen column).
 constexpr bool IsHalfWidthKana(unsigned char c) { return c >= 0xA1 && c <= 0xDF; }
+
+// The number of printable ASCII bytes (0x20-0x7E) at the start of `text`: a run that is one
+// cell per byte and the same in CP932 and UTF-8. Screens are mostly such runs, so they are
+// measured 16 bytes at a time.
+inline size_t PrintableAsciiRun(std::string_view text) {
+  size_t n = 0;
+#if defined(__SSE2__)
+  for (; n + 16 <= text.size(); n += 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + n));
+    // Signed bytes: 0x80-0xFF are negative and fail the first test.
+    const __m128i printable =
+        _mm_and_si128(_mm_cmpgt_epi8(bytes, _mm_set1_epi8(0x1F)), _mm_cmplt_epi8(bytes, _mm_set1_epi8(0x7F)));
+    const int mask = _mm_movemask_epi8(printable);
+    if (mask != 0xFFFF) return n + __builtin_ctz(~mask);
+  }
+#endif
+  while (n < text.size() && text[n] >= 0x20 && text[n] < 0x7F) ++n;
+  return n;
+}
 
 // Length in bytes of the character that starts at text[pos]: 2 for a complete two-byte
 // character, else 1 (a lead byte at the very end counts as one byte).

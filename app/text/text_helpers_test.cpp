@@ -29,6 +29,21 @@ TEST(SjisTest, ByteKindAndCharacterStarts) {
             2u);
 }
 
+// The run is measured 16 bytes at a time: a stop at every place in and across such blocks,
+// for each kind of byte that ends it.
+TEST(SjisTest, PrintableAsciiRunStopsAtTheFirstOtherByte) {
+  for (char stop : {'\x1F', '\x7F', '\x80', '\xFF', '\0'}) {
+    for (size_t at = 0; at < 40; ++at) {
+      std::string text(40, 'A');
+      text[at] = stop;
+      EXPECT_EQ(PrintableAsciiRun(text), at) << static_cast<int>(stop) << " at " << at;
+    }
+  }
+  EXPECT_EQ(PrintableAsciiRun(std::string(33, '~')), 33u);
+  EXPECT_EQ(PrintableAsciiRun(" !"), 2u);
+  EXPECT_EQ(PrintableAsciiRun(""), 0u);
+}
+
 TEST(TextHelpersTest, TrimBlanksAndTabsOnly) {
   EXPECT_EQ(Trim("  \tJA1 ABC \t"), "JA1 ABC");
   EXPECT_EQ(Trim("　移動　"), "　移動　");

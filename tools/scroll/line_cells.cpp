@@ -1,6 +1,7 @@
 #include "tools/scroll/line_cells.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 #include "app/text/sjis.h"
@@ -16,11 +17,42 @@ constexpr char kControl = '^';
 constexpr char kNoCharacter = '?';
 
 // A byte shown as it is in one cell: printable ASCII and half-width katakana.
-bool IsPlain(unsigned char c) { return (c >= 0x20 && c < 0x7F) || IsHalfWidthKana(c); }
+constexpr bool IsPlain(unsigned char c) { return (c >= 0x20 && c < 0x7F) || IsHalfWidthKana(c); }
 
 char SingleCell(unsigned char c) {
   if (c < 0x20 || c == 0x7F) return kControl;
   return kNoCharacter;  // 0x80, 0xA0, 0xFD-0xFF, a lead byte without its second byte
+}
+
+// What a byte is to the copy of plain text: shown as it is, the first of two bytes shown as they
+// are, or anything else (a tab, a control character, a byte that is no character).
+enum ByteClass : unsigned char { kOtherByte, kPlainByte, kLeadByte };
+
+constexpr std::array<ByteClass, 256> kByteClasses = [] {
+  std::array<ByteClass, 256> classes{};
+  for (int c = 0; c < 256; ++c) {
+    if (IsPlain(static_cast<unsigned char>(c))) classes[c] = kPlainByte;
+    if (IsLeadByte(static_cast<unsigned char>(c))) classes[c] = kLeadByte;
+  }
+  return classes;
+}();
+
+// How far the line from byte i (column col) consists of characters that are shown as they are
+// and lie wholly before column `to`: the byte and the column after them.
+void PlainStretch(std::string_view line, size_t& i, int& col, int to) {
+  const auto* bytes = reinterpret_cast<const unsigned char*>(line.data());
+  while (i < line.size() && col < to) {
+    const ByteClass byteClass = kByteClasses[bytes[i]];
+    if (byteClass == kPlainByte) {
+      ++i;
+      ++col;
+    } else if (byteClass == kLeadByte && i + 1 < line.size() && col + 1 < to) {
+      i += 2;
+      col += 2;
+    } else {
+      return;
+    }
+  }
 }
 
 }  // namespace
@@ -32,6 +64,14 @@ void AppendColumns(std::string_view line, int from, int to, std::string* out) {
   char* const cells = out->data() + start;
   int col = 0;
   for (size_t i = 0; i < line.size() && col < to;) {
+    if (col >= from) {
+      // Most of a line is shown as it is: byte for cell, copied in one piece.
+      const size_t first = i;
+      const int firstCol = col;
+      PlainStretch(line, i, col, to);
+      std::memcpy(cells + (firstCol - from), line.data() + first, i - first);
+      if (i >= line.size() || col >= to) break;
+    }
     const auto c = static_cast<unsigned char>(line[i]);
     if (IsPlain(c)) {
       // A run of plain characters is copied as it is, as far as it is shown.

@@ -45,8 +45,8 @@ void WriteBandCounts(RepeatLog& repeatLog, ReportWriter& out) {
     const int band = entry.count;
     if (band < 0) continue;
     BandTally& tally = tallies[band];
-    if (tally.contacts++ == 0) tally.firstDay = entry.day;
-    tally.lastDay = entry.day;
+    if (tally.contacts++ == 0) tally.firstDay = DayOf(entry);
+    tally.lastDay = DayOf(entry);
     bandsOf[entry.station] |= 1u << band;
     lowest = std::min(lowest, band);
     highest = std::max(highest, band);

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <span>
 
+#include "log/date_time.h"
 #include "tools/vonrix/analyses.h"
 #include "tools/vonrix/ranking.h"
 
@@ -85,7 +86,7 @@ void WriteRow(int label, std::span<const RepeatEntry> entries, Leader& leader, c
               std::vector<int32_t>& scratch, ReportWriter& out) {
   const int n = static_cast<int>(entries.size());
   int first = 0;
-  double sum = 0;
+  int64_t sum = 0;  // exact, as a double sum of these counts would be, without its slow additions
   int32_t lowest = INT32_MAX;
   int32_t highest = 0;
   for (const RepeatEntry& entry : entries) {
@@ -97,7 +98,7 @@ void WriteRow(int label, std::span<const RepeatEntry> entries, Leader& leader, c
   const double median = MedianOf(entries, lowest, highest, scratch);
   leader.Follow(entries);
   out.Printf("%6d%6d%6d%8.3f%7.2f%6.1f%6d %s\n", label, first, n - first, static_cast<double>(first) / n,
-             sum / n, median, leader.count, StationText(repeatLog, leader.station));
+             static_cast<double>(sum) / n, median, leader.count, StationText(repeatLog, leader.station));
 }
 
 void WriteBlocks(const RepeatLog& repeatLog, std::vector<int32_t>& scratch, ReportWriter& out) {
@@ -115,12 +116,16 @@ void WriteYears(const RepeatLog& repeatLog, std::vector<int32_t>& scratch, Repor
   WriteSectionHead(kYearSection, out);
   const std::span<const RepeatEntry> entries = repeatLog.entries;
   Leader leader;
-  const int firstYear = entries.empty() ? 1 : entries.front().year;
-  const int lastYear = entries.empty() ? 0 : entries.back().year;  // years only grow in date order
+  const int firstYear = entries.empty() ? 1 : DateOfDay(DayOf(entries.front())).year;
+  const int lastYear = entries.empty() ? 0 : DateOfDay(DayOf(entries.back())).year;
   size_t begin = 0;
   for (int year = firstYear; year <= lastYear; ++year) {
-    size_t end = begin;
-    while (end < entries.size() && entries[end].year == year) ++end;
+    // The entries are in date order: the year's end is found by halving, not by a walk.
+    const int32_t nextYearKey = (DayNumber(year + 1, 1, 1) - kDayOf1950) * 1440;
+    const size_t end =
+        std::partition_point(entries.begin() + begin, entries.end(),
+                             [&](const RepeatEntry& entry) { return entry.key < nextYearKey; }) -
+        entries.begin();
     if (end == begin) {
       out.Printf("%6d%6d%6d   -       -      -  %6d %s\n", year, 0, 0, leader.count,
                  StationText(repeatLog, leader.station));

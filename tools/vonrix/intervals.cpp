@@ -1,5 +1,6 @@
 // Modes I and S, contact intervals and contact spans.
 #include <algorithm>
+#include <span>
 #include <vector>
 
 #include "tools/vonrix/analyses.h"
@@ -27,7 +28,7 @@ int BucketOf(int days) {
 // paired with its last (with itself when there is only one). What is remembered per station
 // (small beside the entries) keeps the walks over the entries in order.
 void Pair(RepeatLog& repeatLog, AnalysisMode mode) {
-  std::vector<RepeatEntry>& entries = repeatLog.entries;
+  std::span<RepeatEntry> entries = repeatLog.entries;
   const int32_t count = static_cast<int32_t>(entries.size());
   struct Contact {
     int32_t entry = -1;
@@ -38,25 +39,28 @@ void Pair(RepeatLog& repeatLog, AnalysisMode mode) {
     for (int32_t i = count - 1; i >= 0; --i) {  // seen: the station's next contact
       Contact& next = seen[entries[i].station];
       entries[i].partner = next.entry;
-      entries[i].value = next.day - entries[i].day;
-      next = {i, entries[i].day};
+      entries[i].value = next.day - DayOf(entries[i]);
+      next = {i, DayOf(entries[i])};
     }
     return;
   }
-  for (int32_t i = 0; i < count; ++i) seen[entries[i].station] = {i, entries[i].day};  // the last
+  for (int32_t i = 0; i < count; ++i) seen[entries[i].station] = {i, DayOf(entries[i])};  // the last
   std::vector<bool> started(seen.size(), false);
   for (int32_t i = 0; i < count; ++i) {
     RepeatEntry& entry = entries[i];
-    if (started[entry.station]) continue;
+    if (started[entry.station]) {
+      entry.partner = -1;
+      continue;
+    }
     started[entry.station] = true;
     entry.partner = seen[entry.station].entry;
-    entry.value = seen[entry.station].day - entry.day;
+    entry.value = seen[entry.station].day - DayOf(entry);
   }
 }
 
 // The entries with the kTopStations largest values, largest first; equal values keep the earlier
 // entry first.
-std::vector<int32_t> LongestOf(const std::vector<RepeatEntry>& entries) {
+std::vector<int32_t> LongestOf(std::span<const RepeatEntry> entries) {
   std::vector<int32_t> top;
   for (int32_t i = 0; i < static_cast<int32_t>(entries.size()); ++i) {
     const RepeatEntry& entry = entries[i];
@@ -74,7 +78,7 @@ std::vector<int32_t> LongestOf(const std::vector<RepeatEntry>& entries) {
 
 void WriteIntervals(RepeatLog& repeatLog, AnalysisMode mode, ReportWriter& out) {
   Pair(repeatLog, mode);
-  const std::vector<RepeatEntry>& entries = repeatLog.entries;
+  const std::span<const RepeatEntry> entries = repeatLog.entries;
   std::vector<int32_t> buckets(kYearBuckets + YearsOf(UINT16_MAX) + 1, 0);
   int lastBucket = kYearBuckets;
   for (const RepeatEntry& entry : entries) {
@@ -107,8 +111,8 @@ void WriteIntervals(RepeatLog& repeatLog, AnalysisMode mode, ReportWriter& out) 
   for (size_t i = 0; i < top.size(); ++i) {
     const RepeatEntry& entry = entries[top[i]];
     if (i == 0 || entry.value != entries[top[i - 1]].value) rank = static_cast<int>(i + 1);
-    const Date date = DateOfDay(entry.day);
-    const Date partnerDate = DateOfDay(entries[entry.partner].day);
+    const Date date = DateOfDay(DayOf(entry));
+    const Date partnerDate = DateOfDay(DayOf(entries[entry.partner]));
     out.Printf("%4d%6d %d/%02d/%02d", rank, entry.value, date.year, date.month, date.day);
     out.Printf(" %d/%02d/%02d %s\n", partnerDate.year, partnerDate.month, partnerDate.day,
                repeatLog.stations[entry.station].data());

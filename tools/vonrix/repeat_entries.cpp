@@ -3,6 +3,11 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "log/date_time.h"
 #include "log/log_format.h"
@@ -26,17 +31,6 @@ struct Accepted {
   int32_t key;
   int32_t band;
 };
-
-// The year of each day number 0 … 36524 (1950-01-01 … 2049-12-31).
-uint16_t YearOfDay(int day) {
-  static const std::vector<uint16_t> years = [] {
-    std::vector<uint16_t> table(kMaxDateTimeKey / 1440 + 1);
-    for (size_t d = 0; d < table.size(); ++d)
-      table[d] = static_cast<uint16_t>(DateOfDay(static_cast<int>(d)).year);
-    return table;
-  }();
-  return years[day];
-}
 
 bool Before(const RepeatEntry& a, const RepeatEntry& b) {
   return a.key != b.key ? a.key < b.key : a.value < b.value;
@@ -65,6 +59,22 @@ int FieldsNeeded(AnalysisMode mode, const Selection& selection) {
   return needed;
 }
 
+// Where the text that starts at `p` ends: at the next separator, or at `end` (the end of the
+// text area) when none follows. Most texts are short, so the first 16 bytes are looked at in one
+// step where the text area holds them.
+const char* TextEnd(const char* p, const char* end) {
+#if defined(__SSE2__)
+  if (end - p >= 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const int separators = _mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(kSeparator)));
+    if (separators != 0) return p + __builtin_ctz(separators);
+    p += 16;
+  }
+#endif
+  const char* stop = static_cast<const char*>(std::memchr(p, kSeparator, end - p));
+  return stop == nullptr ? end : stop;
+}
+
 // The first `count` texts of a record image (at least up to CALLSIGN), as LeadingTexts gives
 // them. Records as the editor writes them have a DATE, START and END of 6, 4 and 4 bytes: their
 // separators are looked for there first, which spares three searches on nearly every record.
@@ -79,11 +89,25 @@ void SplitLeading(const char* image, int count, std::string_view* texts) {
   const char* end = image + kTextArea;
   const char* p = image + 17;
   for (int i = CALLSIGN; i < count; ++i) {
-    const char* stop = static_cast<const char*>(std::memchr(p, kSeparator, end - p));
-    if (stop == nullptr) stop = end;
+    const char* stop = TextEnd(p, end);
     texts[i] = std::string_view(p, stop - p);
     p = stop < end ? stop + 1 : end;
   }
+}
+
+// The first six bytes of a DATE and their number in one word, so that two dates compare in one
+// step: a DATE of six bytes or more is read in two loads.
+uint64_t DateHead(std::string_view date) {
+  if (date.size() >= 6) {
+    uint32_t low;
+    uint16_t high;
+    std::memcpy(&low, date.data(), sizeof low);
+    std::memcpy(&high, date.data() + 4, sizeof high);
+    return uint64_t{6} << 48 | uint64_t{high} << 32 | low;
+  }
+  uint64_t head = 0;
+  for (size_t i = 0; i < date.size(); ++i) head |= uint64_t{static_cast<unsigned char>(date[i])} << (8 * i);
+  return uint64_t{date.size()} << 48 | head;
 }
 
 // A digit of a START text as the date-time key reads it: a missing one counts as 0.
@@ -95,15 +119,11 @@ bool AddBatch(std::vector<Accepted>& batch, RepeatLog& repeatLog, size_t& used) 
   for (const Accepted& record : batch) {
     const int32_t station = repeatLog.stations.Add(record.identity, record.station);
     if (station < 0) return false;
-    const int day = record.key / 1440;
     RepeatEntry& entry = repeatLog.entries[used];
-    entry.year = YearOfDay(day);
-    entry.day = static_cast<uint16_t>(day);
     entry.key = record.key;
-    entry.partner = -1;
     entry.value = static_cast<int32_t>(used);
-    entry.count = record.band;
     entry.station = station;
+    entry.count = record.band;
     ++used;
   }
   batch.clear();
@@ -113,11 +133,9 @@ bool AddBatch(std::vector<Accepted>& batch, RepeatLog& repeatLog, size_t& used) 
 }  // namespace
 
 int32_t DateTimeKeys::Of(std::string_view date, std::string_view start) {
-  const std::string_view head = date.substr(0, 6);
-  if (!known_ || head != date_) {
+  if (const uint64_t head = DateHead(date); head != date_) {
     date_ = head;
-    dayKey_ = DateTimeKey(head, "");
-    known_ = true;
+    dayKey_ = DateTimeKey(date.substr(0, 6), "");
   }
   const int32_t minutes =
       (Digit(start, 0) * 10 + Digit(start, 1)) * 60 + Digit(start, 2) * 10 + Digit(start, 3);
@@ -127,6 +145,9 @@ int32_t DateTimeKeys::Of(std::string_view date, std::string_view start) {
 std::string ReadEntries(File& log, int64_t recordCount, AnalysisMode mode, const Selection& selection,
                         RepeatLog& repeatLog) {
   StationTable& stations = repeatLog.stations;
+  // The table starts with room for a station to every eight records (a long log repeats its
+  // stations more often than that) rather than growing to that size step by step.
+  stations.Reserve(recordCount / 8);
   repeatLog.entries.resize(recordCount);  // cut to the entries made at the end
   size_t used = 0;
   struct PageAligned {
@@ -146,14 +167,21 @@ std::string ReadEntries(File& log, int64_t recordCount, AnalysisMode mode, const
     // The records are taken in small batches: first their stations' places in the table are
     // asked for ahead, then the stations are looked up, their places mostly there by then.
     for (int64_t n = 0; n < count; ++n) {
-      SplitLeading(buffer->bytes + n * kRecordSize, fieldsNeeded, texts);
+      const char* image = buffer->bytes + n * kRecordSize;
+      SplitLeading(image, fieldsNeeded, texts);
       if (!Accepts(selection, texts)) continue;
       const std::string_view identity = StationIdentity(texts[CALLSIGN]);
       if (identity.empty()) continue;
-      const StationTable::Key station = StationTable::KeyOf(identity);
+      const StationTable::Key station = identity.data() + 8 <= image + kRecordSize
+                                            ? StationTable::KeyOfReadable(identity)
+                                            : StationTable::KeyOf(identity);
       stations.Prefetch(station);
       const int32_t key = keys.Of(texts[DATE], texts[START]);
-      const int32_t band = mode == AnalysisMode::kBands ? bands.BandOf(texts[FREQ]) : 0;
+      int32_t band = 0;
+      if (mode == AnalysisMode::kBands) {
+        const std::string_view freq = texts[FREQ];
+        band = freq.data() + 16 <= image + kRecordSize ? bands.BandOfReadable(freq) : bands.BandOf(freq);
+      }
       batch.push_back({identity, station, key, band});
       if (batch.size() == kBatchSize && !AddBatch(batch, repeatLog, used)) return "Malloc failed";
     }
@@ -164,22 +192,26 @@ std::string ReadEntries(File& log, int64_t recordCount, AnalysisMode mode, const
   return "";
 }
 
-int CountReversals(const std::vector<RepeatEntry>& entries) {
+int CountReversals(std::span<const RepeatEntry> entries) {
   int reversals = 0;
   for (size_t i = 1; i < entries.size(); ++i) reversals += entries[i].key < entries[i - 1].key;
   return reversals;
 }
 
-void SortByKey(std::vector<RepeatEntry>& entries) {
+void SortByKey(std::span<RepeatEntry> entries) {
   // A log is mostly in order, but for contacts entered late. The entries that continue the order
-  // stay where they are (moved up over the gaps), the strays are sorted on their own and merged
-  // in from the back. A log that is out of order all over is sorted whole.
+  // stay where they are (moved up over the gaps a run at a time), the strays are sorted on their
+  // own and merged in from the back. A log that is out of order all over is sorted whole.
   std::vector<RepeatEntry> strays;
   const size_t mostStrays = entries.size() / 8;
   size_t kept = 0;
-  for (size_t i = 0; i < entries.size(); ++i) {
+  for (size_t i = 0; i < entries.size();) {
     if (kept == 0 || !Before(entries[i], entries[kept - 1])) {
-      entries[kept++] = entries[i];
+      size_t end = i + 1;
+      while (end < entries.size() && !Before(entries[end], entries[end - 1])) ++end;
+      if (kept != i) std::copy(entries.begin() + i, entries.begin() + end, entries.begin() + kept);
+      kept += end - i;
+      i = end;
       continue;
     }
     strays.push_back(entries[i]);
@@ -188,16 +220,17 @@ void SortByKey(std::vector<RepeatEntry>& entries) {
       std::sort(entries.begin(), entries.end(), Before);
       return;
     }
+    ++i;
   }
   std::sort(strays.begin(), strays.end(), Before);
-  size_t place = entries.size();
-  size_t stray = strays.size();
-  while (stray > 0) {
-    if (kept > 0 && Before(strays[stray - 1], entries[kept - 1])) {
-      entries[--place] = entries[--kept];
-    } else {
-      entries[--place] = strays[--stray];
-    }
+  // From the back, each stray after the kept entries that belong after it, moved as one block.
+  auto place = entries.end();
+  auto keptEnd = entries.begin() + kept;
+  for (auto stray = strays.rbegin(); stray != strays.rend(); ++stray) {
+    const auto after = std::upper_bound(entries.begin(), keptEnd, *stray, Before);
+    place = std::copy_backward(after, keptEnd, place);
+    keptEnd = after;
+    *--place = *stray;
   }
 }
 

@@ -4,32 +4,36 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
-#include "log/file_system.h"
 #include "app/text/block_allocator.h"
+#include "app/text/large_array.h"
+#include "log/file_system.h"
 #include "tools/vonrix/command_line.h"
 #include "tools/vonrix/station_table.h"
 
 namespace vondal {
 
 struct RepeatEntry {
-  uint16_t year;    // 1950-2049
-  uint16_t day;     // days since 1950-01-01
   int32_t key;      // the date-time key: minutes since 1950-01-01 00:00
-  int32_t partner;  // modes I and S: the entry paired with this one, or -1
   int32_t value;    // the position in log order; modes I and S: the interval or span in days
-  int32_t count;    // mode C: the station's running contact number; mode B: the band (-1 none)
   int32_t station;  // the station's number in the station table
+  union {
+    int32_t count;    // mode C: the station's running contact number; mode B: the band (-1 none)
+    int32_t partner;  // modes I and S: the entry paired with this one, or -1
+  };
 };
-static_assert(sizeof(RepeatEntry) == 24, "1,000,000 contacts are to fit in 24 MB");
+static_assert(sizeof(RepeatEntry) == 16, "1,000,000 contacts are to fit in 16 MB");
+
+// The day of an entry's contact: days since 1950-01-01.
+inline int DayOf(const RepeatEntry& entry) { return entry.key / 1440; }
 
 struct RepeatLog {
   explicit RepeatLog(BlockAllocator& allocator) : stations(allocator) {}
 
-  std::vector<RepeatEntry> entries;
+  LargeArray<RepeatEntry> entries;
   StationTable stations;
 };
 
@@ -41,9 +45,10 @@ class DateTimeKeys {
   int32_t Of(std::string_view date, std::string_view start);
 
  private:
-  std::string date_;  // the first six bytes of the last DATE, which are all the key reads
+  // The first six bytes of the last DATE, which are all the key reads, and their number, in one
+  // word (DateHead); none yet at first.
+  uint64_t date_ = UINT64_MAX;
   int32_t dayKey_ = 0;
-  bool known_ = false;
 };
 
 // Reads all `recordCount` records of the log: a record is left out when it fails a filter, when
@@ -54,10 +59,10 @@ std::string ReadEntries(File& log, int64_t recordCount, AnalysisMode mode, const
                         RepeatLog& repeatLog);
 
 // How many entries have an earlier date and time than the entry before them.
-int CountReversals(const std::vector<RepeatEntry>& entries);
+int CountReversals(std::span<const RepeatEntry> entries);
 
 // Sorts the entries by date and time; equal keys keep their log order.
-void SortByKey(std::vector<RepeatEntry>& entries);
+void SortByKey(std::span<RepeatEntry> entries);
 
 // The calendar date of a day number (days since 1950-01-01).
 struct Date {

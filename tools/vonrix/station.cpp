@@ -1,11 +1,44 @@
 #include "tools/vonrix/station.h"
 
+#include <cstdint>
+#include <cstring>
+
 #include "app/text/sjis.h"
 #include "app/text/wildcard.h"
 
 namespace vondal {
 
+namespace {
+
+// Whether a text holds a "/". A call sign is short: up to 16 bytes it is read as two words (which
+// may overlap), each tested for the byte at once, instead of calling a search.
+bool HasSlash(std::string_view text) {
+  constexpr uint64_t kOnes = 0x0101010101010101u;
+  auto holdsSlash = [](uint64_t word) {
+    const uint64_t x = word ^ (kOnes * '/');  // a zero byte where the "/" is
+    return ((x - kOnes) & ~x & (kOnes * 0x80)) != 0;
+  };
+  const char* p = text.data();
+  const size_t n = text.size();
+  if (n >= 8 && n <= 16) {
+    uint64_t first, last;
+    std::memcpy(&first, p, 8);
+    std::memcpy(&last, p + n - 8, 8);
+    return holdsSlash(first) || holdsSlash(last);
+  }
+  if (n >= 4 && n < 8) {
+    uint32_t first, last;
+    std::memcpy(&first, p, 4);
+    std::memcpy(&last, p + n - 4, 4);
+    return holdsSlash(uint64_t{first} << 32 | last);
+  }
+  return text.find('/') != std::string_view::npos;
+}
+
+}  // namespace
+
 std::string_view StationIdentity(std::string_view callsign) {
+  if (!HasSlash(callsign)) return callsign.size() >= 3 ? callsign : std::string_view();
   // A second byte of a two-byte character is never "/" (they start at 0x40), so the parts can be
   // cut at every "/" byte.
   std::string_view longest;

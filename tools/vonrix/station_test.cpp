@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+
 #include "tools/vonrix/ranking.h"
 #include "tools/vonrix/vonrix_bands.h"
 
@@ -17,6 +20,21 @@ TEST(StationTest, IdentityIsTheLongestPartOfAtLeastThreeBytes) {
   EXPECT_EQ(StationIdentity("AB/C"), "");
   EXPECT_EQ(StationIdentity("//"), "");
   EXPECT_EQ(StationIdentity(""), "");
+}
+
+// Short call signs are searched for "/" a word at a time: a "/" at any place of a call sign of
+// any length up to 20 bytes must be found.
+TEST(StationTest, SlashFoundAtEveryPlaceOfShortAndLongCallSigns) {
+  for (size_t length = 1; length <= 20; ++length) {
+    const std::string plain(length, 'A');
+    EXPECT_EQ(StationIdentity(plain), length >= 3 ? plain : "") << length;
+    for (size_t place = 0; place < length; ++place) {
+      std::string callsign = plain;
+      callsign[place] = '/';
+      const size_t longest = std::max(place, length - place - 1);
+      EXPECT_EQ(StationIdentity(callsign).size(), longest >= 3 ? longest : 0) << callsign;
+    }
+  }
 }
 
 TEST(StationTest, JapaneseForeignOrNeither) {
@@ -53,6 +71,21 @@ TEST(BandMemoTest, SameBandsAsEachTextOnItsOwn) {
   for (int round = 0; round < 2; ++round) {
     for (const std::string& freq : texts) EXPECT_EQ(memo.BandOf(freq), VonrixBandOf(freq)) << freq;
   }
+  // Texts read in two loads from inside a record give the same bands.
+  const std::string record =
+      "7.010\x1e"
+      "1.9\x1e"
+      "12345678901234567\x1e"
+      "1200.000\x1e"
+      "3.750000000001" +
+      std::string(20, ' ');
+  for (size_t start = 0; start < 30; ++start) {
+    for (size_t length = 0; length <= 17; ++length) {
+      const std::string_view freq = std::string_view(record).substr(start, length);
+      EXPECT_EQ(memo.BandOfReadable(freq), VonrixBandOf(freq)) << freq;
+      EXPECT_EQ(memo.BandOf(freq), VonrixBandOf(freq)) << freq;
+    }
+  }
   EXPECT_EQ(memo.BandOf("7.010"), 5);
   EXPECT_EQ(memo.BandOf("1.9"), 2);  // the short form 1.907
   EXPECT_EQ(memo.BandOf("1.900"), -1);
@@ -74,6 +107,37 @@ TEST(StationTableTest, EachStationOnceInTheOrderMet) {
   EXPECT_TRUE(stations.Before(0, 1));  // "J" < "W"
   EXPECT_FALSE(stations.Before(1, 0));
   EXPECT_TRUE(stations.Before(stations.Add("K1"), stations.Add("K10")));
+}
+
+TEST(StationTableTest, KeysReadInOneStepEqualKeysGatheredByteByByte) {
+  const std::string record =
+      "JA1ABC/1\x1e"
+      "KH0/JA1ABCDEFGHIJ\x1e"
+      "W1AW\x1e\x1e"
+      "A" +
+      std::string(30, ' ');
+  for (size_t start = 0; start < 30; ++start) {
+    for (size_t length = 0; length <= 20; ++length) {
+      const std::string_view text = std::string_view(record).substr(start, length);
+      const StationTable::Key readable = StationTable::KeyOfReadable(text);
+      const StationTable::Key gathered = StationTable::KeyOf(text);
+      EXPECT_EQ(readable.head, gathered.head) << text;
+      EXPECT_EQ(readable.check, gathered.check) << text;
+    }
+  }
+}
+
+TEST(StationTableTest, AReservedTableNumbersStationsAsAGrowingOne) {
+  BlockAllocator allocator;
+  StationTable reserved(allocator);
+  StationTable growing(allocator);
+  reserved.Reserve(3000);
+  for (int i = 0; i < 5000; ++i) {  // beyond the reserved room as well
+    const std::string call = "JA" + std::to_string(i * 7919 % 4001);
+    EXPECT_EQ(reserved.Add(call), growing.Add(call)) << call;
+  }
+  EXPECT_EQ(reserved.size(), growing.size());
+  EXPECT_EQ(reserved[123], growing[123]);
 }
 
 TEST(StationTableTest, RunsOutOfMemoryCleanly) {

@@ -1,5 +1,6 @@
 #include "tools/vonrix/vonrix_bands.h"
 
+#include <bit>
 #include <cstring>
 
 #include "output/band_table.h"
@@ -50,17 +51,37 @@ constexpr std::string_view kVonrixBandNames[kBandCount] = {
 
 int VonrixBandOf(std::string_view freq) { return FindBand(FrequencyOf(freq), kVonrixBandRanges); }
 
-int BandMemo::BandOf(std::string_view freq) {
-  if (freq.size() > kLongest) return VonrixBandOf(freq);
-  uint32_t hash = 2166136261u;
-  for (char c : freq) hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
-  Slot& slot = slots_[(hash ^ hash >> 16) % slots_.size()];
-  if (slot.length != freq.size() || std::memcmp(slot.text, freq.data(), freq.size()) != 0) {
-    std::memcpy(slot.text, freq.data(), freq.size());
+int BandMemo::Remembered(std::string_view freq, uint64_t low, uint64_t high) {
+  const uint64_t hash = (low ^ (high + freq.size()) * 0xC2B2AE3D27D4EB4Fu) * 0x9E3779B97F4A7C15u;
+  Slot& slot = slots_[hash >> 56];
+  if (slot.length != freq.size() || slot.text[0] != low || slot.text[1] != high) {
+    slot.text[0] = low;
+    slot.text[1] = high;
     slot.length = static_cast<uint8_t>(freq.size());
     slot.band = static_cast<int8_t>(VonrixBandOf(freq));
   }
   return slot.band;
+}
+
+int BandMemo::BandOf(std::string_view freq) {
+  if (freq.size() > kLongest) return VonrixBandOf(freq);
+  char padded[kLongest] = {};
+  std::memcpy(padded, freq.data(), freq.size());
+  uint64_t words[2];
+  std::memcpy(words, padded, sizeof words);
+  return Remembered(freq, words[0], words[1]);
+}
+
+int BandMemo::BandOfReadable(std::string_view freq) {
+  // The bytes past the text are cut off the words: on a little-endian machine they are the high
+  // bytes.
+  if (std::endian::native != std::endian::little || freq.size() > kLongest) return BandOf(freq);
+  uint64_t words[2];
+  std::memcpy(words, freq.data(), sizeof words);
+  auto lowBytes = [](size_t n) { return n >= 8 ? ~uint64_t{0} : (uint64_t{1} << (8 * n)) - 1; };
+  words[0] &= lowBytes(freq.size());
+  words[1] &= freq.size() > 8 ? lowBytes(freq.size() - 8) : 0;
+  return Remembered(freq, words[0], words[1]);
 }
 
 std::string_view VonrixBandName(int band) {

@@ -19,14 +19,19 @@ int VonrixBandOf(std::string_view freq);
 class BandMemo {
  public:
   int BandOf(std::string_view freq);
+  // BandOf for a FREQ text of which 16 bytes from its start can be read, whatever its length (a
+  // text inside a record image, not at its very end): the text is read in two loads.
+  int BandOfReadable(std::string_view freq);
 
  private:
   static constexpr size_t kLongest = 16;  // the most FREQ holds
+  // A text of up to 16 bytes in two words, zero-padded, so that texts compare in two steps.
   struct Slot {
-    char text[kLongest];
+    uint64_t text[2] = {};
     uint8_t length = 0xFF;  // 0xFF: empty
     int8_t band = -1;
   };
+  int Remembered(std::string_view freq, uint64_t low, uint64_t high);
   std::array<Slot, 256> slots_;
 };
 

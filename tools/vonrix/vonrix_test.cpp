@@ -320,6 +320,25 @@ TEST_F(VonrixTest, CountsPerThousandContactsAndPerYear) {
   EXPECT_THAT(counts, HasSubstr("回数   局数\n   1   1250\n\n1250      1\n\n■交信回数上位局■\n"));
 }
 
+// Texts are mostly found within 16 bytes; longer ones, and dates and times of other widths, are
+// split all the same.
+TEST_F(VonrixTest, LongTextsAndOddWidthsSplitLikeUsualOnes) {
+  const std::string longCall = "JA1ABCDEFGHIJKLMNOPQRSTU";  // 24 bytes
+  SetLog({{"120101", "0900", longCall, "7.010"},
+          {"120102", "0900", "KH0/" + longCall, "14.010"},
+          {"1201031", "900", longCall + "/1", "7.020"},  // a DATE and START of other widths
+          {"120104", "0900", "JA1ABCDEFGHIJKLMN", "7.030"},
+          {"120105", "0900", "JA1ABCDEFGHIJKLMNOP/1", "21.010"}});
+  const std::string counts = Report("C");
+  EXPECT_THAT(counts, HasSubstr("順位 回数 局\n   1    3 " + longCall +
+                                "\n   2    1 JA1ABCDEFGHIJKLMN\n"
+                                "   2    1 JA1ABCDEFGHIJKLMNOP\n"));
+  EXPECT_THAT(Report("C", {"FREQ=7.0*"}), HasSubstr("順位 回数 局\n   1    2 " + longCall + "\n"));
+  const std::string bands = Report("B");
+  EXPECT_THAT(bands, HasSubstr("   1        2 " + longCall + "F H   7 14\n"));
+  EXPECT_THAT(bands, HasSubstr("   2        1 JA1ABCDEFGHIJKLMNOP    J 21\n"));
+}
+
 TEST_F(VonrixTest, MedianOfCountsFarApart) {
   std::vector<Contact> contacts;
   for (int i = 0; i < 30; ++i) contacts.push_back({"100101", "0000", "JA1AAA"});

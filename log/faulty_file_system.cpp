@@ -37,6 +37,8 @@ class FaultyFile : public File {
 
   bool Sync() override { return !fs_.faults.failSync && base_->Sync(); }
 
+  void StartWriteBack(int64_t offset, int64_t size) override { base_->StartWriteBack(offset, size); }
+
  private:
   FaultyFileSystem& fs_;
   std::unique_ptr<File> base_;

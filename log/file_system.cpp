@@ -51,6 +51,10 @@ class PosixFile : public File {
 
   bool Sync() override { return fsync(fd_) == 0; }
 
+  void StartWriteBack(int64_t offset, int64_t size) override {
+    sync_file_range(fd_, offset, size, SYNC_FILE_RANGE_WRITE);
+  }
+
  private:
   int fd_;
   bool append_;
@@ -218,6 +222,7 @@ bool FileReplacement::Open() {
 bool FileReplacement::Write(const void* bytes, size_t size) {
   if (!file_) return false;
   if (file_->WriteAt(written_, bytes, size) != static_cast<int64_t>(size)) return false;
+  file_->StartWriteBack(written_, size);
   written_ += size;
   return true;
 }

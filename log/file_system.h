@@ -40,6 +40,11 @@ class File {
 
   // Makes everything written so far durable.
   virtual bool Sync() = 0;
+
+  // Asks the system to start putting these bytes on the disk now, without waiting for it: a
+  // file written in many pieces then has little left for its final Sync() to wait for. Only a
+  // hint; durability still comes from Sync().
+  virtual void StartWriteBack(int64_t /*offset*/, int64_t /*size*/) {}
 };
 
 class FileSystem {

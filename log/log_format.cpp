@@ -7,18 +7,22 @@ namespace vondal {
 
 RecordImage EncodeRecord(const Record& record) {
   RecordImage image;
-  image.fill(' ');
+  EncodeRecord(record, image.data());
+  return image;
+}
+
+void EncodeRecord(const Record& record, char* image) {
+  std::memset(image, ' ', kRecordSize);
   size_t at = 0;
   for (int i = 0; i < kStoredFieldCount; ++i) {
     const std::string& text = record[i];
     assert(at + text.size() <= static_cast<size_t>(kRecordSize - 1));
-    std::memcpy(image.data() + at, text.data(), text.size());
+    std::memcpy(image + at, text.data(), text.size());
     at += text.size();
     image[at++] = kSeparator;
   }
   image[kRecordSize - 2] = '\r';
   image[kRecordSize - 1] = '\n';
-  return image;
 }
 
 void LeadingTexts(const char* image, int count, std::string_view* texts) {

@@ -24,6 +24,8 @@ using RecordImage = std::array<char, kRecordSize>;
 // separator, spaces to byte 197, CR LF. The texts must sum to at most kRecordBudget bytes (a
 // record of exactly the budget loses its last separator under the CR).
 RecordImage EncodeRecord(const Record& record);
+// The same, laid out in the kRecordSize bytes at `image` (a writer's buffer).
+void EncodeRecord(const Record& record, char* image);
 
 // The first `count` texts of a record image, without copying: each ends at the next separator
 // or at byte 198. The same texts RecordReader gives, for readers that need only the first few

@@ -133,16 +133,16 @@ std::string WriteDummyLog(const VonfillCommand& command, FileSystem& fs, const s
     CityLists cities;
     if (!cities.Load(cityListPath)) return "CGlist3.TXTがありません";
     DummyLog log(settings, cities);
-    std::vector<char> buffer;
-    buffer.reserve(kWriteBytes);
+    std::vector<char> buffer(kWriteBytes);
+    size_t used = 0;
     Record record;
     for (int i = 0; i < settings.records; ++i) {
       log.BuildRecord(i, record);
-      const RecordImage image = EncodeRecord(record);
-      buffer.insert(buffer.end(), image.begin(), image.end());
-      if (buffer.size() >= kWriteBytes || i == settings.records - 1) {
-        if (!file.Write(buffer.data(), buffer.size())) return "書き込めません";
-        buffer.clear();
+      EncodeRecord(record, buffer.data() + used);
+      used += kRecordSize;
+      if (used == kWriteBytes || i == settings.records - 1) {
+        if (!file.Write(buffer.data(), used)) return "書き込めません";
+        used = 0;
       }
       if (i % 10000 == 0) progress(i);
     }

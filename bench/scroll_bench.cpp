@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -40,14 +41,22 @@ std::string Report(size_t bytes) {
   return text;
 }
 
-// The first screen is drawn when the status figures stand in the footer.
-void OpenToFirstScreen(const std::string& folder) {
+// Seconds from the start until the first screen is drawn: when the status figures stand in the
+// footer. (Leaving, which unmaps the file, is not part of it.)
+double OpenToFirstScreen(const std::string& folder, const std::string& name) {
   const std::string scroll = bench::BenchFolder() + "/../bin/scroll";
-  bench::PtyRun run = bench::RunInPty(folder, {scroll, "report.txt"}, "y0     x0", "\r");
+  bench::PtyRun run = bench::RunInPty(folder, {scroll, name}, "y0     x0", "\r");
   if (run.toDrawn < 0 || run.status != 13) {
     std::fprintf(stderr, "scroll did not show the report and end with Enter (status %d)\n", run.status);
     std::exit(2);
   }
+  return run.toDrawn;
+}
+
+double FastestOpening(const std::string& folder, const std::string& name) {
+  double best = OpenToFirstScreen(folder, name);
+  for (int run = 1; run < 3; ++run) best = std::min(best, OpenToFirstScreen(folder, name));
+  return best;
 }
 
 }  // namespace
@@ -61,7 +70,12 @@ int main() {
     std::fclose(file);
   }
   const double wc = bench::BestOf(3, [&] { bench::Run("wc -l '" + folder + "/report.txt' > /dev/null"); });
-  const double firstScreen = bench::BestOf(3, [&] { OpenToFirstScreen(folder); });
+  const double firstScreen = FastestOpening(folder, "report.txt");
+  if (FILE* small = std::fopen((folder + "/small.txt").c_str(), "wb")) {
+    for (long n = 0; n < 100; ++n) std::fputs(ReportLine(n).c_str(), small);
+    std::fclose(small);
+  }
+  const double smallScreen = FastestOpening(folder, "small.txt");
   const double read = bench::BestOf(3, [&] {
     BlockAllocator allocator(SIZE_MAX, kScrollBlockSize);
     ScrollText text;
@@ -70,6 +84,7 @@ int main() {
   std::printf("scroll opening a 100 MB report\n");
   bench::Report("first screen drawn", firstScreen, "wc -l", wc, 2);
   bench::Report("of which reading the lines", read, "wc -l", wc, 0);
+  bench::Report("and on a file of 100 lines", smallScreen, "wc -l", wc, 0);
   bench::RemoveFolder(folder);
 
   // 1,000,000 lines in the viewer.

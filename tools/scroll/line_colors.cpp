@@ -52,8 +52,22 @@ uint8_t ColorOfLetter(char letter) {
 }
 
 ColorModeDetector::ColorModeDetector(std::string_view content)
-    : content_(content),
-      nextAngle_(static_cast<const char*>(std::memchr(content.data(), '<', content.size()))) {}
+    : content_(content), searchedTo_(content.data()) {}
+
+bool ColorModeDetector::HoldsAngle(std::string_view line) {
+  const char* const lineEnd = line.data() + line.size();
+  const char* const contentEnd = content_.data() + content_.size();
+  while (nextAngle_ == nullptr && searchedTo_ < lineEnd) {
+    const size_t window = std::min<size_t>(kAngleWindow, contentEnd - searchedTo_);
+    nextAngle_ = static_cast<const char*>(std::memchr(searchedTo_, '<', window));
+    searchedTo_ += window;
+  }
+  if (nextAngle_ == nullptr || nextAngle_ >= lineEnd) return false;
+  // Found in this line: the search goes on after it.
+  nextAngle_ = nullptr;
+  searchedTo_ = lineEnd;
+  return true;
+}
 
 void ColorModeDetector::See(std::string_view line) {
   const bool first = first_;
@@ -63,10 +77,8 @@ void ColorModeDetector::See(std::string_view line) {
     mode_ = '0';
   } else if (IsDiaryDate(line)) {
     mode_ = 'd';
-  } else if (nextAngle_ != nullptr && nextAngle_ < line.data() + line.size()) {
+  } else if (HoldsAngle(line)) {
     if (Find(line, kSheetMark) != nullptr && Matches(kSummarySheet, line)) mode_ = 't';
-    const size_t end = line.data() + line.size() - content_.data();
-    nextAngle_ = static_cast<const char*>(std::memchr(content_.data() + end, '<', content_.size() - end));
   }
 }
 

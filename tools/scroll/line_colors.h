@@ -37,9 +37,15 @@ class ColorModeDetector {
   char mode() const { return mode_; }
 
  private:
+  // Only lines holding "<" can match the sheet's pattern, and "<" is rare in most texts: the
+  // content is searched for it ahead of the lines a window at a time, while the window is still
+  // in the cache from reading the lines.
+  bool HoldsAngle(std::string_view line);
+  static constexpr size_t kAngleWindow = 64 * 1024;
+
   std::string_view content_;
-  const char* nextAngle_;  // the next "<" in the content, or null: only lines holding one can
-                           // match the sheet's pattern, and "<" is rare in most texts
+  const char* searchedTo_;           // the content before it has been searched for "<"
+  const char* nextAngle_ = nullptr;  // the first "<" found and not yet reached by the lines
   bool first_ = true;
   char mode_ = kNoColorMode;
 };

@@ -36,7 +36,9 @@ LineWalker::LineWalker(const ScrollText& text, size_t first) : text_(text), inde
   if (AtEnd()) return;
   const size_t checkpoint = first / kCheckpointStep;
   pos_ = text_.checkpoints[checkpoint];
-  for (size_t n = checkpoint * kCheckpointStep; n < first; ++n) pos_ = NextLine(text_.content, pos_).next;
+  LineFeedFinder finder(text_.content);
+  for (size_t n = checkpoint * kCheckpointStep; n < first; ++n)
+    pos_ = NextLine(text_.content, pos_, finder).next;
   Read();
 }
 
@@ -57,10 +59,11 @@ std::string BuildText(std::string_view content, char mode, std::string_view colo
   // One pass finds the lines and, without a mode, the mode.
   std::vector<size_t> checkpoints;
   ColorModeDetector detector(content);
+  LineFeedFinder finder(content);
   size_t count = 0;
   for (size_t pos = 0; pos < content.size(); ++count) {
     if (count % kCheckpointStep == 0) checkpoints.push_back(pos);
-    const LinePiece piece = NextLine(content, pos);
+    const LinePiece piece = NextLine(content, pos, finder);
     if (mode == kNoColorMode) detector.See(piece.text);
     pos = piece.next;
   }

@@ -56,6 +56,32 @@ TEST(LineReader, EveryLineIsFoundFromItsCheckpoint) {
   EXPECT_EQ(lines[199], "199");
 }
 
+// Line feeds are found a 64-byte block at a time: lines of every length around the blocks'
+// edges, ended by LF or CR LF, and a text that ends anywhere in a block, split as plainly as
+// cutting at each line feed.
+TEST(LineReader, LinesOfEveryLengthAcrossTheBlocks) {
+  std::string content;
+  Strings expected;
+  for (int length = 0; length < 140; ++length) {
+    std::string line(length, static_cast<char>('a' + length % 26));
+    expected.push_back(line);
+    content += line + (length % 2 ? "\r\n" : "\n");
+  }
+  EXPECT_EQ(Lines(content), expected);
+  for (size_t end = content.size() - 130; end < content.size(); ++end) {
+    Strings plain;
+    std::string_view rest(content.data(), end);
+    while (!rest.empty()) {
+      const size_t lineFeed = rest.find('\n');
+      std::string_view line = rest.substr(0, lineFeed);
+      if (line.ends_with('\r')) line.remove_suffix(1);  // also a CR that ends the text
+      plain.emplace_back(line);
+      rest.remove_prefix(lineFeed == std::string_view::npos ? rest.size() : lineFeed + 1);
+    }
+    EXPECT_EQ(Lines(content.substr(0, end)), plain) << "text of " << end << " bytes";
+  }
+}
+
 TEST(LineReader, LongLinesAreCutIntoPiecesOfTheLineBuffer) {
   const std::string exact(kLineBuffer, 'x');
   EXPECT_EQ(Lines(exact + "\n"), Strings{exact});
@@ -88,6 +114,12 @@ TEST(LineColors, DetectionTakesTheFirstRuleThatMatches) {
   EXPECT_EQ(Build("plain\ntext\n", 0, allocator).mode, 0);
   // Case counts: the patterns are case-sensitive.
   EXPECT_EQ(Build("<summarysheet version=r2.0>\n", 0, allocator).mode, 0);
+  // "<" is searched for ahead of the lines a window at a time: a sheet line far into the text
+  // is found behind lines holding "<" that match nothing.
+  std::string text;
+  while (text.size() < 200 * 1024) text += "<plain> text\n";
+  EXPECT_EQ(Build(text + "<SUMMARYSHEET VERSION=R2.0>\n", 0, allocator).mode, 't');
+  EXPECT_EQ(Build(std::string(150 * 1024, 'x') + "\n<SUMMARYSHEET VERSION=R2.0>\n", 0, allocator).mode, 't');
 }
 
 TEST(LineColors, ModeZeroAndOneMarkLinesStartingWithB) {

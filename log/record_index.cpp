@@ -35,9 +35,12 @@ bool RecordIndex::SetIndexEntry(int n, int32_t key, std::string_view callsign, I
   }
   IndexEntry& entry = (*this)[n];
   callsign = CutAtCharacter(callsign, kIndexMaxCallsign);
-  const bool isNew = n >= size_;
-  bool changed = isNew || entry.key != key || callsign != entry.callsign;
-  if (mode == IndexMode::kBuild || (mode == IndexMode::kWrite && changed)) ++counters_[kCountIndex];
+  // A rebuild counts every entry; a write only one it changes (compared only then: a rebuild
+  // need not read what it overwrites).
+  if (mode == IndexMode::kBuild ||
+      (mode == IndexMode::kWrite && (n >= size_ || entry.key != key || callsign != entry.callsign))) {
+    ++counters_[kCountIndex];
+  }
   entry.recordNumber = n;
   entry.key = key;
   std::memcpy(entry.callsign, callsign.data(), callsign.size());

@@ -19,7 +19,8 @@ std::string Image(const Record& r) {
 
 class LogFileTest : public ::testing::Test {
  protected:
-  LogFileTest() : faulty(memory), index(counters), safety(faulty, counters), log(faulty, counters, index, safety, ui) {
+  LogFileTest()
+      : faulty(memory), index(counters), safety(faulty, counters), log(faulty, counters, index, safety, ui) {
     ResetFieldTable();
   }
 
@@ -75,14 +76,56 @@ TEST_F(LogFileTest, RecordOfExactlyTheBudgetLosesItsLastSeparatorAndReadsBackWho
 
 TEST_F(LogFileTest, ReaderFindsSeventeenTextsEvenWithoutSeparators) {
   std::string image(200, ' ');
-  image.replace(0, 7, "A\x1E" "B\x1E" "C\x1F" "D");
+  image.replace(0, 7,
+                "A\x1E"
+                "B\x1E"
+                "C\x1F"
+                "D");
   RecordReader reader;
   const RecordTexts& texts = reader.Split(image.data());
   EXPECT_EQ(texts[0], "A");
   EXPECT_EQ(texts[1], "B");
-  EXPECT_EQ(texts[2].substr(0, 4), "C\x1F" "D ");  // no separator: the rest of the area
+  EXPECT_EQ(texts[2].substr(0, 4),
+            "C\x1F"
+            "D ");  // no separator: the rest of the area
   EXPECT_EQ(texts[2].size(), 198u - 4);
   for (int i = 3; i < kStoredFieldCount; ++i) EXPECT_EQ(texts[i], "") << i;
+}
+
+// The leading texts take a short cut for the usual 6-4-4 head: heads that only look like it
+// (a separator before byte 6, texts of other widths, none at all) give what the full reader
+// gives.
+TEST_F(LogFileTest, LeadingTextsAreTheReadersTexts) {
+  const std::string heads[] = {
+      "240101\x1E"
+      "0900\x1E"
+      "0910\x1E"
+      "JA1ABC\x1E",  // the usual head
+      "24\x1E"
+      "101\x1E"
+      "0900\x1E"
+      "0910\x1E"
+      "JA1ABC",  // separators at 6, 11, 16 too
+      "240101\x1E"
+      "09\x1E"
+      "0\x1E"
+      "0910\x1E"
+      "JA1",
+      "2401011\x1E"
+      "090\x1E"
+      "0910\x1E"
+      "X\x1E",
+      "\x1E\x1E\x1E\x1E\x1E\x1E\x1E\x1E\x1E\x1E\x1E\x1E\x1E\x1E\x1E\x1E\x1E",
+      std::string(30, 'N')};
+  for (const std::string& head : heads) {
+    std::string image(200, ' ');
+    image.replace(0, head.size(), head);
+    RecordReader reader;
+    const RecordTexts& all = reader.Split(image.data());
+    std::string_view texts[kStoredFieldCount];
+    LeadingTexts(image.data(), kStoredFieldCount, texts);
+    for (int i = 0; i < kStoredFieldCount; ++i) EXPECT_EQ(texts[i], all[i]) << head << " text " << i;
+  }
 }
 
 TEST_F(LogFileTest, EmptyFileIsANewLogAndMissingFileIsCreated) {
@@ -134,13 +177,23 @@ TEST_F(LogFileTest, WriteChecksRefuseBadFieldsAndWriteNothing) {
   Open(1);
   const std::string before = memory.Contents("A.VD");
   const Refusal refusals[] = {
-      {DATE, "", "未記入です"},          {DATE, "041301", "ﾃﾞｰﾀが不適当です"},
-      {DATE, "0412AB", "ﾃﾞｰﾀが不適当です"}, {START, "2400", "ﾃﾞｰﾀが不適当です"},
-      {START, "1260", "ﾃﾞｰﾀが不適当です"},  {START, "930", "ﾃﾞｰﾀが不適当です"},
-      {END, "12", "ﾃﾞｰﾀが不適当です"},      {CALLSIGN, "JA", "短すぎます"},
-      {CALLSIGN, "", "未記入です"},         {FREQ, ".7", "ﾃﾞｰﾀが不適当です"},
-      {FREQ, "7", "ﾃﾞｰﾀが不適当です"},      {MODE, "C", "ﾃﾞｰﾀが不適当です"},
-      {MODE, "1A", "ﾃﾞｰﾀが不適当です"},     {QTH, "a\x1E" "b", "不適当な文字があります"},
+      {DATE, "", "未記入です"},
+      {DATE, "041301", "ﾃﾞｰﾀが不適当です"},
+      {DATE, "0412AB", "ﾃﾞｰﾀが不適当です"},
+      {START, "2400", "ﾃﾞｰﾀが不適当です"},
+      {START, "1260", "ﾃﾞｰﾀが不適当です"},
+      {START, "930", "ﾃﾞｰﾀが不適当です"},
+      {END, "12", "ﾃﾞｰﾀが不適当です"},
+      {CALLSIGN, "JA", "短すぎます"},
+      {CALLSIGN, "", "未記入です"},
+      {FREQ, ".7", "ﾃﾞｰﾀが不適当です"},
+      {FREQ, "7", "ﾃﾞｰﾀが不適当です"},
+      {MODE, "C", "ﾃﾞｰﾀが不適当です"},
+      {MODE, "1A", "ﾃﾞｰﾀが不適当です"},
+      {QTH,
+       "a\x1E"
+       "b",
+       "不適当な文字があります"},
       {REMARKS, "x\x1F", "不適当な文字があります"},
   };
   for (const Refusal& refusal : refusals) {
@@ -159,8 +212,8 @@ TEST_F(LogFileTest, WriteChecksRefuseBadFieldsAndWriteNothing) {
 TEST_F(LogFileTest, WriteAcceptsTheBorderCases) {
   Open();
   const std::pair<int, std::string> accepted[] = {
-      {START, "2359"}, {END, "ABCD"}, {CALLSIGN, "CQ"}, {CALLSIGN, "EX"},
-      {FREQ, "14.2"},  {FREQ, "7.050"}, {MODE, "CW"},   {DATE, "040229"},
+      {START, "2359"}, {END, "ABCD"},   {CALLSIGN, "CQ"}, {CALLSIGN, "EX"},
+      {FREQ, "14.2"},  {FREQ, "7.050"}, {MODE, "CW"},     {DATE, "040229"},
   };
   int n = 0;
   for (const auto& [field, text] : accepted) {
@@ -293,10 +346,18 @@ class FailedWriteTest : public LogFileTest, public ::testing::WithParamInterface
  protected:
   void Break() {
     switch (GetParam()) {
-      case 0: faulty.faults.failWrite = faulty.writeCount + 1; break;
-      case 1: faulty.faults.shortWrite = faulty.writeCount + 1; break;
-      case 2: faulty.faults.spaceLeft = 57; break;
-      case 3: faulty.faults.failSync = true; break;
+      case 0:
+        faulty.faults.failWrite = faulty.writeCount + 1;
+        break;
+      case 1:
+        faulty.faults.shortWrite = faulty.writeCount + 1;
+        break;
+      case 2:
+        faulty.faults.spaceLeft = 57;
+        break;
+      case 3:
+        faulty.faults.failSync = true;
+        break;
     }
   }
 };

@@ -3,6 +3,10 @@
 #include <cassert>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace vondal {
 
 RecordImage EncodeRecord(const Record& record) {
@@ -25,12 +29,55 @@ void EncodeRecord(const Record& record, char* image) {
   image[kRecordSize - 1] = '\n';
 }
 
+namespace {
+
+// Where the text that starts at `p` ends: at the next separator, or at `end` (the end of the
+// text area) when none follows. Most texts are short, so the first 16 bytes are looked at in one
+// step where the text area holds them.
+const char* TextEnd(const char* p, const char* end) {
+#if defined(__SSE2__)
+  if (end - p >= 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const int separators = _mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(kSeparator)));
+    if (separators != 0) return p + __builtin_ctz(separators);
+    p += 16;
+  }
+#endif
+  const char* stop = static_cast<const char*>(std::memchr(p, kSeparator, end - p));
+  return stop == nullptr ? end : stop;
+}
+
+// Whether the record starts with a DATE, START and END of 6, 4 and 4 bytes, as the editor writes
+// them: separators at bytes 6, 11 and 16 and nowhere before.
+bool HasUsualHead(const char* image) {
+  if (image[16] != kSeparator) return false;
+#if defined(__SSE2__)
+  const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(image));
+  return _mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(kSeparator))) == (1 << 6 | 1 << 11);
+#else
+  for (int i = 0; i < 16; ++i) {
+    if ((image[i] == kSeparator) != (i == 6 || i == 11)) return false;
+  }
+  return true;
+#endif
+}
+
+}  // namespace
+
 void LeadingTexts(const char* image, int count, std::string_view* texts) {
-  const char* end = image + kTextArea;
+  const char* const end = image + kTextArea;
   const char* p = image;
-  for (int i = 0; i < count; ++i) {
-    const char* stop = static_cast<const char*>(std::memchr(p, kSeparator, end - p));
-    if (stop == nullptr) stop = end;
+  int i = 0;
+  if (count >= 3 && HasUsualHead(image)) {
+    // Nearly every record: three searches spared.
+    texts[0] = std::string_view(image, 6);
+    texts[1] = std::string_view(image + 7, 4);
+    texts[2] = std::string_view(image + 12, 4);
+    p = image + 17;
+    i = 3;
+  }
+  for (; i < count; ++i) {
+    const char* stop = TextEnd(p, end);
     texts[i] = std::string_view(p, stop - p);
     p = stop < end ? stop + 1 : end;
   }

@@ -5,10 +5,6 @@
 #include <memory>
 #include <vector>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "log/date_time.h"
 #include "log/log_format.h"
 #include "tools/vonrix/station.h"
@@ -57,42 +53,6 @@ int FieldsNeeded(AnalysisMode mode, const Selection& selection) {
   int needed = mode == AnalysisMode::kBands ? FREQ + 1 : CALLSIGN + 1;
   for (const Filter& filter : selection.filters) needed = std::max(needed, filter.field + 1);
   return needed;
-}
-
-// Where the text that starts at `p` ends: at the next separator, or at `end` (the end of the
-// text area) when none follows. Most texts are short, so the first 16 bytes are looked at in one
-// step where the text area holds them.
-const char* TextEnd(const char* p, const char* end) {
-#if defined(__SSE2__)
-  if (end - p >= 16) {
-    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    const int separators = _mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(kSeparator)));
-    if (separators != 0) return p + __builtin_ctz(separators);
-    p += 16;
-  }
-#endif
-  const char* stop = static_cast<const char*>(std::memchr(p, kSeparator, end - p));
-  return stop == nullptr ? end : stop;
-}
-
-// The first `count` texts of a record image (at least up to CALLSIGN), as LeadingTexts gives
-// them. Records as the editor writes them have a DATE, START and END of 6, 4 and 4 bytes: their
-// separators are looked for there first, which spares three searches on nearly every record.
-void SplitLeading(const char* image, int count, std::string_view* texts) {
-  if (image[6] != kSeparator || image[11] != kSeparator || image[16] != kSeparator) {
-    LeadingTexts(image, count, texts);
-    return;
-  }
-  texts[DATE] = std::string_view(image, 6);
-  texts[START] = std::string_view(image + 7, 4);
-  texts[END] = std::string_view(image + 12, 4);
-  const char* end = image + kTextArea;
-  const char* p = image + 17;
-  for (int i = CALLSIGN; i < count; ++i) {
-    const char* stop = TextEnd(p, end);
-    texts[i] = std::string_view(p, stop - p);
-    p = stop < end ? stop + 1 : end;
-  }
 }
 
 // The first six bytes of a DATE and their number in one word, so that two dates compare in one
@@ -168,7 +128,7 @@ std::string ReadEntries(File& log, int64_t recordCount, AnalysisMode mode, const
     // asked for ahead, then the stations are looked up, their places mostly there by then.
     for (int64_t n = 0; n < count; ++n) {
       const char* image = buffer->bytes + n * kRecordSize;
-      SplitLeading(image, fieldsNeeded, texts);
+      LeadingTexts(image, fieldsNeeded, texts);
       if (!Accepts(selection, texts)) continue;
       const std::string_view identity = StationIdentity(texts[CALLSIGN]);
       if (identity.empty()) continue;

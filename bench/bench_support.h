@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -27,6 +28,23 @@ double BestOf(int runs, F&& f) {
   return best;
 }
 
+// The best wall-clock times of a subject and its reference, run by turns `runs` times each, so
+// that both meet the same spells of load on a shared machine.
+struct BestPair {
+  double subject = 1e30;
+  double reference = 1e30;
+};
+
+template <typename F, typename R>
+BestPair BestOfByTurns(int runs, F&& subject, R&& reference) {
+  BestPair best;
+  for (int i = 0; i < runs; ++i) {
+    best.reference = std::min(best.reference, BestOf(1, reference));
+    best.subject = std::min(best.subject, BestOf(1, subject));
+  }
+  return best;
+}
+
 // Runs a shell command (the reference tools: cat, dd, wc); exits on failure.
 inline void Run(const std::string& command) {
   if (std::system(command.c_str()) != 0) {
@@ -36,9 +54,11 @@ inline void Run(const std::string& command) {
 }
 
 // Prints "what: t s, reference: r s, ratio t/r" and, when goal > 0, whether the ratio is within it.
-inline void Report(const char* what, double seconds, const char* reference, double referenceSeconds, double goal) {
+inline void Report(const char* what, double seconds, const char* reference, double referenceSeconds,
+                   double goal) {
   const double ratio = seconds / referenceSeconds;
-  std::printf("%-32s %8.4f s   %-24s %8.4f s   ratio %6.2f", what, seconds, reference, referenceSeconds, ratio);
+  std::printf("%-32s %8.4f s   %-24s %8.4f s   ratio %6.2f", what, seconds, reference, referenceSeconds,
+              ratio);
   if (goal > 0) std::printf("  (goal within %.0fx: %s)", goal, ratio <= goal ? "met" : "NOT MET");
   std::printf("\n");
 }

@@ -14,19 +14,23 @@ using namespace vondal;
 
 namespace {
 
-// The best time of three runs of vonfill writing `records` records (fixed seed) with `options`.
-double TimeVonfill(const std::string& vonfill, const std::string& log, int records, const char* options) {
-  const std::string command = "rm -f '" + log + "' && '" + vonfill + "' '" + log + "' " +
-                              std::to_string(records) + " -S1 " + options + " >/dev/null";
-  return bench::BestOf(3, [&] { bench::Run(command); });
+// The command of vonfill writing `records` records (fixed seed) with `options`.
+std::string VonfillCommand(const std::string& vonfill, const std::string& log, int records,
+                           const char* options) {
+  return "rm -f '" + log + "' && '" + vonfill + "' '" + log + "' " + std::to_string(records) + " -S1 " +
+         options + " >/dev/null";
 }
 
-// The best time of three runs of dd writing the bytes of `records` records and syncing them.
-double TimeDd(const std::string& file, int records) {
-  const std::string command = "dd if=/dev/zero of='" + file +
-                              "' bs=1M iflag=count_bytes count=" + std::to_string(records * 200LL) +
-                              " conv=fsync status=none";
-  return bench::BestOf(3, [&] { bench::Run(command); });
+// The command of dd writing the bytes of `records` records and syncing them.
+std::string DdCommand(const std::string& file, int records) {
+  return "dd if=/dev/zero of='" + file +
+         "' bs=1M iflag=count_bytes count=" + std::to_string(records * 200LL) + " conv=fsync status=none";
+}
+
+// The best times of three runs each of two commands, by turns.
+bench::BestPair ByTurns(const std::string& subject, const std::string& reference) {
+  return bench::BestOfByTurns(
+      3, [&] { bench::Run(subject); }, [&] { bench::Run(reference); });
 }
 
 }  // namespace
@@ -47,12 +51,14 @@ int main(int argc, char** argv) {
               records * 200LL);
   char what[64];
   std::snprintf(what, sizeof what, "vonfill %d records", records);
-  bench::Report(what, TimeVonfill(vonfill, log, records, ""), "dd, same bytes", TimeDd(raw, records), 3);
+  const bench::BestPair full = ByTurns(VonfillCommand(vonfill, log, records, ""), DdCommand(raw, records));
+  bench::Report(what, full.subject, "dd, same bytes", full.reference, 3);
 
   constexpr int kStrictRecords = 10000;
   std::snprintf(what, sizeof what, "vonfill -U %d records", kStrictRecords);
-  bench::Report(what, TimeVonfill(vonfill, log, kStrictRecords, "-U"), "the same without -U",
-                TimeVonfill(vonfill, log, kStrictRecords, ""), 0);
+  const bench::BestPair strict = ByTurns(VonfillCommand(vonfill, log, kStrictRecords, "-U"),
+                                         VonfillCommand(vonfill, log, kStrictRecords, ""));
+  bench::Report(what, strict.subject, "the same without -U", strict.reference, 0);
   bench::RemoveFolder(folder);
   return 0;
 }

@@ -38,8 +38,8 @@ class ColorModeDetector {
 
  private:
   // Only lines holding "<" can match the sheet's pattern, and "<" is rare in most texts: the
-  // content is searched for it ahead of the lines a window at a time, while the window is still
-  // in the cache from reading the lines.
+  // content is searched for it a window at a time just ahead of the lines, so that the lines
+  // are then read from the processor's cache rather than the text read twice from memory.
   bool HoldsAngle(std::string_view line);
   static constexpr size_t kAngleWindow = 64 * 1024;
 

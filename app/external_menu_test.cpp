@@ -1,7 +1,5 @@
 #include "app/external_menu.h"
 
-#include "macro/edit_state.h"
-
 #include <gtest/gtest.h>
 #include <unistd.h>
 

@@ -45,6 +45,7 @@ std::optional<int> Quit(RunState& run) {
     if (ReadKey().upper != 'Q') return std::nullopt;
   }
   if (!SaveIndexAtQuit(run)) failed = true;
+  run.log.SettleWriteAhead();  // no record write of this run can be carried out again
   if (!failed) ShowMessage("正常終了");
   Flush();
   MoveCursor(MenuRow(), 0);

@@ -90,6 +90,7 @@ void OpenLogFiles(RunState& run) {
   run.safety.Configure(run.settings.safety);
   if (std::string fatal = run.log.OpenLog(run.settings.log); !fatal.empty()) FatalMessage(fatal);
   if (std::string fatal = run.safety.CheckSafety(run.ui); !fatal.empty()) FatalMessage(fatal);
+  run.log.JournalRepairedRecord();
   TempPoolReset();
   auto* buffer = static_cast<char*>(TempPoolAlloc(kIndexBufferSize));
   if (buffer == nullptr) FatalMessage(kIndexOutOfMemory);

@@ -1,5 +1,7 @@
 #include "app/startup_screen.h"
 
+#include <algorithm>
+
 #include "app/memory_pool.h"
 #include "color/color_set.h"
 #include "console/console.h"
@@ -16,6 +18,19 @@ void StartupScreen::StartupLine(int rowOffset, int colOffset, std::string_view t
   // A line replaces what stood on its row before ("新ﾛｸﾞ=" over "ﾛｸﾞ=", the index progress).
   screen.ClearCells(row, col, right_ - 1);
   uint8_t attr = error ? ColorOf(ColorElement::eError) : ColorOf(ColorElement::Opening);
+  screen.PutText(text, row, col, right_, attr, attr);
+  vondal::Flush();
+}
+
+void StartupScreen::StartupNote(int rowOffset, int colOffset, std::string_view text) {
+  Screen& screen = TheScreen();
+  const int row = r0_ + rowOffset;
+  if (row >= MessageRow()) return;
+  // CP932 text takes one column a byte.
+  const int width = static_cast<int>(text.size());
+  const int col = std::max(c0_, std::min(c0_ + colOffset, right_ - width));
+  const uint8_t attr = ColorOf(ColorElement::eError);
+  screen.ClearCells(row, col, right_ - 1);
   screen.PutText(text, row, col, right_, attr, attr);
   vondal::Flush();
 }

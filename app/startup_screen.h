@@ -20,6 +20,7 @@ class StartupScreen : public LogUi {
   }
 
   void StartupLine(int rowOffset, int colOffset, std::string_view text, bool error = false) override;
+  void StartupNote(int rowOffset, int colOffset, std::string_view text) override;
   void Flush() override;
   void ReportLine(std::string_view text) override;
   void ShowMessage(std::string_view text) override;

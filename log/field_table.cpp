@@ -70,9 +70,9 @@ const uint8_t kExitActions[] = {
 static_assert(sizeof kExitKeys == sizeof kExitActions);
 
 const std::array<const char*, 23> kAttributeLegend = {
-    "0S標準",     "0L拡大",     "0C条件",     "1H先頭",       "1T末尾",     "2U大文字",
-    "2L小文字",   "2I大頭文字", "2R大小反転", "2N無変換",     "3D規定ﾃﾞｰﾀ", "3P前回ﾃﾞｰﾀ",
-    "4O現状無視", "4S現状優先", "4C現状保護", "5A可",         "5B不可",     "6AA型",
+    "0S標準",     "0L拡大",       "0C条件",     "1H先頭",     "1T末尾",     "2U大文字",
+    "2L小文字",   "2I大頭文字",   "2R大小反転", "2N無変換",   "3D規定ﾃﾞｰﾀ", "3P前回ﾃﾞｰﾀ",
+    "4O現状無視", "4S現状優先",   "4C現状保護", "5A可",       "5B不可",     "6AA型",
     "6CC型",      "6cｺｰﾙｻｲﾝ専用", "7S大小区別", "7I大小無視", "7c",
 };
 

@@ -38,15 +38,15 @@ inline constexpr int kStoredFieldCount = 17;
 
 // Positions of the nine attribute letters.
 enum AttributePosition : int {
-  kWidthClass = 0,     // S 標準, L 拡大, C 条件
-  kCursorOnEntry = 1,  // H 先頭, T 末尾
-  kReserved = 2,       // N F J D K; nothing reads it
-  kCaseConversion = 3, // U L I R N
-  kAutoFillSource = 4, // D 規定ﾃﾞｰﾀ, P 前回ﾃﾞｰﾀ
+  kWidthClass = 0,          // S 標準, L 拡大, C 条件
+  kCursorOnEntry = 1,       // H 先頭, T 末尾
+  kReserved = 2,            // N F J D K; nothing reads it
+  kCaseConversion = 3,      // U L I R N
+  kAutoFillSource = 4,      // D 規定ﾃﾞｰﾀ, P 前回ﾃﾞｰﾀ
   kAutoFillPrecedence = 5,  // O 現状無視, S 現状優先, C 現状保護
-  kBlankRule = 6,      // A 可, B 不可
-  kMaskType = 7,       // A plain matcher, C extended, c call-sign only
-  kMaskCase = 8,       // S case-sensitive, I ignore case, c call-sign only
+  kBlankRule = 6,           // A 可, B 不可
+  kMaskType = 7,            // A plain matcher, C extended, c call-sign only
+  kMaskCase = 8,            // S case-sensitive, I ignore case, c call-sign only
 };
 
 struct FieldEntry {

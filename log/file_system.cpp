@@ -13,6 +13,9 @@
 namespace vondal {
 namespace {
 
+// The temporary file of a whole-file rewrite is the file's name with this behind it.
+constexpr char kTemporarySuffix[] = ".tmp~";
+
 class PosixFile : public File {
  public:
   PosixFile(int fd, bool append) : fd_(fd), append_(append) {}
@@ -49,7 +52,8 @@ class PosixFile : public File {
 
   bool Truncate(int64_t size) override { return ftruncate(fd_, size) == 0; }
 
-  bool Sync() override { return fsync(fd_) == 0; }
+  // The data and the size; the times need no flush of their own.
+  bool Sync() override { return fdatasync(fd_) == 0; }
 
   void StartWriteBack(int64_t offset, int64_t size) override {
     sync_file_range(fd_, offset, size, SYNC_FILE_RANGE_WRITE);
@@ -61,13 +65,14 @@ class PosixFile : public File {
 };
 
 // Syncs the folder of `name`, so that a rename or a new file survives a crash.
-void SyncFolder(const std::string& systemName) {
+bool SyncFolderOf(const std::string& systemName) {
   const size_t slash = systemName.find_last_of('/');
   const std::string folder = slash == std::string::npos ? std::string(".") : systemName.substr(0, slash + 1);
   int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  fsync(fd);
+  if (fd < 0) return false;
+  const bool synced = fsync(fd) == 0;
   close(fd);
+  return synced;
 }
 
 class PosixFileSystem : public FileSystem {
@@ -75,11 +80,21 @@ class PosixFileSystem : public FileSystem {
   std::unique_ptr<File> Open(const std::string& name, OpenMode mode) override {
     int flags = O_CLOEXEC;
     switch (mode) {
-      case OpenMode::kRead: flags |= O_RDONLY; break;
-      case OpenMode::kUpdate: flags |= O_RDWR; break;
-      case OpenMode::kCreate: flags |= O_RDWR | O_CREAT | O_TRUNC; break;
-      case OpenMode::kAppend: flags |= O_RDWR | O_CREAT | O_APPEND; break;
-      case OpenMode::kWrite: flags |= O_WRONLY | O_CREAT | O_TRUNC; break;
+      case OpenMode::kRead:
+        flags |= O_RDONLY;
+        break;
+      case OpenMode::kUpdate:
+        flags |= O_RDWR;
+        break;
+      case OpenMode::kCreate:
+        flags |= O_RDWR | O_CREAT | O_TRUNC;
+        break;
+      case OpenMode::kAppend:
+        flags |= O_RDWR | O_CREAT | O_APPEND;
+        break;
+      case OpenMode::kWrite:
+        flags |= O_WRONLY | O_CREAT | O_TRUNC;
+        break;
     }
     std::string systemName = FileNameForSystem(name);
     int fd = open(systemName.c_str(), flags, 0666);
@@ -95,7 +110,7 @@ class PosixFileSystem : public FileSystem {
   bool Rename(const std::string& from, const std::string& to) override {
     std::string systemTo = FileNameForSystem(to);
     if (std::rename(FileNameForSystem(from).c_str(), systemTo.c_str()) != 0) return false;
-    SyncFolder(systemTo);
+    SyncFolderOf(systemTo);
     return true;
   }
 
@@ -105,9 +120,11 @@ class PosixFileSystem : public FileSystem {
     std::string systemTo = FileNameForSystem(to);
     if (link(systemFrom.c_str(), systemTo.c_str()) != 0) return false;
     unlink(systemFrom.c_str());
-    SyncFolder(systemTo);
+    SyncFolderOf(systemTo);
     return true;
   }
+
+  bool SyncFolder(const std::string& name) override { return SyncFolderOf(FileNameForSystem(name)); }
 
   bool Remove(const std::string& name) override { return unlink(FileNameForSystem(name).c_str()) == 0; }
 
@@ -119,44 +136,50 @@ class PosixFileSystem : public FileSystem {
   bool SameFile(const std::string& a, const std::string& b) override {
     if (a == b) return true;
     struct stat statA, statB;
-    return stat(FileNameForSystem(a).c_str(), &statA) == 0 && stat(FileNameForSystem(b).c_str(), &statB) == 0 &&
-           statA.st_dev == statB.st_dev && statA.st_ino == statB.st_ino;
+    return stat(FileNameForSystem(a).c_str(), &statA) == 0 &&
+           stat(FileNameForSystem(b).c_str(), &statB) == 0 && statA.st_dev == statB.st_dev &&
+           statA.st_ino == statB.st_ino;
   }
 };
 
 class MemoryFile : public File {
  public:
-  MemoryFile(std::shared_ptr<std::vector<char>> bytes, bool append, bool writable)
-      : bytes_(std::move(bytes)), append_(append), writable_(writable) {}
+  MemoryFile(std::shared_ptr<MemoryFileSystem::Node> node, bool append, bool writable)
+      : node_(std::move(node)), append_(append), writable_(writable) {}
 
   int64_t ReadAt(int64_t offset, void* data, size_t size) override {
+    const std::vector<char>& bytes = node_->bytes;
     if (offset < 0) return -1;
-    if (offset >= static_cast<int64_t>(bytes_->size())) return 0;
-    size_t n = std::min(size, bytes_->size() - static_cast<size_t>(offset));
-    std::memcpy(data, bytes_->data() + offset, n);
+    if (offset >= static_cast<int64_t>(bytes.size())) return 0;
+    size_t n = std::min(size, bytes.size() - static_cast<size_t>(offset));
+    std::memcpy(data, bytes.data() + offset, n);
     return n;
   }
 
   int64_t WriteAt(int64_t offset, const void* data, size_t size) override {
+    std::vector<char>& bytes = node_->bytes;
     if (!writable_ || offset < 0) return 0;
-    if (append_) offset = bytes_->size();
-    if (bytes_->size() < offset + size) bytes_->resize(offset + size);
-    std::memcpy(bytes_->data() + offset, data, size);
+    if (append_) offset = bytes.size();
+    if (bytes.size() < offset + size) bytes.resize(offset + size);
+    std::memcpy(bytes.data() + offset, data, size);
     return size;
   }
 
-  int64_t Size() override { return bytes_->size(); }
+  int64_t Size() override { return node_->bytes.size(); }
 
   bool Truncate(int64_t size) override {
     if (!writable_ || size < 0) return false;
-    bytes_->resize(size);
+    node_->bytes.resize(size);
     return true;
   }
 
-  bool Sync() override { return true; }
+  bool Sync() override {
+    node_->synced = node_->bytes;
+    return true;
+  }
 
  private:
-  std::shared_ptr<std::vector<char>> bytes_;
+  std::shared_ptr<MemoryFileSystem::Node> node_;
   bool append_;
   bool writable_;
 };
@@ -172,9 +195,9 @@ std::unique_ptr<File> MemoryFileSystem::Open(const std::string& name, OpenMode m
   auto it = files_.find(name);
   if (it == files_.end()) {
     if (mode == OpenMode::kRead || mode == OpenMode::kUpdate) return nullptr;
-    it = files_.emplace(name, std::make_shared<std::vector<char>>()).first;
+    it = files_.emplace(name, std::make_shared<Node>()).first;
   } else if (mode == OpenMode::kCreate || mode == OpenMode::kWrite) {
-    it->second->clear();
+    it->second->bytes.clear();
   }
   return std::make_unique<MemoryFile>(it->second, mode == OpenMode::kAppend, mode != OpenMode::kRead);
 }
@@ -196,21 +219,35 @@ bool MemoryFileSystem::Remove(const std::string& name) { return files_.erase(nam
 
 std::string MemoryFileSystem::Contents(const std::string& name) const {
   auto it = files_.find(name);
-  return it == files_.end() ? std::string() : std::string(it->second->begin(), it->second->end());
+  return it == files_.end() ? std::string() : std::string(it->second->bytes.begin(), it->second->bytes.end());
 }
 
 void MemoryFileSystem::SetContents(const std::string& name, const std::string& bytes) {
-  files_[name] = std::make_shared<std::vector<char>>(bytes.begin(), bytes.end());
+  auto node = std::make_shared<Node>();
+  node->bytes.assign(bytes.begin(), bytes.end());
+  node->synced = node->bytes;
+  files_[name] = node;
+}
+
+void MemoryFileSystem::PowerCut(const std::set<std::string>& survivors) {
+  for (auto& [name, node] : files_) {
+    if (survivors.count(name) == 0) node->bytes = node->synced;
+  }
 }
 
 FileReplacement::FileReplacement(FileSystem& fs, std::string name)
-    : fs_(fs), name_(std::move(name)), temporary_(name_ + ".tmp~") {}
+    : fs_(fs), name_(std::move(name)), temporary_(name_ + kTemporarySuffix) {}
 
 FileReplacement::~FileReplacement() {
   if (file_) {
     file_.reset();
     fs_.Remove(temporary_);
   }
+}
+
+void FileReplacement::RemoveLeftover(FileSystem& fs, const std::string& name) {
+  const std::string temporary = name + kTemporarySuffix;
+  if (fs.Exists(temporary)) fs.Remove(temporary);
 }
 
 bool FileReplacement::Open() {

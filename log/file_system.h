@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -38,7 +39,7 @@ class File {
 
   virtual bool Truncate(int64_t size) = 0;
 
-  // Makes everything written so far durable.
+  // Makes everything written so far durable: the bytes and the size (not the times).
   virtual bool Sync() = 0;
 
   // Asks the system to start putting these bytes on the disk now, without waiting for it: a
@@ -69,14 +70,23 @@ class FileSystem {
   virtual bool SameFile(const std::string& a, const std::string& b) { return a == b; }
 
   virtual bool Remove(const std::string& name) = 0;
+
+  // Makes the folder entry of `name` durable, so that a file just created survives a power cut.
+  virtual bool SyncFolder(const std::string& /*name*/) { return true; }
 };
 
 // The operating system's files.
 FileSystem& RealFileSystem();
 
-// Files held in memory, for tests.
+// Files held in memory, for tests. Each file also keeps its content as of its last Sync(), so
+// that a test can cut the power: PowerCut() throws away everything written since.
 class MemoryFileSystem : public FileSystem {
  public:
+  struct Node {
+    std::vector<char> bytes;   // as the running program sees them
+    std::vector<char> synced;  // as they were at the last Sync(): what a power cut leaves
+  };
+
   std::unique_ptr<File> Open(const std::string& name, OpenMode mode) override;
   bool Rename(const std::string& from, const std::string& to) override;
   bool RenameNoReplace(const std::string& from, const std::string& to) override;
@@ -84,10 +94,15 @@ class MemoryFileSystem : public FileSystem {
   bool Exists(const std::string& name) override { return files_.count(name) != 0; }
   // The bytes of a file ("" when it does not exist).
   std::string Contents(const std::string& name) const;
+  // Sets a file's bytes, as if written and synced.
   void SetContents(const std::string& name, const std::string& bytes);
+  // Every file goes back to what it held at its last Sync(), except the `survivors`, whose
+  // later writes happened to reach the disk before the power went (renames and removals are
+  // durable at once, as the real file system makes them).
+  void PowerCut(const std::set<std::string>& survivors = {});
 
  private:
-  std::map<std::string, std::shared_ptr<std::vector<char>>> files_;
+  std::map<std::string, std::shared_ptr<Node>> files_;
 };
 
 // Writes `bytes` as the whole new content of `name`: into a temporary file beside it, synced,
@@ -108,6 +123,9 @@ class FileReplacement {
   bool Write(const void* bytes, size_t size);
   bool Commit();
   bool CommitNew();
+
+  // Removes the temporary file of an earlier rewrite of `name` that a crash left behind.
+  static void RemoveLeftover(FileSystem& fs, const std::string& name);
 
  private:
   FileSystem& fs_;

@@ -17,7 +17,8 @@ inline constexpr uint32_t kIndexKeyMask = (1u << kIndexKeyBits) - 1;
 inline constexpr int kIndexMaxCallsign = 24;
 
 inline uint32_t IndexWord(int32_t key, int callsignLength) {
-  return (static_cast<uint32_t>(key) & kIndexKeyMask) | (static_cast<uint32_t>(callsignLength) << kIndexKeyBits);
+  return (static_cast<uint32_t>(key) & kIndexKeyMask) |
+         (static_cast<uint32_t>(callsignLength) << kIndexKeyBits);
 }
 
 }  // namespace vondal

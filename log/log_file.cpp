@@ -18,8 +18,9 @@ std::string CheckFieldText(int field, const std::string& text, bool compatible) 
       return CheckDate(text) == 0 ? "" : kUnfit;
     case START:
       if (!jstrwldc("####", text, false)) return kUnfit;
-      return (text[0] - '0') * 10 + (text[1] - '0') < 24 && (text[2] - '0') * 10 + (text[3] - '0') < 60 ? ""
-                                                                                                         : kUnfit;
+      return (text[0] - '0') * 10 + (text[1] - '0') < 24 && (text[2] - '0') * 10 + (text[3] - '0') < 60
+                 ? ""
+                 : kUnfit;
     case END:
       return text.size() == 4 ? "" : kUnfit;
     case CALLSIGN:
@@ -53,10 +54,20 @@ FieldRefusal CheckStoredField(int field, const std::string& text, bool compatibl
 
 std::string LogFile::OpenLog(const std::string& path) {
   path_ = path;
-  ui_.StartupLine(5, 0, "ﾛｸﾞ=" + path);
+  std::string line = "ﾛｸﾞ=" + path;
+  ui_.StartupLine(5, 0, line);
   file_ = fs_.Open(path, OpenMode::kUpdate);
-  if (!file_) file_ = fs_.Open(path, OpenMode::kCreate);
-  if (!file_) return "ﾛｸﾞﾌｧｲﾙをｵｰﾌﾟﾝできません";
+  if (!file_) {
+    file_ = fs_.Open(path, OpenMode::kCreate);
+    if (!file_) return "ﾛｸﾞﾌｧｲﾙをｵｰﾌﾟﾝできません";
+    fs_.SyncFolder(path);  // a new log survives a power cut
+  }
+  writeAhead_.Attach(path);
+  Intent repaired;
+  const Recovery recovery = writeAhead_.Recover(*file_, &repaired);
+  if (recovery == Recovery::kFailed) return "中断された書込を修復できません";
+  if (recovery == Recovery::kCompleted) repaired_ = std::make_unique<RecordImage>(repaired.image);
+
   const int64_t size = file_->Size();
   if (size < 0 || size % kRecordSize != 0) return "ﾛｸﾞﾌｧｲﾙのｻｲｽﾞが異常です";
   if (size / kRecordSize > RecordLimit()) return "ﾚｺｰﾄﾞ数制限超過です";
@@ -64,12 +75,24 @@ std::string LogFile::OpenLog(const std::string& path) {
   if (recordCount_ > 0) {
     CopyTexts(ReadRecord(recordCount_ - 1), previous_);
   } else {
-    ui_.StartupLine(5, 0, "新ﾛｸﾞ=" + path);
+    line = "新ﾛｸﾞ=" + path;
+    ui_.StartupLine(5, 0, line);
   }
+  const char* note = recovery == Recovery::kCompleted      ? "中断された書込を完了しました"
+                     : recovery == Recovery::kAppendUndone ? "中断された書込を取消しました"
+                     : recovery == Recovery::kJoinUndone ? "中断された結合読込を取消しました"
+                                                         : nullptr;
+  if (note) ui_.StartupNote(5, static_cast<int>(line.size()) + 1, note);
   return "";
 }
 
+void LogFile::JournalRepairedRecord() {
+  if (repaired_ && safety_.configured()) safety_.JournalIfMissing(*repaired_);
+  repaired_.reset();
+}
+
 std::string LogFile::ReopenLog() {
+  writeAhead_.Settle();
   file_.reset();
   file_ = fs_.Open(path_, OpenMode::kUpdate);
   if (!file_) return "ﾛｸﾞﾌｧｲﾙを再ｵｰﾌﾟﾝできません";
@@ -125,18 +148,40 @@ WriteResult LogFile::BuildImage(int n, Record& working, RecordImage& image) {
 bool LogFile::WriteDurably(int n, const RecordImage& image) {
   if (!file_) return false;
   const int64_t offset = static_cast<int64_t>(n) * kRecordSize;
+  const int64_t sizeBefore = static_cast<int64_t>(recordCount_) * kRecordSize;
   const bool append = n == recordCount_;
   RecordImage old;
   if (!append && file_->ReadAt(offset, old.data(), kRecordSize) != kRecordSize) return false;
-  if (file_->WriteAt(offset, image.data(), kRecordSize) == kRecordSize && file_->Sync()) return true;
-  // Put the file back as it was, so that the log always opens again.
-  if (append) {
-    file_->Truncate(offset);
-  } else {
-    file_->WriteAt(offset, old.data(), kRecordSize);
+  // A kill can tear the record at a page boundary, where no code of ours runs to mend it: the
+  // write-ahead record lets the next start finish it.
+  Intent put{IntentKind::kPutRecord, n, sizeBefore, append ? sizeBefore + kRecordSize : sizeBefore, image};
+  if (options.writeAhead && !writeAhead_.Begin(put)) return false;
+  if (file_->WriteAt(offset, image.data(), kRecordSize) == kRecordSize && file_->Sync()) {
+    if (options.writeAhead) writeAhead_.Clear();
+    return true;
   }
-  file_->Sync();
+  Restore(n, append, old);
   return false;
+}
+
+void LogFile::Restore(int n, bool append, const RecordImage& old) {
+  const int64_t offset = static_cast<int64_t>(n) * kRecordSize;
+  const bool restored =
+      (append ? file_->Truncate(offset) : file_->WriteAt(offset, old.data(), kRecordSize) == kRecordSize) &&
+      file_->Sync();
+  if (!options.writeAhead) return;
+  if (restored) {
+    // The failed write must never be carried out later.
+    writeAhead_.Clear();
+    writeAhead_.Settle();
+    return;
+  }
+  // The log is not as it was: the next start puts it back.
+  const Intent undo =
+      append ? Intent{IntentKind::kUndoAppend, 0, offset, offset}
+             : Intent{IntentKind::kPutRecord, n, static_cast<int64_t>(recordCount_) * kRecordSize,
+                      static_cast<int64_t>(recordCount_) * kRecordSize, old};
+  writeAhead_.Begin(undo);
 }
 
 WriteResult LogFile::WriteRecord(int n, Record& working) {
@@ -155,10 +200,14 @@ WriteResult LogFile::WriteRecord(int n, Record& working) {
     }
   }
 
+  // Once the index changes, the index file no longer describes the log: it goes before the log
+  // changes, so that a run that never saves it leaves no stale index behind.
+  const int32_t key = DateTimeKey(working[DATE], working[START]);
+  if (index_.WouldChange(n, key, working[CALLSIGN])) index_.RetireFile();
   if (!WriteDurably(n, image)) return {kCannotWrite};
   result.written = true;
 
-  if (!index_.SetIndexEntry(n, DateTimeKey(working[DATE], working[START]), working[CALLSIGN], IndexMode::kWrite)) {
+  if (!index_.SetIndexEntry(n, key, working[CALLSIGN], IndexMode::kWrite)) {
     return {kIndexOutOfMemory, -1, true, true};
   }
   const bool appended = n == recordCount_;

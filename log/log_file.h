@@ -13,6 +13,7 @@
 #include "log/record.h"
 #include "log/record_index.h"
 #include "log/safety_file.h"
+#include "log/write_ahead.h"
 #include "log/write_counters.h"
 
 namespace vondal {
@@ -21,13 +22,14 @@ struct LogOptions {
   bool writeProtect = false;  // browse mode or the `readonly` toggle
   bool compatible = false;    // record limit 500,000 and CALLSIGN of at most 15 bytes
   bool limitedsave = false;   // an unchanged record is not rewritten
+  bool writeAhead = true;     // off only to measure what the write-ahead record costs
 };
 
 struct WriteResult {
-  std::string message;  // "" on success; else the refusal (or, with `written`, a warning)
-  int field = -1;       // the field the refusal concerns, or -1
-  bool written = false; // the record reached the log (a failed journal write still says so)
-  bool fatal = false;   // `message` ends the program
+  std::string message;   // "" on success; else the refusal (or, with `written`, a warning)
+  int field = -1;        // the field the refusal concerns, or -1
+  bool written = false;  // the record reached the log (a failed journal write still says so)
+  bool fatal = false;    // `message` ends the program
 };
 
 // A refusal of one field's text: the message ("" when the text passes) and the field.
@@ -45,15 +47,25 @@ FieldRefusal CheckStoredField(int field, const std::string& text, bool compatibl
 class LogFile {
  public:
   LogFile(FileSystem& fs, WriteCounters& counters, RecordIndex& index, SafetyFile& safety, LogUi& ui)
-      : fs_(fs), counters_(counters), index_(index), safety_(safety), ui_(ui) {}
+      : fs_(fs), counters_(counters), index_(index), safety_(safety), ui_(ui), writeAhead_(fs) {}
 
-  // Start-up: shows the path, opens or creates the file, checks its size and the record limit,
-  // and loads the previous data from the last record. "" or the fatal message.
+  // Start-up: shows the path, opens or creates the file, carries out or undoes a change that a
+  // crash interrupted (the write-ahead record; a note on the log's line says so), checks the
+  // size and the record limit, and loads the previous data from the last record. "" or the
+  // fatal message.
   std::string OpenLog(const std::string& path);
+
+  // After the safety file is checked: a record write that opening the log carried out again
+  // is journalled too, unless the journal already ends with it.
+  void JournalRepairedRecord();
 
   // Closes and reopens the file in update mode (after sort and join have replaced it).
   // "" or the fatal "ﾛｸﾞﾌｧｲﾙを再ｵｰﾌﾟﾝできません".
   std::string ReopenLog();
+
+  // Makes sure no record write of the past can be carried out again: before the log file is
+  // replaced by other means (sort) and when the program ends. False when that failed.
+  bool SettleWriteAhead() { return writeAhead_.Settle(); }
 
   // The 17 texts of record n, split out of the shared read buffer: valid until the next read,
   // so callers copy what they keep. A record that cannot be read gives 17 empty texts.
@@ -80,8 +92,12 @@ class LogFile {
  private:
   // Checks the working record field by field and lays it out; "" or the refusal.
   WriteResult BuildImage(int n, Record& working, RecordImage& image);
-  // Writes the image at record n and syncs; on a failure puts the file back as it was.
+  // Writes the image at record n behind its write-ahead record and syncs; on a failure puts the
+  // file back as it was.
   bool WriteDurably(int n, const RecordImage& image);
+  // After a failed write: restores record n (an overwrite) or the old end (an append); when
+  // that fails too, leaves the undo in the write-ahead record for the next start.
+  void Restore(int n, bool append, const RecordImage& old);
 
   FileSystem& fs_;
   WriteCounters& counters_;
@@ -93,6 +109,8 @@ class LogFile {
   int recordCount_ = 0;
   Record previous_;
   RecordReader reader_;
+  WriteAhead writeAhead_;
+  std::unique_ptr<RecordImage> repaired_;  // the record opening the log put in place
 };
 
 }  // namespace vondal

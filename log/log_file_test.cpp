@@ -332,7 +332,8 @@ TEST_F(LogFileTest, WithoutSafetyFileNothingIsJournalled) {
 TEST_F(LogFileTest, FailedJournalWriteKeepsTheLogRecordAndSaysSo) {
   safety.Configure("A.VDS");
   Open();
-  faulty.faults.failWrite = 2;  // the log write succeeds, the journal write fails
+  faulty.faults.target = "A.VDS";  // the log write succeeds, the journal write fails
+  faulty.faults.failWrite = faulty.writeCount + 1;
   Record r = ValidRecord();
   WriteResult result = log.WriteRecord(0, r);
   EXPECT_EQ(result.message, "ｾｰﾌﾃｨﾌｧｲﾙに書込めません");
@@ -345,6 +346,7 @@ TEST_F(LogFileTest, FailedJournalWriteKeepsTheLogRecordAndSaysSo) {
 class FailedWriteTest : public LogFileTest, public ::testing::WithParamInterface<int> {
  protected:
   void Break() {
+    faulty.faults.target = "A.VD";
     switch (GetParam()) {
       case 0:
         faulty.faults.failWrite = faulty.writeCount + 1;

@@ -11,10 +11,10 @@
 
 namespace vondal {
 
-inline constexpr int kRecordSize = 200;  // bytes of one record in the file
-inline constexpr int kTextArea = 198;    // bytes 0-197: texts and separators, then spaces
-inline constexpr char kSeparator = 0x1E; // ends every stored text
-inline constexpr char kForbidden = 0x1F; // never inside a text either
+inline constexpr int kRecordSize = 200;   // bytes of one record in the file
+inline constexpr int kTextArea = 198;     // bytes 0-197: texts and separators, then spaces
+inline constexpr char kSeparator = 0x1E;  // ends every stored text
+inline constexpr char kForbidden = 0x1F;  // never inside a text either
 inline constexpr int kMaxRecords = 1000000;
 inline constexpr int kCompatibleMaxRecords = 500000;
 

@@ -12,7 +12,8 @@
 namespace vondal::testing {
 
 // A record that passes every write check.
-inline Record ValidRecord(std::string callsign = "JA1ABC", std::string date = "240305", std::string start = "0907") {
+inline Record ValidRecord(std::string callsign = "JA1ABC", std::string date = "240305",
+                          std::string start = "0907") {
   Record r;
   r[DATE] = date;
   r[START] = start;
@@ -32,6 +33,9 @@ class RecordingUi : public LogUi {
   void StartupLine(int rowOffset, int colOffset, std::string_view text, bool) override {
     lines[{rowOffset, colOffset}] = std::string(text);
   }
+  void StartupNote(int rowOffset, int, std::string_view text) override {
+    notes[rowOffset] = std::string(text);
+  }
   void ReportLine(std::string_view text) override { reports.emplace_back(text); }
   void ShowMessage(std::string_view text) override { messages.emplace_back(text); }
   bool ShiftHeld() override { return shift; }
@@ -43,6 +47,7 @@ class RecordingUi : public LogUi {
   }
 
   std::map<std::pair<int, int>, std::string> lines;
+  std::map<int, std::string> notes;  // by row
   std::vector<std::string> reports;
   std::vector<std::string> messages;
   std::vector<std::pair<int, bool>> written;

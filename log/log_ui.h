@@ -12,7 +12,13 @@ class LogUi {
 
   // A text on the start-up screen at row R0 + rowOffset, column C0 + colOffset; `error` draws it
   // in the error colour.
-  virtual void StartupLine(int /*rowOffset*/, int /*colOffset*/, std::string_view /*text*/, bool /*error*/ = false) {}
+  virtual void StartupLine(int /*rowOffset*/, int /*colOffset*/, std::string_view /*text*/,
+                           bool /*error*/ = false) {}
+
+  // A note behind the text of a start-up line (what was repaired in a file), in the error
+  // colour: at column C0 + colOffset, or further left over the line's end when the frame is too
+  // narrow, so that it is always seen whole.
+  virtual void StartupNote(int /*rowOffset*/, int /*colOffset*/, std::string_view /*text*/) {}
 
   // Brings what was drawn to the terminal (progress of long steps).
   virtual void Flush() {}

@@ -49,6 +49,19 @@ bool RecordIndex::SetIndexEntry(int n, int32_t key, std::string_view callsign, I
   return true;
 }
 
+bool RecordIndex::WouldChange(int n, int32_t key, std::string_view callsign) const {
+  if (n < 0 || n >= size_) return true;
+  const IndexEntry& entry = (*this)[n];
+  return entry.key != key || CutAtCharacter(callsign, kIndexMaxCallsign) != entry.callsign;
+}
+
+void RecordIndex::RetireFile() {
+  if (!fileCurrent_ || fs_ == nullptr) return;
+  fileCurrent_ = false;
+  if (fs_->Remove(path_)) fs_->SyncFolder(path_);
+  retired_ = true;
+}
+
 void RecordIndex::Clear() {
   for (auto& block : blocks_) {
     if (block) std::memset(block.get(), 0, sizeof(IndexEntry) * kIndexBlockEntries);
@@ -103,10 +116,14 @@ std::string RecordIndex::LoadIndex(const std::string& path, FileSystem& fs, LogF
                                    std::span<char> buffer) {
   const int recordCount = log.RecordCount();
   int loaded = -1;
+  fs_ = &fs;
+  path_ = path;
+  fileCurrent_ = false;
   if (path.empty()) {
     ui.StartupLine(8, 0, "ｲﾝﾃﾞｯｸｽ=未設定");
   } else {
     ui.StartupLine(8, 0, "ｲﾝﾃﾞｯｸｽ=" + path);
+    FileReplacement::RemoveLeftover(fs, path);  // of a save that a crash interrupted
     if (auto file = fs.Open(path, OpenMode::kRead)) {
       bool outOfMemory = false;
       loaded = ReadIndexFile(*file, recordCount, buffer, outOfMemory);
@@ -118,6 +135,7 @@ std::string RecordIndex::LoadIndex(const std::string& path, FileSystem& fs, LogF
     Clear();
     return Rebuild(log, &ui, buffer);
   }
+  fileCurrent_ = true;
   if (recordCount > 0) ui.StartupLine(9, 0, "ｲﾝﾃﾞｯｸｽ読込完了");
   return "";
 }
@@ -125,7 +143,8 @@ std::string RecordIndex::LoadIndex(const std::string& path, FileSystem& fs, LogF
 std::string RecordIndex::Rebuild(LogFile& log, LogUi* ui, std::span<char> buffer) {
   const int recordCount = log.RecordCount();
   RecordImage single;  // reads one record at a time when the buffer cannot hold one
-  if (buffer.size() < static_cast<size_t>(kRecordSize)) buffer = std::span<char>(single.data(), single.size());
+  if (buffer.size() < static_cast<size_t>(kRecordSize))
+    buffer = std::span<char>(single.data(), single.size());
   const int perRead = static_cast<int>(buffer.size() / kRecordSize);
   std::string progress;
   if (ui) ui->StartupLine(9, 0, "ｲﾝﾃﾞｯｸｽ構築中..");
@@ -157,7 +176,7 @@ std::string RecordIndex::Rebuild(LogFile& log, LogUi* ui, std::span<char> buffer
 }
 
 int RecordIndex::SaveIndex(const std::string& path, FileSystem& fs, LogUi& ui, std::span<char> buffer) {
-  if (path.empty() || counters_[kCountIndex] == 0) return 0;
+  if (path.empty() || (counters_[kCountIndex] == 0 && !retired_)) return 0;
   ui.ReportLine("ｲﾝﾃﾞｯｸｽ保存");
   FileReplacement file(fs, path);
   if (!file.Open()) {
@@ -184,6 +203,10 @@ int RecordIndex::SaveIndex(const std::string& path, FileSystem& fs, LogUi& ui, s
   if (!file.Write(buffer.data(), fill) || !file.Commit()) {
     ui.ReportLine("ｲﾝﾃﾞｯｸｽﾌｧｲﾙに書込めません#1");
     return 1;
+  }
+  if (path == path_) {
+    fileCurrent_ = true;
+    retired_ = false;
   }
   return 0;
 }

@@ -48,7 +48,9 @@ class RecordIndex {
   [[nodiscard]] bool SetIndexEntry(int n, int32_t key, std::string_view callsign, IndexMode mode);
 
   IndexEntry& operator[](int n) { return blocks_[n / kIndexBlockEntries][n % kIndexBlockEntries]; }
-  const IndexEntry& operator[](int n) const { return blocks_[n / kIndexBlockEntries][n % kIndexBlockEntries]; }
+  const IndexEntry& operator[](int n) const {
+    return blocks_[n / kIndexBlockEntries][n % kIndexBlockEntries];
+  }
 
   // Entries 0 … size() - 1 exist.
   int size() const { return size_; }
@@ -56,11 +58,21 @@ class RecordIndex {
   // Forgets every entry (blocks stay allocated, marks are cleared).
   void Clear();
 
+  // Whether storing this key and CALLSIGN as entry n in mode kWrite would change the index.
+  bool WouldChange(int n, int32_t key, std::string_view callsign) const;
+
+  // The index is about to change, so the index file loaded at start-up (or saved since) no
+  // longer describes the log: it is removed, once, so that a run ending without a save (a crash)
+  // makes the next start rebuild instead of trusting stale entries. The next SaveIndex writes it
+  // again.
+  void RetireFile();
+
   // Start-up, after the log is open: loads `path` (empty: no index file configured) or, when it
   // is missing, damaged or out of step with the log, rebuilds the entries from the log. Shows
   // its lines on the start-up screen. `buffer` is the work area (kIndexBufferSize bytes; any size
   // of at least 64 bytes works). "" or a fatal message.
-  std::string LoadIndex(const std::string& path, FileSystem& fs, LogFile& log, LogUi& ui, std::span<char> buffer);
+  std::string LoadIndex(const std::string& path, FileSystem& fs, LogFile& log, LogUi& ui,
+                        std::span<char> buffer);
 
   // Rebuilds every entry from the log (mode kBuild), showing progress on the start-up screen
   // when `ui` is given. "" or a fatal message.
@@ -78,6 +90,10 @@ class RecordIndex {
   WriteCounters& counters_;
   std::unique_ptr<IndexEntry[]> blocks_[kIndexBlocks];
   int size_ = 0;
+  FileSystem* fs_ = nullptr;  // the index file, as LoadIndex found it
+  std::string path_;
+  bool fileCurrent_ = false;  // the file on the disk describes the entries
+  bool retired_ = false;      // the file was removed: it must be saved again
 };
 
 }  // namespace vondal

@@ -20,7 +20,11 @@ using testing::ValidRecord;
 class RecordIndexTest : public ::testing::Test {
  protected:
   RecordIndexTest()
-      : faulty(memory), index(counters), safety(memory, counters), log(memory, counters, index, safety, ui), buffer(kIndexBufferSize) {
+      : faulty(memory),
+        index(counters),
+        safety(memory, counters),
+        log(memory, counters, index, safety, ui),
+        buffer(kIndexBufferSize) {
     ResetFieldTable();
   }
 
@@ -154,7 +158,10 @@ TEST_F(RecordIndexTest, OneEntryTooFewOrTooManyRebuilds) {
   EXPECT_TRUE(Rebuilt());
 
   std::string longer = good;
-  longer += std::string("\x00\x00\x00\x04" "Z", 5);
+  longer += std::string(
+      "\x00\x00\x00\x04"
+      "Z",
+      5);
   memory.SetContents("A.VDI", longer);
   ASSERT_EQ(Load(), "");
   EXPECT_TRUE(Rebuilt());
@@ -211,8 +218,9 @@ TEST_F(RecordIndexTest, FailedSaveKeepsTheOldIndexFile) {
   ASSERT_EQ(Load(), "");
   ASSERT_EQ(Save(), 0);
   const std::string old = memory.Contents("A.VDI");
-  Record r = ValidRecord("JA9NEW");
-  ASSERT_EQ(log.WriteRecord(50, r).message, "");
+  MakeLog(51);  // the file is now one entry short: rebuilt, and saved again at quit
+  ASSERT_EQ(Load(), "");
+  ASSERT_TRUE(Rebuilt());
 
   faulty.faults.shortWrite = faulty.writeCount + 2;  // the second piece of a 64-byte-buffer save
   ui.reports.clear();
@@ -234,6 +242,60 @@ TEST_F(RecordIndexTest, FailedSaveKeepsTheOldIndexFile) {
   EXPECT_FALSE(memory.Exists("A.VDI.tmp~"));
 }
 
+// A run that is killed never saves its index: the file it loaded must not be trusted next time.
+TEST_F(RecordIndexTest, IndexFileGoesBeforeTheFirstWriteThatChangesAnEntry) {
+  MakeLog(30);
+  ASSERT_EQ(Load(), "");
+  ASSERT_EQ(Save(), 0);
+  ASSERT_EQ(Load(), "");
+  ASSERT_TRUE(Loaded());
+
+  Record r = ValidRecord(log.ReadRecord(4)[CALLSIGN].data(), "240305", "0004");
+  r[REMARKS] = "only the remarks change";
+  ASSERT_EQ(log.WriteRecord(4, r).message, "");
+  EXPECT_TRUE(memory.Exists("A.VDI")) << "the entry is the same";
+
+  // The process dies in the middle of a write that changes a CALLSIGN: the file is gone first.
+  r[CALLSIGN] = "JA1NEW";
+  faulty.faults.crashAt = faulty.changeCount + 3;  // removal, folder sync, then the intent
+  LogFile dying(faulty, counters, index, safety, ui);
+  ASSERT_EQ(dying.OpenLog("A.VD"), "");
+  EXPECT_FALSE(dying.WriteRecord(4, r).message.empty());
+  EXPECT_FALSE(memory.Exists("A.VDI"));
+
+  faulty.faults = {};
+  MakeLog(30);
+  ASSERT_EQ(Load(), "");
+  EXPECT_TRUE(Rebuilt());
+}
+
+TEST_F(RecordIndexTest, RetiredFileIsSavedAgainEvenWhenTheWriteFailed) {
+  MakeLog(5);
+  ASSERT_EQ(Load(), "");
+  ASSERT_EQ(Save(), 0);
+  ASSERT_EQ(Load(), "");
+  LogFile failing(faulty, counters, index, safety, ui);
+  ASSERT_EQ(failing.OpenLog("A.VD"), "");
+  faulty.faults.target = "A.VD";
+  faulty.faults.failWrite = faulty.writeCount + 1;
+  Record r = ValidRecord("JA1NEW");
+  EXPECT_EQ(failing.WriteRecord(5, r).message, "ﾛｸﾞﾌｧｲﾙに書込めません");
+  EXPECT_EQ(counters[kCountIndex], 0);
+  EXPECT_FALSE(memory.Exists("A.VDI"));
+  faulty.faults = {};
+  EXPECT_EQ(Save(), 0);
+  EXPECT_TRUE(memory.Exists("A.VDI"));
+  ASSERT_EQ(Load(), "");
+  EXPECT_TRUE(Loaded());
+}
+
+TEST_F(RecordIndexTest, LeftoverOfAnInterruptedSaveIsRemovedAtStart) {
+  MakeLog(3);
+  memory.SetContents("A.VDI.tmp~", "half an index");
+  ASSERT_EQ(Load(), "");
+  EXPECT_FALSE(memory.Exists("A.VDI.tmp~"));
+}
+
 TEST_F(RecordIndexTest, LastMinuteOfTheWindowFitsTwentySixBits) {
   MakeLog(0);
   ASSERT_TRUE(index.SetIndexEntry(0, DateTimeKey("491231", "2359"), "JA1ABC", IndexMode::kBuild));
@@ -242,7 +304,8 @@ TEST_F(RecordIndexTest, LastMinuteOfTheWindowFitsTwentySixBits) {
   RecordIndex other(counters);
   // The log has no records, so only the raw word is checked.
   uint32_t word = static_cast<unsigned char>(file[22]) | static_cast<unsigned char>(file[23]) << 8 |
-                  static_cast<unsigned char>(file[24]) << 16 | static_cast<uint32_t>(static_cast<unsigned char>(file[25])) << 24;
+                  static_cast<unsigned char>(file[24]) << 16 |
+                  static_cast<uint32_t>(static_cast<unsigned char>(file[25])) << 24;
   EXPECT_EQ(word & kIndexKeyMask, 52595999u);
   EXPECT_EQ(word >> 26, 6u);
 }

@@ -24,24 +24,46 @@ std::string SafetyFile::CheckSafety(LogUi& ui) {
     ui.StartupLine(7, 0, "ｾｰﾌﾃｨ=未設定");
     return "";
   }
-  ui.StartupLine(7, 0, "ｾｰﾌﾃｨ=" + path_);
+  std::string line = "ｾｰﾌﾃｨ=" + path_;
+  ui.StartupLine(7, 0, line);
   auto file = OpenSafety();
   if (!file) return "ｾｰﾌﾃｨﾌｧｲﾙをｵｰﾌﾟﾝできません";
-  if (file->Size() == 0) ui.StartupLine(7, 0, "新ｾｰﾌﾃｨ=" + path_);
+  const int64_t size = file->Size();
+  const int64_t whole = WholeRecords(*file);
+  if (whole == 0) {
+    line = "新ｾｰﾌﾃｨ=" + path_;
+    ui.StartupLine(7, 0, line);
+  }
+  if (whole >= 0 && whole != size)
+    ui.StartupNote(7, static_cast<int>(line.size()) + 1, "末尾の半端なﾃﾞｰﾀを削除しました");
   return "";
 }
 
 std::unique_ptr<File> SafetyFile::OpenSafety() {
   if (!configured()) return nullptr;
-  return fs_.Open(path_, OpenMode::kAppend);
+  const bool existed = fs_.Exists(path_);
+  auto file = fs_.Open(path_, OpenMode::kAppend);
+  if (file && !existed) fs_.SyncFolder(path_);  // a new journal survives a power cut
+  return file;
+}
+
+int64_t SafetyFile::WholeRecords(File& file) {
+  const int64_t size = file.Size();
+  if (size < 0) return -1;
+  // A crash can tear an append at a page boundary; every later record would then stand at an
+  // offset that is not a multiple of 200, and a join of the journal would misread them all.
+  const int64_t whole = size - size % kRecordSize;
+  if (whole != size && !(file.Truncate(whole) && file.Sync())) return -1;
+  return whole;
 }
 
 bool SafetyFile::Append(const RecordImage& image) {
   auto file = OpenSafety();
   if (!file) return false;
-  const int64_t before = file->Size();
+  const int64_t before = WholeRecords(*file);
   if (before < 0) return false;
-  if (file->WriteAt(before, image.data(), image.size()) == static_cast<int64_t>(image.size()) && file->Sync()) {
+  if (file->WriteAt(before, image.data(), image.size()) == static_cast<int64_t>(image.size()) &&
+      file->Sync()) {
     return true;
   }
   // Cut a half-written record back, so that the journal stays a sequence of whole records.
@@ -54,6 +76,18 @@ bool SafetyFile::JournalRecord(const RecordImage& image) {
   if (!Append(image)) return false;
   ++counters_[kCountSafety];
   return true;
+}
+
+bool SafetyFile::JournalIfMissing(const RecordImage& image) {
+  if (auto file = OpenSafety()) {
+    const int64_t size = WholeRecords(*file);
+    RecordImage last;
+    if (size >= kRecordSize && file->ReadAt(size - kRecordSize, last.data(), kRecordSize) == kRecordSize &&
+        last == image) {
+      return true;
+    }
+  }
+  return JournalRecord(image);
 }
 
 RecordImage SafetyFile::BuildMarker(std::string_view eventText, const std::tm& now) {

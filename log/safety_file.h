@@ -29,8 +29,9 @@ class SafetyFile {
   const std::string& path() const { return path_; }
   bool configured() const { return !path_.empty(); }
 
-  // Start-up: shows the safety line and makes sure the file can be opened for appending.
-  // "" or the fatal "ｾｰﾌﾃｨﾌｧｲﾙをｵｰﾌﾟﾝできません".
+  // Start-up: shows the safety line and makes sure the file can be opened for appending. A
+  // tail that is not a whole record (an append a crash tore) is cut off, and a note behind the
+  // line says so. "" or the fatal "ｾｰﾌﾃｨﾌｧｲﾙをｵｰﾌﾟﾝできません".
   std::string CheckSafety(LogUi& ui);
 
   // The journal opened for appending; null when none is configured or it cannot be opened.
@@ -39,6 +40,10 @@ class SafetyFile {
   // Appends the image of a log write and syncs; counts Safety. False when it could not be
   // written (the journal is then as it was).
   bool JournalRecord(const RecordImage& image);
+
+  // JournalRecord, unless the journal's last record is this image already (a record write
+  // that a crash interrupted after journalling it, and that opening the log completed).
+  bool JournalIfMissing(const RecordImage& image);
 
   // Appends a marker record for an event (the event text becomes REMARKS, cut to 150 bytes);
   // counts Safety(Time). -1 when no safety file is configured, 1 when it could not be written,
@@ -49,6 +54,8 @@ class SafetyFile {
   static RecordImage BuildMarker(std::string_view eventText, const std::tm& now);
 
  private:
+  // The journal's size after cutting off a tail that is not a whole record; -1 on an error.
+  static int64_t WholeRecords(File& file);
   bool Append(const RecordImage& image);
 
   FileSystem& fs_;

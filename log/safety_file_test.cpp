@@ -82,5 +82,42 @@ TEST(SafetyFileTest, MarkersCountSafetyTimeAndAFailedOneIsCutBack) {
   EXPECT_EQ(counters[kCountSafetyTime], 1);
 }
 
+// A kill can tear an append at a page boundary; the journal must stay whole records, or every
+// later record would be misread by a join.
+TEST(SafetyFileTest, TornTailIsCutBackAtStartAndBeforeAnAppend) {
+  MemoryFileSystem memory;
+  WriteCounters counters;
+  SafetyFile safety(memory, counters);
+  safety.Configure("A.VDS");
+  const RecordImage image = EncodeRecord(testing::ValidRecord());
+  const std::string whole(image.begin(), image.end());
+  memory.SetContents("A.VDS", whole + whole.substr(0, 96));
+  testing::RecordingUi ui;
+  ASSERT_EQ(safety.CheckSafety(ui), "");
+  EXPECT_EQ(memory.Contents("A.VDS"), whole);
+  EXPECT_EQ(ui.notes[7], "末尾の半端なﾃﾞｰﾀを削除しました");
+
+  memory.SetContents("A.VDS", whole + "torn");
+  ASSERT_TRUE(safety.JournalRecord(image));
+  EXPECT_EQ(memory.Contents("A.VDS"), whole + whole);
+
+  // A whole journal gets no note.
+  testing::RecordingUi quiet;
+  ASSERT_EQ(safety.CheckSafety(quiet), "");
+  EXPECT_TRUE(quiet.notes.empty());
+}
+
+TEST(SafetyFileTest, NewJournalHasItsFolderSynced) {
+  MemoryFileSystem memory;
+  FaultyFileSystem faulty(memory);
+  WriteCounters counters;
+  SafetyFile safety(faulty, counters);
+  safety.Configure("A.VDS");
+  faulty.faults.crashAt = 2;  // created, then the folder sync
+  testing::RecordingUi ui;
+  EXPECT_EQ(safety.CheckSafety(ui), "");
+  EXPECT_TRUE(faulty.crashed());
+}
+
 }  // namespace
 }  // namespace vondal

@@ -26,16 +26,11 @@ struct WriteCounterName {
 };
 
 inline constexpr WriteCounterName kWriteCounterNames[kWriteCounterCount] = {
-    {"Color", "配色変更操作回数"},
-    {"Macro", "ﾏｸﾛ変更操作回数"},
-    {"Log(New)", "ﾛｸﾞ新規ﾚｺｰﾄﾞ数"},
-    {"Index", "ｲﾝﾃﾞｯｸｽ更新ﾚｺｰﾄﾞ数"},
-    {"Safety", "ｾｰﾌﾃｨﾌｧｲﾙ追加ﾚｺｰﾄﾞ数"},
-    {"External", "外部ﾌｧｲﾙ書出行数"},
-    {"Log(Old)", "ﾛｸﾞ書換ﾚｺｰﾄﾞ数"},
-    {"Log(Join)", "ﾛｸﾞ結合読込ﾚｺｰﾄﾞ数"},
-    {"Log(Sort)", "ﾛｸﾞｿｰﾄ回数"},
-    {"Safety(Time)", "ｾｰﾌﾃｨﾌｧｲﾙ日時記録ﾚｺｰﾄﾞ数"},
+    {"Color", "配色変更操作回数"},      {"Macro", "ﾏｸﾛ変更操作回数"},
+    {"Log(New)", "ﾛｸﾞ新規ﾚｺｰﾄﾞ数"},     {"Index", "ｲﾝﾃﾞｯｸｽ更新ﾚｺｰﾄﾞ数"},
+    {"Safety", "ｾｰﾌﾃｨﾌｧｲﾙ追加ﾚｺｰﾄﾞ数"}, {"External", "外部ﾌｧｲﾙ書出行数"},
+    {"Log(Old)", "ﾛｸﾞ書換ﾚｺｰﾄﾞ数"},     {"Log(Join)", "ﾛｸﾞ結合読込ﾚｺｰﾄﾞ数"},
+    {"Log(Sort)", "ﾛｸﾞｿｰﾄ回数"},        {"Safety(Time)", "ｾｰﾌﾃｨﾌｧｲﾙ日時記録ﾚｺｰﾄﾞ数"},
 };
 
 struct WriteCounters {

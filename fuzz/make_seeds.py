@@ -1,0 +1,80 @@
+#!/usr/bin/env python3
+"""Writes the seed corpus of every fuzz target into fuzz/corpus/<target>/: small valid inputs
+(and a few damaged ones) from which the fuzzers start. Run it again after a format changes."""
+import os
+import struct
+import zlib
+from datetime import datetime
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.dirname(HERE)
+SEP = b"\x1e"
+
+
+def record(date="240305", start="0907", call="JA1ABC", qth="東京都千代田区", name="ｽｽﾞｷ", remarks=""):
+    texts = [date, start, "0910", call, "7.050", "CW", "599", "579", qth, name, "", "", remarks, "", "", "", ""]
+    body = b"".join(t.encode("cp932") + SEP for t in texts)
+    body = body[:198].ljust(198, b" ")
+    return body + b"\r\n"
+
+
+def intent(kind, rec, before, after, image=b""):
+    body = b"Vondal INTENT 1\x1a" + struct.pack("<IIqq", kind, rec, before, after) + image.ljust(200, b"\0")
+    return body + struct.pack("<I", zlib.crc32(body) & 0xFFFFFFFF)
+
+
+def key(date, start):
+    yy = int(date[:2])
+    year = 2000 + yy if yy < 50 else 1900 + yy
+    moment = datetime(year, int(date[2:4]), int(date[4:6]), int(start[:2]), int(start[2:]))
+    return int((moment - datetime(1950, 1, 1)).total_seconds() // 60)
+
+
+def write(target, name, data):
+    folder = os.path.join(HERE, "corpus", target)
+    os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(folder, name), "wb") as f:
+        f.write(data)
+
+
+def main():
+    log = b"".join(record(call="JA1A" + chr(65 + i)) for i in range(21))
+    torn = intent(1, 20, 4000, 4200, record(call="JA1NEW"))
+    write("log_file_fuzz", "plain", b"\0" + log)
+    write("log_file_fuzz", "torn_append", bytes([122]) + torn + log[:4000] + record(call="JA1NEW")[:96])
+    write("log_file_fuzz", "undo_join", bytes([122]) + intent(2, 0, 600, 600) + log[:1000])
+    write("log_file_fuzz", "bad_size", b"\0" + log[:399])
+
+    journal = log[:2000]
+    write("safety_file_fuzz", "whole", journal)
+    write("safety_file_fuzz", "torn_tail", journal + log[2000:2096])
+    write("safety_file_fuzz", "empty", b"")
+
+    write("external_file_fuzz", "plain", b"\0" + "一行目\r\n二行目\nJA1ABC\r\n".encode("cp932"))
+    write("external_file_fuzz", "hex", b"\1" + b"e69db1e4baac\r\n4a4131414243\n7a\n")
+    write("external_file_fuzz", "long_line", b"\0" + "交信".encode("cp932") * 200 + b"\r\n")
+
+    # The index fuzz target's own log: five records of 240305 0907 with CALLSIGNs of 0, 5 … 20 "J".
+    words = b"".join(struct.pack("<I", key("240305", "0907") | (n * 5) << 26) + b"J" * (n * 5) for n in range(5))
+    write("index_file_fuzz", "valid", b"Vondal INDEX w01.010\x1a\0" + words)
+    write("index_file_fuzz", "short", b"Vondal INDEX w01.010\x1a\0" + words[:30])
+
+    with open(os.path.join(ROOT, "data", "CGlist3.TXT"), "rb") as f:
+        cglist = f.read()
+    write("citylist_fuzz", "head", b"\r\n".join(cglist.split(b"\r\n")[:80]))
+    with open(os.path.join(ROOT, "data", "Vondal.ini.example"), "rb") as f:
+        write("config_fuzz", "example", f.read())
+    write("config_fuzz", "include", b"#define LOG x\r\n[DEFAULT]\r\nlog=LOG\r\n#include fuzz.ini\r\n")
+
+    write("key_decoder_fuzz", "keys", b"\x1b[A\x1b[1;5B\x1bOP\x1b[15~\x1b[27;5;13~\x1b[13;2u\x1b!" + "あ".encode()
+          + b"\x1b[2~\x1b[1;2H\x1bO")
+    write("matchers_fuzz", "callsign", b"JA1*\0JA1ABC")
+    write("matchers_fuzz", "classes", "[東京]*#@?\0東京都千代田区".encode("cp932"))
+    write("scroll_text_fuzz", "report", b"\x09" + "集計表\r\n<c>JA1ABC</c> 599\r\n\x1b[31m赤\r\n".encode("cp932") * 20)
+    write("string_editor_fuzz", "keys", b"\x01\x05" + b"abc\x02\x06wJA\x0d" + "東京".encode("cp932") + b"\x1a\x0d")
+    write("vonrix_fuzz", "modes", b"C\n" + log)
+    write("vonrix_fuzz", "filter", b"B CALLSIGN=JA1*\n" + log)
+
+
+if __name__ == "__main__":
+    main()

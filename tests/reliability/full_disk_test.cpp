@@ -1,0 +1,312 @@
+// Every writer on a full disk and on a failing one: against a file-size limit (RLIMIT_FSIZE, the
+// kernel's own short writes and EFBIG, with SIGXFSZ ignored) on real files, and against the
+// fault-injecting file interface (short write, no space, EIO on sync). Each must say so with
+// its message, leave the old file as it was, and never report success.
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "app/text/charset.h"
+#include "log/external_file.h"
+#include "log/faulty_file_system.h"
+#include "log/field_table.h"
+#include "log/log_file.h"
+#include "log/record_index.h"
+#include "log/safety_file.h"
+#include "tests/reliability/log_check.h"
+#include "tools/vonfill/vonfill.h"
+#include "tools/vonrix/vonrix.h"
+
+namespace vondal::reliability {
+namespace {
+
+using ::testing::HasSubstr;
+
+std::string Images(int count, uint64_t seed) {
+  std::string bytes;
+  for (int i = 0; i < count; ++i) {
+    const RecordImage image = EncodeRecord(RandomRecord(seed + i));
+    bytes.append(image.begin(), image.end());
+  }
+  return bytes;
+}
+
+// Files may grow to `bytes` while it lives; writing beyond is refused by the kernel (a short
+// write, then EFBIG) instead of killing the process.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &saved_);
+    previous_ = signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = saved_;
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &saved_);
+    signal(SIGXFSZ, previous_);
+  }
+
+ private:
+  rlimit saved_{};
+  sighandler_t previous_;
+};
+
+class FullDiskTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetFieldTable();
+    char pattern[] = "/tmp/vondal-full-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    folder = pattern;
+  }
+  void TearDown() override { std::system(("rm -rf '" + folder + "'").c_str()); }
+
+  std::string Path(const std::string& name) const { return folder + "/" + name; }
+  static std::string Read(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+  static void Write(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+  }
+  bool Exists(const std::string& name) const { return access(Path(name).c_str(), F_OK) == 0; }
+
+  // Runs a program of the build with the file-size limit; its exit status and output.
+  int RunLimited(rlim_t bytes, const std::string& command, std::string& output) {
+    const std::string outFile = Path("output.txt");
+    const pid_t pid = fork();
+    if (pid == 0) {
+      FileSizeLimit limit(bytes);
+      const std::string line = "cd '" + folder + "' && LANG=C.UTF-8 " + command + " > output.txt 2>&1";
+      // The output goes to a file under the limit too: the programs' messages are short.
+      execl("/bin/sh", "sh", "-c", line.c_str(), static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    output = Read(outFile);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  }
+
+  FileSystem& fs = RealFileSystem();
+  std::string folder;
+};
+
+TEST_F(FullDiskTest, LogAppendThatDoesNotFitIsCutBackAndTheLogOpens) {
+  const std::string log = Images(3, 1);
+  Write(Path("A.VD"), log);
+  WriteCounters counters;
+  RecordIndex index(counters);
+  SafetyFile safety(fs, counters);
+  LogUi ui;
+  LogFile file(fs, counters, index, safety, ui);
+  ASSERT_EQ(file.OpenLog(Path("A.VD")), "");
+  Record r = RandomRecord(9);
+  {
+    FileSizeLimit limit(log.size() + 100);
+    WriteResult result = file.WriteRecord(3, r);
+    EXPECT_EQ(result.message, "ﾛｸﾞﾌｧｲﾙに書込めません");
+    EXPECT_FALSE(result.written);
+  }
+  EXPECT_EQ(Read(Path("A.VD")), log);
+  EXPECT_EQ(counters[kCountLogNew], 0);
+  LogFile again(fs, counters, index, safety, ui);
+  EXPECT_EQ(again.OpenLog(Path("A.VD")), "");
+  EXPECT_EQ(again.RecordCount(), 3);
+}
+
+TEST_F(FullDiskTest, JournalThatIsFullKeepsTheLogRecordAndStaysWhole) {
+  const std::string journal = Images(10, 20);
+  Write(Path("A.VDS"), journal);
+  WriteCounters counters;
+  RecordIndex index(counters);
+  SafetyFile safety(fs, counters);
+  LogUi ui;
+  LogFile file(fs, counters, index, safety, ui);
+  safety.Configure(Path("A.VDS"));
+  ASSERT_EQ(file.OpenLog(Path("A.VD")), "");
+  Record r = RandomRecord(9);
+  {
+    FileSizeLimit limit(journal.size() + 150);
+    WriteResult result = file.WriteRecord(0, r);
+    EXPECT_EQ(result.message, "ｾｰﾌﾃｨﾌｧｲﾙに書込めません");
+    EXPECT_TRUE(result.written);
+    EXPECT_EQ(safety.WriteMarker("＜結合読み込み開始＞"), 1);
+  }
+  EXPECT_EQ(Read(Path("A.VDS")), journal);
+  EXPECT_EQ(counters[kCountSafety] + counters[kCountSafetyTime], 0);
+  EXPECT_EQ(Read(Path("A.VD")).size(), 200u);
+}
+
+TEST_F(FullDiskTest, IndexSaveThatDoesNotFitKeepsTheOldIndexAndNoLeftover) {
+  Write(Path("A.VD"), Images(300, 1));
+  Write(Path("A.VDI"), "an older index file");
+  WriteCounters counters;
+  RecordIndex index(counters);
+  SafetyFile safety(fs, counters);
+  LogUi ui;
+  LogFile file(fs, counters, index, safety, ui);
+  ASSERT_EQ(file.OpenLog(Path("A.VD")), "");
+  std::vector<char> buffer(kIndexBufferSize);
+  ASSERT_EQ(index.LoadIndex(Path("A.VDI"), fs, file, ui, buffer), "");  // rebuilt
+  {
+    FileSizeLimit limit(1000);
+    EXPECT_EQ(index.SaveIndex(Path("A.VDI"), fs, ui, buffer), 1);
+  }
+  EXPECT_EQ(Read(Path("A.VDI")), "an older index file");
+  EXPECT_FALSE(Exists("A.VDI.tmp~"));
+}
+
+TEST_F(FullDiskTest, ExternalLineThatDoesNotFitIsTakenBack) {
+  Write(Path("ext.txt"), "first line\r\n");
+  WriteCounters counters;
+  ExternalFile external(fs, counters);
+  ASSERT_EQ(external.Open('W', Path("ext.txt")), "");
+  std::string text = "a line longer than the room that is left";
+  {
+    FileSizeLimit limit(20);
+    EXPECT_EQ(external.Access(text, false).message, "外部ﾌｧｲﾙに書込めません");
+  }
+  EXPECT_EQ(Read(Path("ext.txt")), "first line\r\n");
+  EXPECT_EQ(counters[kCountExternal], 0);
+}
+
+TEST_F(FullDiskTest, VonfillThatRunsOutOfRoomLeavesNoLog) {
+  std::string output;
+  const std::string vonfill = std::string(VONDAL_BIN_DIR) + "/vonfill";
+  EXPECT_NE(RunLimited(100000, vonfill + " dummy.VD 5000 -S1", output), 0);
+  EXPECT_THAT(output, HasSubstr(Cp932ToUtf8("書き込めません")));  // printed in the locale's charset
+  EXPECT_FALSE(Exists("dummy.VD"));
+  EXPECT_FALSE(Exists("dummy.VD.tmp~"));
+}
+
+TEST_F(FullDiskTest, VonrixThatRunsOutOfRoomKeepsTheOldReport) {
+  Write(Path("A.VD"), Images(2000, 1));
+  Write(Path("report.txt"), "the report of last week\r\n");
+  std::string output;
+  const std::string vonrix = std::string(VONDAL_BIN_DIR) + "/vonrix";
+  // The log is read, not written; only the new report meets the limit.
+  EXPECT_EQ(RunLimited(4000, vonrix + " A.VD report.txt C", output), kVonrixFailed);
+  EXPECT_THAT(output, HasSubstr(Cp932ToUtf8("出力ファイルに書込めません")));
+  EXPECT_EQ(Read(Path("report.txt")), "the report of last week\r\n");
+  EXPECT_FALSE(Exists("report.txt.tmp~"));
+}
+
+// The same writers on the fault-injecting file interface.
+enum class Fault { kShortWrite, kNoSpace, kSyncFails };
+
+class FailingWriterTest : public ::testing::TestWithParam<Fault> {
+ protected:
+  FailingWriterTest() : faulty(memory) { ResetFieldTable(); }
+
+  void Break(const std::string& target) {
+    faulty.faults = {};
+    faulty.faults.target = target;
+    switch (GetParam()) {
+      case Fault::kShortWrite:
+        faulty.faults.shortWrite = faulty.writeCount + 1;
+        break;
+      case Fault::kNoSpace:
+        faulty.faults.spaceLeft = 10;
+        break;
+      case Fault::kSyncFails:
+        faulty.faults.failSync = true;
+        break;
+    }
+  }
+
+  MemoryFileSystem memory;
+  FaultyFileSystem faulty;
+};
+
+TEST_P(FailingWriterTest, JournalAndMarkerSayNoAndStayWhole) {
+  const std::string journal = Images(4, 3);
+  memory.SetContents("A.VDS", journal);
+  WriteCounters counters;
+  SafetyFile safety(faulty, counters);
+  safety.Configure("A.VDS");
+  Break("A.VDS");
+  EXPECT_FALSE(safety.JournalRecord(EncodeRecord(RandomRecord(1))));
+  Break("A.VDS");
+  EXPECT_EQ(safety.WriteMarker("＜結合読み込み終了＞"), 1);
+  EXPECT_EQ(memory.Contents("A.VDS"), journal);
+  EXPECT_EQ(counters[kCountSafety] + counters[kCountSafetyTime], 0);
+}
+
+TEST_P(FailingWriterTest, IndexSaveSaysNoAndKeepsTheOldFile) {
+  memory.SetContents("A.VD", Images(50, 1));
+  memory.SetContents("A.VDI", "older");
+  WriteCounters counters;
+  RecordIndex index(counters);
+  SafetyFile safety(memory, counters);
+  LogUi ui;
+  LogFile file(memory, counters, index, safety, ui);
+  ASSERT_EQ(file.OpenLog("A.VD"), "");
+  std::vector<char> buffer(kIndexBufferSize);
+  ASSERT_EQ(index.LoadIndex("A.VDI", faulty, file, ui, buffer), "");
+  Break("A.VDI.tmp~");
+  EXPECT_EQ(index.SaveIndex("A.VDI", faulty, ui, buffer), 1);
+  EXPECT_EQ(memory.Contents("A.VDI"), "older");
+  EXPECT_FALSE(memory.Exists("A.VDI.tmp~"));
+}
+
+TEST_P(FailingWriterTest, ExternalLineSaysNoAndIsTakenBack) {
+  if (GetParam() == Fault::kSyncFails) GTEST_SKIP() << "external lines are not synced";
+  memory.SetContents("ext.txt", "first\r\n");
+  WriteCounters counters;
+  ExternalFile external(faulty, counters);
+  ASSERT_EQ(external.Open('W', "ext.txt"), "");
+  Break("ext.txt");
+  std::string text = "a line of more than ten bytes";
+  EXPECT_EQ(external.Access(text, false).message, "外部ﾌｧｲﾙに書込めません");
+  EXPECT_EQ(memory.Contents("ext.txt"), "first\r\n");
+}
+
+TEST_P(FailingWriterTest, VonfillSaysNoAndLeavesNothing) {
+  vonfill::VonfillCommand command = vonfill::ParseCommandLine({"D.VD", "3000", "-S7"});
+  ASSERT_EQ(command.action, vonfill::VonfillCommand::Action::kGenerate);
+  Break("D.VD.tmp~");
+  const std::string failure =
+      vonfill::WriteDummyLog(command, faulty, std::string(VONDAL_BIN_DIR) + "/CGlist3.TXT", [](int) {});
+  EXPECT_EQ(failure, "書き込めません");
+  EXPECT_FALSE(memory.Exists("D.VD"));
+  EXPECT_FALSE(memory.Exists("D.VD.tmp~"));
+}
+
+TEST_P(FailingWriterTest, VonrixSaysNoAndKeepsTheOldReport) {
+  memory.SetContents("A.VD", Images(3000, 1));
+  memory.SetContents("R.TXT", "old report");
+  VonrixContext context;
+  context.fs = &faulty;
+  std::string printed;
+  context.print = [&](std::string_view text) { printed += text; };
+  Break("R.TXT.tmp~");
+  EXPECT_EQ(RunVonrix({"A.VD", "R.TXT", "C"}, context), kVonrixFailed);
+  EXPECT_THAT(printed, HasSubstr("出力ファイルに書込めません"));
+  EXPECT_EQ(memory.Contents("R.TXT"), "old report");
+  EXPECT_FALSE(memory.Exists("R.TXT.tmp~"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, FailingWriterTest,
+                         ::testing::Values(Fault::kShortWrite, Fault::kNoSpace, Fault::kSyncFails),
+                         [](const auto& info) {
+                           switch (info.param) {
+                             case Fault::kShortWrite: return std::string("ShortWrite");
+                             case Fault::kNoSpace: return std::string("NoSpace");
+                             default: return std::string("SyncFails");
+                           }
+                         });
+
+}  // namespace
+}  // namespace vondal::reliability

@@ -30,7 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   LogFile file(fs, counters, index, safety, ui);
   if (!file.OpenLog("F.VD").empty()) return 0;
   const std::string opened = fs.Contents("F.VD");
-  if (opened.size() % kRecordSize != 0 || opened.size() / kRecordSize != static_cast<size_t>(file.RecordCount())) {
+  if (opened.size() % kRecordSize != 0 ||
+      opened.size() / kRecordSize != static_cast<size_t>(file.RecordCount())) {
     std::abort();
   }
   LogFile again(fs, counters, index, safety, ui);

@@ -26,6 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!safety.JournalRecord(image) || !safety.JournalIfMissing(image)) std::abort();
   if (safety.WriteMarker("＜日時順ソート＞元データ=F.VD") != 0) std::abort();
   const std::string after = fs.Contents("F.VDS");
-  if (after.size() != whole.size() + 2 * kRecordSize || after.compare(0, whole.size(), whole) != 0) std::abort();
+  if (after.size() != whole.size() + 2 * kRecordSize || after.compare(0, whole.size(), whole) != 0)
+    std::abort();
   return 0;
 }

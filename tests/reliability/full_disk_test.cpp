@@ -2,14 +2,13 @@
 // kernel's own short writes and EFBIG, with SIGXFSZ ignored) on real files, and against the
 // fault-injecting file interface (short write, no space, EIO on sync). Each must say so with
 // its message, leave the old file as it was, and never report success.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include <fstream>
 #include <sstream>
@@ -302,9 +301,12 @@ INSTANTIATE_TEST_SUITE_P(Faults, FailingWriterTest,
                          ::testing::Values(Fault::kShortWrite, Fault::kNoSpace, Fault::kSyncFails),
                          [](const auto& info) {
                            switch (info.param) {
-                             case Fault::kShortWrite: return std::string("ShortWrite");
-                             case Fault::kNoSpace: return std::string("NoSpace");
-                             default: return std::string("SyncFails");
+                             case Fault::kShortWrite:
+                               return std::string("ShortWrite");
+                             case Fault::kNoSpace:
+                               return std::string("NoSpace");
+                             default:
+                               return std::string("SyncFails");
                            }
                          });
 

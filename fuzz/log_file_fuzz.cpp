@@ -9,6 +9,7 @@
 
 #include "log/field_table.h"
 #include "log/log_file.h"
+#include "log/log_test_support.h"
 #include "log/record_index.h"
 #include "log/write_ahead.h"
 
@@ -41,13 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (std::string_view text : again.ReadRecord(n)) total += text.size();
     if (total > kTextArea) std::abort();
   }
-  Record r;
-  r[DATE] = "240305";
-  r[START] = "0907";
-  r[END] = "0910";
-  r[CALLSIGN] = "JA1ABC";
-  r[FREQ] = "7.050";
-  r[MODE] = "CW";
+  Record r = testing::ValidRecord();
   const int count = again.RecordCount();
   if (!again.WriteRecord(count, r).message.empty() || again.RecordCount() != count + 1) std::abort();
   return 0;

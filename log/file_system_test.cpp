@@ -7,29 +7,20 @@
 #include <fstream>
 #include <sstream>
 
+#include "log/log_test_support.h"
+
 namespace vondal {
 namespace {
 
 // The operating system's files, in a folder of their own.
 class RealFileSystemTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/vondal-fs-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    folder = pattern;
-  }
-  void TearDown() override { std::system(("rm -rf '" + folder + "'").c_str()); }
-
-  std::string Path(const std::string& name) const { return folder + "/" + name; }
-  static std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
+  std::string Path(const std::string& name) const { return temporary.Path(name); }
+  static std::string Read(const std::string& path) { return testing::TemporaryFolder::Read(path); }
 
   FileSystem& fs = RealFileSystem();
-  std::string folder;
+  testing::TemporaryFolder temporary;
+  const std::string& folder = temporary.path();
 };
 
 TEST_F(RealFileSystemTest, ModesBehaveLikeTheirStdioNames) {

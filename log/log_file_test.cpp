@@ -9,13 +9,9 @@
 namespace vondal {
 namespace {
 
+using testing::Image;
 using testing::RecordingUi;
 using testing::ValidRecord;
-
-std::string Image(const Record& r) {
-  RecordImage image = EncodeRecord(r);
-  return std::string(image.begin(), image.end());
-}
 
 class LogFileTest : public ::testing::Test {
  protected:

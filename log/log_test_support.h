@@ -1,11 +1,17 @@
-// Shared pieces of the log tests: a valid record and a LogUi that remembers what it was shown.
+// Shared pieces of the log tests: a valid record, a LogUi that remembers what it was shown, a
+// log with its companion files, and a folder of real files that goes away again.
 #pragma once
 
+#include <stdlib.h>
+
+#include <fstream>
 #include <map>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "log/log_file.h"
 #include "log/log_ui.h"
 #include "log/record.h"
 
@@ -52,6 +58,54 @@ class RecordingUi : public LogUi {
   std::vector<std::string> messages;
   std::vector<std::pair<int, bool>> written;
   bool shift = false;
+};
+
+// The image of a record as a string, for comparing files.
+inline std::string Image(const Record& r) {
+  RecordImage image = EncodeRecord(r);
+  return std::string(image.begin(), image.end());
+}
+
+// A log with everything it writes beside it (index, journal), over one file system.
+struct LogSet {
+  explicit LogSet(FileSystem& fs, Clock clock = LocalNow)
+      : safety(fs, counters, std::move(clock)), log(fs, counters, index, safety, ui) {}
+
+  WriteCounters counters;
+  RecordIndex index{counters};
+  SafetyFile safety;
+  RecordingUi ui;
+  LogFile log;
+};
+
+// A new folder under /tmp, removed with everything in it when the object goes.
+class TemporaryFolder {
+ public:
+  TemporaryFolder() {
+    char pattern[] = "/tmp/vondal-test-XXXXXX";
+    if (mkdtemp(pattern) != nullptr) path_ = pattern;
+  }
+  ~TemporaryFolder() {
+    if (!path_.empty()) std::system(("rm -rf '" + path_ + "'").c_str());
+  }
+  TemporaryFolder(const TemporaryFolder&) = delete;
+  TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+
+  const std::string& path() const { return path_; }
+  std::string Path(const std::string& name) const { return path_ + "/" + name; }
+
+  static std::string Read(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+  static void Write(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+  }
+
+ private:
+  std::string path_;
 };
 
 }  // namespace vondal::testing

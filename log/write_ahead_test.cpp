@@ -9,13 +9,9 @@
 namespace vondal {
 namespace {
 
+using testing::Image;
 using testing::RecordingUi;
 using testing::ValidRecord;
-
-std::string Image(const Record& r) {
-  RecordImage image = EncodeRecord(r);
-  return std::string(image.begin(), image.end());
-}
 
 RecordImage ImageOf(const std::string& callsign) { return EncodeRecord(ValidRecord(callsign)); }
 
@@ -167,18 +163,16 @@ TEST_F(RecoveryTest, IntentThatCannotBeCarriedOutStopsTheOpen) {
 // The log's own use of the write-ahead record.
 class LogWriteAheadTest : public ::testing::Test {
  protected:
-  LogWriteAheadTest()
-      : faulty(memory), index(counters), safety(faulty, counters), log(faulty, counters, index, safety, ui) {
-    ResetFieldTable();
-  }
+  LogWriteAheadTest() { ResetFieldTable(); }
 
   MemoryFileSystem memory;
-  FaultyFileSystem faulty;
-  WriteCounters counters;
-  RecordIndex index;
-  SafetyFile safety;
-  RecordingUi ui;
-  LogFile log;
+  FaultyFileSystem faulty{memory};
+  testing::LogSet set{faulty};
+  WriteCounters& counters = set.counters;
+  RecordIndex& index = set.index;
+  SafetyFile& safety = set.safety;
+  RecordingUi& ui = set.ui;
+  LogFile& log = set.log;
 };
 
 TEST_F(LogWriteAheadTest, OpeningSaysWhatWasRepairedAndJournalsACompletedRecord) {

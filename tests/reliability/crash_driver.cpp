@@ -26,6 +26,7 @@
 
 #include "log/field_table.h"
 #include "log/log_file.h"
+#include "log/log_test_support.h"
 #include "log/record_index.h"
 #include "log/safety_file.h"
 #include "log/write_ahead.h"
@@ -69,11 +70,8 @@ bool CrossesPage(int n) { return (n * kRecordSize) / 4096 != (n * kRecordSize + 
 
 [[noreturn]] void Worker(const std::string& folder, uint64_t seed, int fd, bool writeAhead) {
   FileSystem& fs = RealFileSystem();
-  WriteCounters counters;
-  RecordIndex index(counters);
-  SafetyFile safety(fs, counters, FixedTime);
-  LogUi ui;
-  LogFile log(fs, counters, index, safety, ui);
+  testing::LogSet set(fs, FixedTime);
+  auto& [counters, index, safety, ui, log] = set;
   log.options.writeAhead = writeAhead;
   const Files files = FilesIn(folder);
   safety.Configure(files.safety);

@@ -7,6 +7,7 @@
 #include "log/faulty_file_system.h"
 #include "log/field_table.h"
 #include "log/log_file.h"
+#include "log/log_test_support.h"
 #include "log/record_index.h"
 #include "log/safety_file.h"
 #include "log/write_ahead.h"
@@ -61,11 +62,8 @@ class CrashStepsTest : public ::testing::TestWithParam<Setting> {
     memory.SetContents(kFiles.log, log);
     memory.SetContents(kFiles.safety, journal);
     {
-      WriteCounters counters;
-      RecordIndex index(counters);
-      SafetyFile safety(memory, counters);
-      LogUi ui;
-      LogFile file(memory, counters, index, safety, ui);
+      testing::LogSet set(memory);
+      auto& [counters, index, safety, ui, file] = set;
       ASSERT_EQ(file.OpenLog(kFiles.log), "");
       std::vector<char> buffer(kIndexBufferSize);
       ASSERT_EQ(index.LoadIndex(kFiles.index, memory, file, ui, buffer), "");
@@ -93,11 +91,8 @@ class CrashStepsTest : public ::testing::TestWithParam<Setting> {
     FaultyFileSystem faulty(memory);
     faulty.faults.crashAt = crashAt;
     {
-      WriteCounters counters;
-      RecordIndex index(counters);
-      SafetyFile safety(faulty, counters, FixedTime);
-      LogUi ui;
-      LogFile log(faulty, counters, index, safety, ui);
+      testing::LogSet set(faulty, FixedTime);
+      auto& [counters, index, safety, ui, log] = set;
       safety.Configure(kFiles.safety);
       std::vector<char> buffer(kIndexBufferSize);
       bool alive = log.OpenLog(kFiles.log).empty() && safety.CheckSafety(ui).empty();

@@ -18,6 +18,7 @@
 #include "log/faulty_file_system.h"
 #include "log/field_table.h"
 #include "log/log_file.h"
+#include "log/log_test_support.h"
 #include "log/record_index.h"
 #include "log/safety_file.h"
 #include "tests/reliability/log_check.h"
@@ -61,23 +62,12 @@ class FileSizeLimit {
 
 class FullDiskTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ResetFieldTable();
-    char pattern[] = "/tmp/vondal-full-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    folder = pattern;
-  }
-  void TearDown() override { std::system(("rm -rf '" + folder + "'").c_str()); }
+  void SetUp() override { ResetFieldTable(); }
 
-  std::string Path(const std::string& name) const { return folder + "/" + name; }
-  static std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
+  std::string Path(const std::string& name) const { return temporary.Path(name); }
+  static std::string Read(const std::string& path) { return testing::TemporaryFolder::Read(path); }
   static void Write(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
+    testing::TemporaryFolder::Write(path, bytes);
   }
   bool Exists(const std::string& name) const { return access(Path(name).c_str(), F_OK) == 0; }
 
@@ -99,17 +89,15 @@ class FullDiskTest : public ::testing::Test {
   }
 
   FileSystem& fs = RealFileSystem();
-  std::string folder;
+  testing::TemporaryFolder temporary;
+  const std::string& folder = temporary.path();
 };
 
 TEST_F(FullDiskTest, LogAppendThatDoesNotFitIsCutBackAndTheLogOpens) {
   const std::string log = Images(3, 1);
   Write(Path("A.VD"), log);
-  WriteCounters counters;
-  RecordIndex index(counters);
-  SafetyFile safety(fs, counters);
-  LogUi ui;
-  LogFile file(fs, counters, index, safety, ui);
+  testing::LogSet set(fs);
+  auto& [counters, index, safety, ui, file] = set;
   ASSERT_EQ(file.OpenLog(Path("A.VD")), "");
   Record r = RandomRecord(9);
   {
@@ -128,11 +116,8 @@ TEST_F(FullDiskTest, LogAppendThatDoesNotFitIsCutBackAndTheLogOpens) {
 TEST_F(FullDiskTest, JournalThatIsFullKeepsTheLogRecordAndStaysWhole) {
   const std::string journal = Images(10, 20);
   Write(Path("A.VDS"), journal);
-  WriteCounters counters;
-  RecordIndex index(counters);
-  SafetyFile safety(fs, counters);
-  LogUi ui;
-  LogFile file(fs, counters, index, safety, ui);
+  testing::LogSet set(fs);
+  auto& [counters, index, safety, ui, file] = set;
   safety.Configure(Path("A.VDS"));
   ASSERT_EQ(file.OpenLog(Path("A.VD")), "");
   Record r = RandomRecord(9);
@@ -151,11 +136,8 @@ TEST_F(FullDiskTest, JournalThatIsFullKeepsTheLogRecordAndStaysWhole) {
 TEST_F(FullDiskTest, IndexSaveThatDoesNotFitKeepsTheOldIndexAndNoLeftover) {
   Write(Path("A.VD"), Images(300, 1));
   Write(Path("A.VDI"), "an older index file");
-  WriteCounters counters;
-  RecordIndex index(counters);
-  SafetyFile safety(fs, counters);
-  LogUi ui;
-  LogFile file(fs, counters, index, safety, ui);
+  testing::LogSet set(fs);
+  auto& [counters, index, safety, ui, file] = set;
   ASSERT_EQ(file.OpenLog(Path("A.VD")), "");
   std::vector<char> buffer(kIndexBufferSize);
   ASSERT_EQ(index.LoadIndex(Path("A.VDI"), fs, file, ui, buffer), "");  // rebuilt
@@ -246,11 +228,8 @@ TEST_P(FailingWriterTest, JournalAndMarkerSayNoAndStayWhole) {
 TEST_P(FailingWriterTest, IndexSaveSaysNoAndKeepsTheOldFile) {
   memory.SetContents("A.VD", Images(50, 1));
   memory.SetContents("A.VDI", "older");
-  WriteCounters counters;
-  RecordIndex index(counters);
-  SafetyFile safety(memory, counters);
-  LogUi ui;
-  LogFile file(memory, counters, index, safety, ui);
+  testing::LogSet set(memory);
+  auto& [counters, index, safety, ui, file] = set;
   ASSERT_EQ(file.OpenLog("A.VD"), "");
   std::vector<char> buffer(kIndexBufferSize);
   ASSERT_EQ(index.LoadIndex("A.VDI", faulty, file, ui, buffer), "");

@@ -7,18 +7,13 @@
 #include "log/date_time.h"
 #include "log/field_table.h"
 #include "log/log_file.h"
+#include "log/log_test_support.h"
 #include "log/record_index.h"
 #include "log/safety_file.h"
 #include "log/write_ahead.h"
 
 namespace vondal::reliability {
 namespace {
-
-class NoteUi : public LogUi {
- public:
-  void StartupNote(int, int, std::string_view text) override { note = text; }
-  std::string note;
-};
 
 std::string ReadAll(FileSystem& fs, const std::string& name) {
   auto file = fs.Open(name, OpenMode::kRead);
@@ -64,18 +59,15 @@ RawState InspectRaw(FileSystem& fs, const Files& files, const Expectation& expec
 
 Verdict OpenAndCheck(FileSystem& fs, const Files& files, const Expectation& expected) {
   Verdict verdict;
-  WriteCounters counters;
-  RecordIndex index(counters);
-  SafetyFile safety(fs, counters);
-  NoteUi ui;
-  LogFile log(fs, counters, index, safety, ui);
+  testing::LogSet set(fs);
+  auto& [counters, index, safety, ui, log] = set;
   safety.Configure(files.safety);
   if (std::string fatal = log.OpenLog(files.log); !fatal.empty()) {
     verdict.failure = "the log does not open";
     return verdict;
   }
   verdict.opened = true;
-  verdict.note = ui.note;
+  verdict.note = ui.notes.count(5) ? ui.notes[5] : "";
   if (std::string fatal = safety.CheckSafety(ui); !fatal.empty()) {
     verdict.failure = "the safety file does not open";
     return verdict;

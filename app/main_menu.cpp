@@ -7,6 +7,7 @@
 #include "console/console.h"
 #include "console/key_source.h"
 #include "console/menu_line.h"
+#include "editor/editor.h"
 #include "macro/macro_player.h"
 
 namespace vondal {
@@ -18,10 +19,14 @@ int NotBuilt() {
   return 0;
 }
 
-// The record editor work fills these (the editor writable, or browsing, where every write
-// is refused with "書込禁止です"). Entering the editor also starts the auto-start macro once per
-// run (the macro work).
-int RunEditor(RunState&, bool /*browse*/) { return NotBuilt(); }
+// The record editor, writable or browsing (every write is refused with "書込禁止です"). Entering
+// it also starts the auto-start macro once per run (the macro work fills that).
+int RunEditor(RunState& run, bool browse) {
+  run.log.options.writeProtect = browse;
+  EditorContext context{run.log, run.index, run.settings.callsign, {}};
+  const int result = RunEditor(context);
+  return result;
+}
 // The join-read work fills this.
 int RunJoin(RunState&) { return NotBuilt(); }
 // The sort work fills this.

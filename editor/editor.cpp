@@ -1,0 +1,280 @@
+#include "editor/editor.h"
+
+#include "console/console.h"
+#include "console/key_source.h"
+#include "console/menu_line.h"
+#include "editor/edit_screen.h"
+#include "editor/editor_menus.h"
+#include "editor/faces.h"
+#include "editor/field_input.h"
+#include "editor/select_area.h"
+#include "macro/edit_error.h"
+#include "macro/edit_state.h"
+#include "macro/macro_player.h"
+
+namespace vondal {
+
+EditorState& TheEditor() {
+  static EditorState editor;
+  return editor;
+}
+
+namespace {
+
+constexpr char kEditorMenu[] =
+    " C次編集 N新 S選択 E変換 G取得 F検索_Mﾏｽｸ P雛型 A入力欄 D表示 T標識 O他 Q終了";
+
+// Menus whose work arrives with their own parts of the editor.
+void NotBuilt() { ShowMessage("未実装です"); }
+
+class Editor {
+ public:
+  Editor(EditorContext& context, EditorState& editor) : context_(context), editor_(editor) {}
+
+  int Run();
+
+ private:
+  int Count() const { return context_.log.RecordCount(); }
+  void LayOut();
+  void DrawAll();
+  void DrawEditArea();
+  void Prepare();
+  // The editor menu; returns -1 to go on, else the key to leave the editor with.
+  int EditorMenu();
+  void Write();
+  void NextEdit();
+  void ShowMacroList();
+  void MacroNumber(int firstDigit);
+  int Leave(int key);
+
+  EditorContext& context_;
+  EditorState& editor_;
+  EditLayout layout_;
+};
+
+void Editor::LayOut() {
+  Screen& screen = TheScreen();
+  FitFieldTable(screen.Width(), editor_.display.wideEdit);
+  layout_ = ComputeLayout(screen.Width(), screen.Height(), editor_.display);
+  FitList(editor_.list, layout_.selectLines, Count());
+  DrawAll();
+}
+
+void Editor::DrawAll() {
+  Screen& screen = TheScreen();
+  screen.ClearRows(0, layout_.menuRow - 1);
+  DrawTitle(screen, context_.callsign, context_.log.options.writeProtect);
+  DrawSelectArea(context_, layout_, editor_);
+  DrawEditArea();
+}
+
+void Editor::DrawEditArea() {
+  DrawEditStatus(TheScreen(), layout_, editor_, Count());
+  DrawFields(TheScreen(), layout_, editor_);
+}
+
+// Modes Reload, New and Mask: the edit area gets its record, and field input starts on the home
+// field.
+void Editor::Prepare() {
+  switch (editor_.mode) {
+    case EditorMode::kReload:
+      CopyTexts(context_.log.ReadRecord(editor_.current), editor_.working);
+      break;
+    case EditorMode::kNew:
+      if (editor_.templateOn) {
+        editor_.working = editor_.templateSlot;
+      } else {
+        editor_.working = Record{};
+      }
+      editor_.current = Count();
+      break;
+    case EditorMode::kMask:
+      editor_.working = editor_.maskSlot;
+      editor_.current = Count();
+      break;
+    default:
+      return;
+  }
+  editor_.field = homeField;
+  editor_.lastField = -1;  // the cursor goes to the field's start place
+  editor_.mode = EditorMode::kEdit;
+  DrawEditArea();
+}
+
+void Editor::Write() {
+  const int n = editor_.current;
+  const bool append = n >= Count();
+  WriteResult result = context_.log.WriteRecord(append ? Count() : n, editor_.working);
+  if (result.fatal) FatalMessage(result.message);
+  if (!result.written && !result.message.empty()) {
+    // The edit area stays as it is; the cursor goes to the field the refusal is about.
+    ShowMessage(result.message, TheEditState());
+    if (result.field >= 0) editor_.field = result.field;
+    return;
+  }
+  if (!result.message.empty()) ShowMessage(result.message, TheEditState());
+  const int written = append ? Count() - 1 : n;
+  if (append) {
+    if (editor_.list.current() == written - 1) {
+      AppendToList(editor_.list, written);
+    } else {
+      PositionList(editor_.list, layout_.selectLines, written);
+    }
+    DrawSelectArea(context_, layout_, editor_);
+  } else {
+    RefreshRecordLines(context_, editor_, written);
+    if (editor_.conditions.dateFrom && editor_.conditions.dateFromRecord == written) {
+      DrawHeaderLine(context_, layout_, editor_);
+    }
+  }
+  editor_.mode = EditorMode::kNew;
+}
+
+void Editor::NextEdit() {
+  const int count = Count();
+  if (count == 0) {
+    ShowMessage("交信記録がありません");
+    return;
+  }
+  if (editor_.list.current() >= count - 1) {
+    ShowMessage("最終交信です");
+    return;
+  }
+  editor_.undoCopy = editor_.working;
+  const int next = editor_.list.current() + 1;
+  AppendToList(editor_.list, next);
+  DrawSelectArea(context_, layout_, editor_);
+  editor_.current = next;
+  editor_.mode = EditorMode::kReload;
+}
+
+// "/": the macros with a comment; the macro store comes with the macro work.
+void Editor::ShowMacroList() { ShowMessage("ﾏｸﾛがありません"); }
+
+void Editor::MacroNumber(int firstDigit) {
+  ShowMenu(std::string(">ﾏｸﾛ番号> $") + static_cast<char>(firstDigit) + "_$");
+  const KeyEvent key = ReadKey();
+  if (key.code == 27) return;
+  if (key.code >= '0' && key.code <= '9') {
+    // No macro exists until the macro store is loaded (the macro work fills this).
+    ShowMessage("ﾏｸﾛがありません", TheEditState());
+    return;
+  }
+  RejectKey(key.code);
+}
+
+int Editor::Leave(int key) {
+  ShowMenu("");
+  SaveFace(editor_, Count());
+  return key == 'Q' ? 0 : key;
+}
+
+int Editor::EditorMenu() {
+  for (;;) {
+    ShowMenu(kEditorMenu);
+    const KeyEvent key = ReadKey();
+    switch (key.upper) {
+      case 'C':
+        NextEdit();
+        return -1;
+      case 'N':
+        editor_.undoCopy = editor_.working;
+        editor_.mode = EditorMode::kNew;
+        return -1;
+      case 'S':
+        editor_.mode = EditorMode::kSelect;
+        return -1;
+      case 'E':  // Convert (the Get and Convert work)
+      case 'G':  // Get
+      case 'F':  // Search (the search work)
+      case 'M':  // Search mask
+      case 'P':  // Template (the template and Other work)
+      case 'T':  // Marks (the marks work)
+      case 'O':  // Other
+        NotBuilt();
+        return -1;
+      case 'A':
+        if (FieldSettingsMenu(layout_, editor_) == MenuEffect::kLayout) LayOut();
+        DrawLabel(TheScreen(), layout_, editor_.field, true);
+        return -1;
+      case 'D':
+        switch (DisplayMenu(context_, editor_)) {
+          case MenuEffect::kLayout:
+            LayOut();
+            break;
+          case MenuEffect::kSelectArea:
+            DrawSelectArea(context_, layout_, editor_);
+            break;
+          case MenuEffect::kNone:
+            break;
+        }
+        return -1;
+      case 'Q':
+      case 9:
+      case ':':
+      case '@':
+      case '^':
+        return Leave(key.upper);
+      case ' ':
+        PositionList(editor_.list, layout_.selectLines, Count() - 1);
+        DrawSelectArea(context_, layout_, editor_);
+        return -1;
+      case '/':
+        ShowMacroList();
+        continue;
+      case '\\':
+        continue;
+      default:
+        if (key.code >= '0' && key.code <= '9') {
+          MacroNumber(key.code);
+          return -1;
+        }
+        RejectKey(key.code);
+        return -1;
+    }
+  }
+}
+
+int Editor::Run() {
+  ThePlayer().SetRecordingState(kRecordingOff);
+  const Face& face = editor_.faces[editor_.face];
+  editor_.current = face.record >= 0 && face.record < Count() ? face.record : Count();
+  if (editor_.current >= Count() && editor_.mode == EditorMode::kReload) editor_.mode = EditorMode::kNew;
+  editor_.list.records.clear();  // positioned on the last record
+  ShowMenu("");
+  LayOut();
+  editor_.markedCount = CountMarks(context_.index);
+  for (;;) {
+    DrawEditStatus(TheScreen(), layout_, editor_, Count());
+    Prepare();
+    if (editor_.mode == EditorMode::kSelect) {
+      int leavingKey = 0;
+      const SelectOutcome outcome = RunSelectArea(context_, layout_, editor_, leavingKey);
+      editor_.mode = outcome == SelectOutcome::kReload ? EditorMode::kReload : EditorMode::kEdit;
+      // Backspace and the function keys also start their key macros (the macro work).
+      if (leavingKey != 0) ShowMessage("ﾏｸﾛがありません", TheEditState());
+      continue;
+    }
+    const int result = RunFieldInput(context_, layout_, editor_);
+    if (result == kFaceMenuKey) {
+      if (FaceMenu(editor_, layout_.width, Count())) DrawEditArea();
+    } else if (result == 13) {
+      Write();
+    } else if (result == 27) {
+      if (const int leave = EditorMenu(); leave >= 0) return leave;
+    } else if (result == '\\' || result == ',' || result == '.' || result == ';' || result == ':' ||
+               result == ' ' || result == '=' || result == '[' || result == ']') {
+      // The direct search keys: the search work fills this.
+      NotBuilt();
+    }
+  }
+}
+
+}  // namespace
+
+int RunEditor(EditorContext& context) {
+  Editor editor(context, TheEditor());
+  return editor.Run();
+}
+
+}  // namespace vondal

@@ -1,0 +1,22 @@
+// What the record editor works on: the open log with its index, and what the program around it
+// tells it (the station's call sign for the title row).
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "log/log_file.h"
+#include "log/record_index.h"
+
+namespace vondal {
+
+struct EditorContext {
+  LogFile& log;
+  RecordIndex& index;
+  std::string callsign;  // the `callsign` setting
+  // Replaces the screen by one of the terminal's new size when it was resized; true when it did
+  // (the editor then lays its screen out again). Tests leave it empty.
+  std::function<bool()> adoptTerminalSize;
+};
+
+}  // namespace vondal

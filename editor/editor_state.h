@@ -1,0 +1,116 @@
+// What the record editor keeps for the whole run: its mode, the ten faces, the record slots, the
+// select list, the display settings and the search conditions the header line shows. Leaving the
+// editor keeps all of it; entering again continues on the same face.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "log/field_table.h"
+#include "log/record.h"
+
+namespace vondal {
+
+// The editor's state machine, by the letters the program uses.
+enum class EditorMode : char {
+  kEdit = 'C',    // field input runs in the edit area
+  kNew = 'N',     // the edit area is prepared for a new record
+  kMask = 'M',    // the imitation mask record is loaded for editing
+  kReload = 'R',  // a record just read from the log goes into the edit area
+  kSelect = 'S',  // the cursor is in the select area
+};
+
+inline constexpr int kFaceCount = 10;
+inline constexpr int kMaxSelectLines = 72;
+
+struct DisplaySettings {
+  int recordBase = 0;            // record numbers shown from 0 or 1 (1strecordnr)
+  bool oneLine = false;          // one-line edit area (editheight)
+  bool wideEdit = false;         // wide edit area (editwidth)
+  bool functionKeys = false;     // the function-key table (functionkey)
+  bool multiplierTable = false;  // the multiplier table's three rows (multilist)
+  bool highlight = false;        // date/time highlight (hilight) from record highlightFirst on
+  int highlightFirst = 0;
+  // The select-area settings and their defaults (restored by R of the display menu).
+  bool weekday = true;      // showcalendar
+  bool endColumn = false;   // showendtime
+  int freqDigits = 3;       // -1: the integer part only; 1-5 digits after the point
+  int modeWidth = 1;        // 0-5 columns
+  bool rstColumn = false;   // showsignal
+  int myqthWidth = 4;       // 0-18 columns
+  bool myqthLeft = false;   // myqthleft: MyQTH always in its full width
+  bool searchList = false;  // showbmlist: the search-list summary
+
+  void RestoreSelectDefaults();
+};
+
+// The search conditions the header line shows (set by the search and mask menus).
+struct SearchConditions {
+  bool upward = false;       // searches run upwards
+  char firstOccurrence = 0;  // 'A' 'B' 'P' 'S', or 0 when off
+  char markCondition = 0;    // '*' marked, ' ' unmarked, 0 off
+  char jaDx = 'W';           // 'J' JA only, 'D' DX only, 'W' off
+  char maskType = 0;         // 'M' or 'C' when a mask is active, 0 off
+  bool dateFrom = false;     // the date/time-from condition, from record dateFromRecord on
+  int dateFromRecord = 0;
+};
+
+// One face: a record being edited or looked at, with where the cursor was.
+struct Face {
+  int record = -1;  // -1: a new record
+  int field = -1;   // -1: the home field
+  int cursor = 0;   // the string editor's cursor and scroll offset in that field
+  int offset = 0;
+  Record slot;  // the texts of DATE … rQSL (AUX1 and AUX2 are not kept per face)
+};
+
+// The select area's lines: a record number per line from top to bottom (negative: an empty line
+// above record 0), the last line being the current line, and a state byte per line (1 the line
+// before the first hit of a call-sign search, 2 the line before the record a date search found).
+struct SelectList {
+  std::vector<int> records;
+  std::vector<char> states;
+  int cursor = 0;  // the cursor line in mode Select
+
+  int lines() const { return static_cast<int>(records.size()); }
+  int current() const { return records.empty() ? -1 : records.back(); }
+};
+
+struct EditorState {
+  EditorMode mode = EditorMode::kNew;
+  int current = 0;  // the record in the edit area; the record count means a new record
+  Record working;   // the edit area
+
+  std::array<Face, kFaceCount> faces;
+  int face = 0;
+  int markedFace = 0;
+  int previousFace = 0;
+
+  // Field input: the field the cursor is in, the one before it, and the one "[" remembered.
+  int field = CALLSIGN;
+  int lastField = CALLSIGN;
+  int markedField = CALLSIGN;
+
+  // Record slots beside the faces' own.
+  Record templateSlot;  // the template record (雛形)
+  bool templateOn = false;
+  Record maskSlot;  // the imitation mask record
+  Record undoCopy;  // the edit area as it was before the editor moved to another record
+
+  SelectList list;
+  SelectList remembered;  // the view M remembers and R recalls
+  int lastIns = -1;       // the record of the previous Ins and Del (Shift ranges start there)
+  int lastDel = -1;
+  int markedCount = 0;
+
+  DisplaySettings display;
+  SearchConditions conditions;
+  std::string callsignSearch;  // the call-sign search buffer: CALLSIGN when field input ended
+  bool entered = false;        // the editor has run before in this run
+};
+
+// The editor state of the run.
+EditorState& TheEditor();
+
+}  // namespace vondal

@@ -45,7 +45,7 @@ std::optional<int> Quit(RunState& run) {
     if (ReadKey().upper != 'Q') return std::nullopt;
   }
   if (!SaveIndexAtQuit(run)) failed = true;
-  if (!failed) ShowMessage("正常終了");
+  if (!failed) ShowMessage(kNormalEnd);
   Flush();
   MoveCursor(MenuRow(), 0);
   SetCursorSize(0);

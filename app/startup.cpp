@@ -5,6 +5,7 @@
 #include "app/command_line.h"
 #include "app/main_menu.h"
 #include "app/memory_pool.h"
+#include "app/quit.h"
 #include "app/run_state.h"
 #include "app/text/charset.h"
 #include "app/text/version.h"
@@ -179,8 +180,9 @@ int RunVondal(int argc, char** argv) {
 
   run.background = std::make_unique<Screen>(*run.screen);
   int status = RunMainMenu(run);
-  // A failed save was reported on the screen; it is said once more where it stays readable.
-  EndProgram(status, status != 0 ? run.ui.lastReport() : "");
+  // The last word of the screen ("正常終了", or the save that failed) is said once more on the
+  // terminal given back, where it stays readable.
+  EndProgram(status, status != 0 ? run.ui.lastReport() : kNormalEnd);
 }
 
 }  // namespace vondal

@@ -1,6 +1,5 @@
 #include "app/settings.h"
 
-#include <termios.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -11,6 +10,7 @@
 #include "app/text/program_folder.h"
 #include "app/text/text_helpers.h"
 #include "app/text/wildcard.h"
+#include "console/ask_key.h"
 
 namespace vondal {
 
@@ -195,22 +195,14 @@ void Print(const ConfigureIo& io, std::string_view text) {
   }
 }
 
-// One key from standard input before the screen exists: a terminal is read without waiting for
-// Enter and without echo, anything else a byte at a time.
-int ReadKey(const ConfigureIo& io) {
-  if (io.readKey) return io.readKey();
-  std::fflush(stdout);
-  termios saved;
-  if (!isatty(STDIN_FILENO) || tcgetattr(STDIN_FILENO, &saved) != 0) return std::getchar();
-  termios oneKey = saved;
-  oneKey.c_lflag &= ~(ICANON | ECHO);
-  oneKey.c_cc[VMIN] = 1;
-  oneKey.c_cc[VTIME] = 0;
-  tcsetattr(STDIN_FILENO, TCSANOW, &oneKey);
-  unsigned char key = 0;
-  ssize_t got = read(STDIN_FILENO, &key, 1);
-  tcsetattr(STDIN_FILENO, TCSANOW, &saved);
-  return got == 1 ? key : EOF;
+// The question asked on standard output and the one key that answers it, read before the
+// screen exists.
+int Ask(const ConfigureIo& io, std::string_view question) {
+  if (io.readKey) {
+    Print(io, question);
+    return io.readKey();
+  }
+  return AskKey(STDIN_FILENO, [&io, question] { Print(io, question); });
 }
 
 }  // namespace
@@ -263,8 +255,7 @@ RunConfig ConfigureRun(std::span<const std::string> arguments, const ConfigureIo
     settings.setText = "非使用";
     settings.setTextIsError = true;
   } else if (result != kConfigOk) {
-    Print(io, kConfigErrorQuestion);
-    int key = ReadKey(io);
+    int key = Ask(io, kConfigErrorQuestion);
     Print(io, "\n");
     if (key != 'Y' && key != 'y') return run;
     settings.setText = "ｴﾗｰ";

@@ -142,18 +142,26 @@ TEST_F(StringEditorTest, ReplaceAll) {
   // The next replace starts from the strings of the last one.
   Play("xaay", 3, Keys("^R^M^M^M^M"));
   EXPECT_EQ(state_.text, "xby");
-  // An empty old string replaces nothing; Esc in either editor ends without change.
+  // A replace that finds nothing (an empty old string replaces nothing) still counts as a change
+  // made: the text is marked modified and the cursor goes to its start.
   TheReplaceStrings() = {};
-  Play("abc", 0, Keys("^R^M^Mx^M^M"));
+  Play("abc", 2, Keys("^R^M^Mx^M^M"));
+  EXPECT_EQ(state_.text, "abc");
+  EXPECT_TRUE(state_.modified);
+  EXPECT_EQ(state_.cursor, 0);
+  Play("abc", 2, Keys("^Rz^M^M^M^M"));
+  EXPECT_TRUE(state_.modified);
+  // Esc in either editor ends without change.
+  Play("abc", 2, Keys("^Rb^M^M^M^["));
   EXPECT_EQ(state_.text, "abc");
   EXPECT_FALSE(state_.modified);
-  Play("abc", 0, Keys("^Rb^M^M^M^["));
-  EXPECT_EQ(state_.text, "abc");
+  EXPECT_EQ(state_.cursor, 2);
   // Beyond the maximum length nothing changes.
   state_.maxLength = 6;
   TheReplaceStrings() = {"a", "bb"};
   Play("aaaa", 0, Keys("^R^M^M^M^M"));
   EXPECT_EQ(state_.text, "aaaa");
+  EXPECT_FALSE(state_.modified);
   EXPECT_THAT(ShownMessage(), StartsWith("文字列が溢れます"));
 }
 

@@ -1,5 +1,6 @@
 #include "macro/string_editor.h"
 
+#include "macro/edit_error.h"
 #include "macro/editor_test_fixture.h"
 
 namespace vondal {
@@ -187,6 +188,22 @@ TEST_F(StringEditorTest, InsertionLimitsCaseModesAndControlCodes) {
   Play("", 0, Keys("^^A"));
   EXPECT_EQ(state_.text, "");
   EXPECT_THAT(ShownMessage(), StartsWith("入力禁止ｺｰﾄﾞです"));
+}
+
+// The error takes the start of the message line; the case letter and the status template of the
+// command menu stay beside it with the figures.
+TEST_F(StringEditorTest, AnErrorLeavesTheStatusOfTheMessageLine) {
+  state_.style.caseMode = 'U';
+  state_.maxLength = 3;
+  Play("abc", 3, "x");
+  const std::string line = ShownMessage();
+  EXPECT_THAT(line, StartsWith("文字列が溢れます"));
+  EXPECT_TRUE(Aborted());
+  EXPECT_EQ(line.substr(35), std::string(17, ' ') + "U       00H   0[  3]  3<  3 ");
+  // Outside the editor nothing else belongs on the line: it is cleared whole.
+  TheScreen().PutTextToEnd(std::string(80, 'z'), MessageRow(), 0, kPlainAttr, kPlainAttr);
+  ShowMessage("ok", state_);
+  EXPECT_EQ(MessageLine(), "ok" + std::string(78, ' '));
 }
 
 TEST_F(StringEditorTest, ExitCodesAndKeysThatMeanNothing) {

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 
+#include "app/text/sjis.h"
 #include "console/console.h"
 
 namespace vondal {
@@ -86,7 +87,7 @@ bool MemoryPools::TempReset() {
 
 void MemoryPools::RecordUse(std::string_view name) {
   UseEntry& entry = history_[historyCount_ % kHistorySize];
-  entry.name = std::string(name.substr(0, kHistoryNameLength));
+  entry.name = std::string(CutAtCharacter(name, kHistoryNameLength));
   entry.amount = name == "quota" || name == "malloc" ? tempCapacity_ : tempUsed_;
   ++historyCount_;
 }

@@ -23,7 +23,7 @@ inline constexpr size_t kHistoryNameLength = 9;
 enum class TempStage { kNone, kQuota, kMalloc };
 
 struct UseEntry {
-  std::string name;  // at most 9 characters
+  std::string name;  // at most 9 bytes
   size_t amount = 0;
 };
 
@@ -54,8 +54,8 @@ class MemoryPools {
   // Which pool failed when TempReset returned false: "local memory" or "malloc(temp)".
   const char* TempFailure() const { return tempFailure_; }
 
-  // Adds a history entry: the name (cut to 9 characters) and the temporary pool's use, or its
-  // capacity for "quota" and "malloc".
+  // Adds a history entry: the name (cut to 9 bytes, never inside a two-byte character) and the temporary
+  // pool's use, or its capacity for "quota" and "malloc".
   void RecordUse(std::string_view name);
   // The entries, oldest first.
   std::vector<UseEntry> History() const;

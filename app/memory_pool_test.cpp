@@ -84,6 +84,10 @@ TEST(MemoryPools, HistoryKeepsTheLast60EntriesWithShortNames) {
   EXPECT_EQ(history.back().name, "n60");
   pools.RecordUse("1stonly-and-more");
   EXPECT_EQ(pools.History().back().name, "1stonly-a");
+  pools.RecordUse("word-表xyz");
+  EXPECT_EQ(pools.History().back().name, "word-表xy");
+  pools.RecordUse("wordxyz-表");  // the ninth byte is the first half of 表
+  EXPECT_EQ(pools.History().back().name, "wordxyz-");
 }
 
 }  // namespace

@@ -32,9 +32,6 @@ constexpr char kConfigErrorQuestion[] = "設定ﾌｧｲﾙ ｴﾗｰ\n続行し
 constexpr char kNoLog[] = "(!) ﾛｸﾞﾌｧｲﾙが指定されていません\n";
 constexpr char kToggleSeparators[] = "\t ,;";
 constexpr char kContestSeparators[] = "\t,;";
-constexpr char kModeSeparators[] = "\t ,;";
-// The auto-fill modes, stored as their position + 1.
-constexpr std::string_view kModeWords[] = {"CW", "SSB", "FM", "AM", "RTTY", "PSK31"};
 
 std::vector<ConfigKey> KeyTable(const std::string& section) {
   std::vector<ConfigKey> table;
@@ -109,16 +106,10 @@ void ApplyToggles(const std::vector<std::string>& words, Toggles& toggles) {
   }
 }
 
-std::vector<ModeSegment> ModeSegments(const std::vector<std::string>& lines) {
-  std::vector<ModeSegment> segments;
+std::vector<Segment> ModeSegments(const std::vector<std::string>& lines) {
+  std::vector<Segment> segments;
   for (const std::string& line : lines) {
-    std::vector<std::string> words = Words(line, kModeSeparators);
-    if (words.size() != 3) continue;
-    ModeSegment segment{FrequencyToKhz(words[0]), FrequencyToKhz(words[1]), 0};
-    for (size_t i = 0; i < std::size(kModeWords); ++i) {
-      if (words[2] == kModeWords[i]) segment.mode = static_cast<int>(i) + 1;
-    }
-    if (segment.mode != 0 && segment.highKhz >= segment.lowKhz) segments.push_back(segment);
+    if (std::optional<Segment> segment = UserSegmentOf(line)) segments.push_back(*segment);
   }
   return segments;
 }

@@ -12,6 +12,7 @@
 
 #include "app/config_reader.h"
 #include "app/switches.h"
+#include "output/band_table.h"
 
 namespace vondal {
 
@@ -55,14 +56,6 @@ struct SettingKeyInfo {
 // The 22 keys: name, option, list limit and extra room.
 extern const std::array<SettingKeyInfo, kSettingKeyCount> kSettingKeys;
 
-// One user segment of the frequency-to-MODE map (the `mode` key): lowKhz to highKhz inclusive
-// gets mode 1 CW, 2 SSB, 3 FM, 4 AM, 5 RTTY or 6 PSK31.
-struct ModeSegment {
-  int64_t lowKhz = 0;
-  int64_t highKhz = 0;
-  int mode = 0;
-};
-
 struct Settings {
   // Files, completed with their extensions. Empty index/safety/external: not configured.
   std::string color;
@@ -86,9 +79,9 @@ struct Settings {
   std::vector<std::string> contestKCJ;
   std::vector<std::string> JARLsummary;
   std::vector<std::string> mode;  // the `mode` lines as written
-  // The `mode` lines that count (exactly three words, an ordered range, a known mode), in file
-  // order: the band table searches them in this order.
-  std::vector<ModeSegment> modeSegments;
+  // The frequency-to-MODE map of auto-fill: the `mode` lines that count (UserSegmentOf), in
+  // file order; segmentClass is the MODE to fill in, 1 CW … 6 PSK31.
+  std::vector<Segment> modeSegments;
   std::vector<std::string> dictionary;
 
   // Origin of each key's value (a sum of Origin values; 0: not given anywhere).

@@ -134,17 +134,27 @@ TEST_F(SettingsTest, ModeLinesCountOnlyWithAnOrderedRangeAndAKnownMode) {
       "mode=50.0 54.0 DIGI\n"
       "mode=144.0 146.0\n"
       "mode=1.8 1.9 CW narrow\n"
-      "mode=430.0\t440.0\tPSK31\n",
+      "mode=430.0\t440.0\tPSK31\n"
+      // Any run of the separators separates, whichever comes first.
+      "mode=7.000,7.030 CW\n"
+      "mode=14.000 , 14.070 , RTTY\n"
+      "mode=21.0;21.1\tSSB\n"
+      "mode=  28.0;;28.3,\tFM ;\n",
       {"log"});
-  EXPECT_EQ(settings.mode.size(), 7u);
-  ASSERT_EQ(settings.modeSegments.size(), 3u);
-  EXPECT_EQ(settings.modeSegments[0].lowKhz, 7000);
-  EXPECT_EQ(settings.modeSegments[0].highKhz, 7040);
-  EXPECT_EQ(settings.modeSegments[0].mode, 1);
-  EXPECT_EQ(settings.modeSegments[1].lowKhz, 7100);
-  EXPECT_EQ(settings.modeSegments[1].mode, 2);
-  EXPECT_EQ(settings.modeSegments[2].highKhz, 440000);
-  EXPECT_EQ(settings.modeSegments[2].mode, 6);
+  EXPECT_EQ(settings.mode.size(), 11u);
+  struct Expected {
+    int32_t lowKhz, highKhz;
+    int mode;
+  };
+  const Expected expected[] = {{7000, 7040, 1},   {7100, 7200, 2},   {430000, 440000, 6}, {7000, 7030, 1},
+                               {14000, 14070, 5}, {21000, 21100, 2}, {28000, 28300, 3}};
+  ASSERT_EQ(settings.modeSegments.size(), std::size(expected));
+  for (size_t i = 0; i < std::size(expected); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(settings.modeSegments[i].lowKhz, expected[i].lowKhz);
+    EXPECT_EQ(settings.modeSegments[i].highKhz, expected[i].highKhz);
+    EXPECT_EQ(settings.modeSegments[i].segmentClass, expected[i].mode);
+  }
 }
 
 TEST_F(SettingsTest, AConfigurationWithErrorsAsksWhetherToGoOn) {

@@ -17,6 +17,7 @@
 #include "console/tty_session.h"
 #include "log/field_table.h"
 #include "macro/player_key_source.h"
+#include "output/band_table.h"
 
 namespace vondal {
 namespace {
@@ -122,6 +123,7 @@ int RunVondal(int argc, char** argv) {
   RunConfig config = ConfigureRun(ArgumentsFromSystem(argc, argv));
   if (!config.start) return config.exitStatus;
   run.settings = std::move(config.settings);
+  SetUserSegments(run.settings.mode);  // the band plan of the error inspection and the band map
 
   // 4. Local pool, screen buffer, field table, the terminal.
   CreateLocalPool(kLocalPoolSize);

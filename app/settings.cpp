@@ -7,6 +7,7 @@
 
 #include "app/command_line.h"
 #include "app/text/charset.h"
+#include "app/text/file_name.h"
 #include "app/text/program_folder.h"
 #include "app/text/text_helpers.h"
 #include "app/text/wildcard.h"
@@ -197,18 +198,6 @@ int Ask(const ConfigureIo& io, std::string_view question) {
 }
 
 }  // namespace
-
-std::string CompleteFileName(std::string_view name, std::string_view extension) {
-  std::string result(name);
-  size_t slash = name.rfind('/');
-  std::string_view lastPart = slash == std::string_view::npos ? name : name.substr(slash + 1);
-  if (lastPart.find('.') == std::string_view::npos) {
-    result.append(".").append(extension);
-  } else if (name.back() == '.') {
-    result.append(extension);
-  }
-  return result;
-}
 
 RunConfig ConfigureRun(std::span<const std::string> arguments, const ConfigureIo& io,
                        std::string_view configFile) {

@@ -121,8 +121,4 @@ struct ConfigureIo {
 RunConfig ConfigureRun(std::span<const std::string> arguments, const ConfigureIo& io = {},
                        std::string_view configFile = "+Vondal.ini");
 
-// A file name with its extension: a name whose last part holds no "." gets "." + extension, one
-// ending in "." gets the extension alone; anything else is returned as it is.
-std::string CompleteFileName(std::string_view name, std::string_view extension);
-
 }  // namespace vondal

@@ -78,12 +78,6 @@ TEST_F(SettingsTest, FileNamesAreCompleted) {
   EXPECT_EQ(settings.color, ProgramFolder() + "Vondal.VDC#3");
   EXPECT_EQ(settings.macro, ProgramFolder() + "Vondal.VDM");
   EXPECT_EQ(settings.safety, "");
-
-  EXPECT_EQ(CompleteFileName("mylog", "VD"), "mylog.VD");
-  EXPECT_EQ(CompleteFileName("mylog.", "VD"), "mylog.VD");
-  EXPECT_EQ(CompleteFileName("mylog.TXT", "VD"), "mylog.TXT");
-  EXPECT_EQ(CompleteFileName("./.config/mylog", "VDS"), "./.config/mylog.VDS");
-  EXPECT_EQ(CompleteFileName("C:\\logs\\mylog", "VD"), "C:\\logs\\mylog.VD");  // just a name here
 }
 
 TEST_F(SettingsTest, NumbersOutsideTheirRangeFallBack) {

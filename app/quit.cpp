@@ -25,7 +25,8 @@ bool SaveIndexAtQuit(RunState& run) {
     run.ui.ReportLine(kIndexOutOfMemory);
     return false;
   }
-  return run.index.SaveIndex(run.settings.index, run.fs, run.ui, {buffer, kIndexBufferSize}) == 0;
+  return run.index.SaveIndex(std::string(run.settings.index), run.fs, run.ui, {buffer, kIndexBufferSize}) ==
+         0;
 }
 
 }  // namespace

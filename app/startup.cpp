@@ -89,18 +89,44 @@ void PrepareOutputDefaults(RunState&) {}
 void OpenLogFiles(RunState& run) {
   run.log.options.writeProtect = run.settings.toggles.readonly;
   run.log.options.compatible = run.settings.toggles.compatible;
-  run.safety.Configure(run.settings.safety);
-  if (std::string fatal = run.log.OpenLog(run.settings.log); !fatal.empty()) FatalMessage(fatal);
+  run.safety.Configure(std::string(run.settings.safety));
+  if (std::string fatal = run.log.OpenLog(std::string(run.settings.log)); !fatal.empty()) FatalMessage(fatal);
   if (std::string fatal = run.safety.CheckSafety(run.ui); !fatal.empty()) FatalMessage(fatal);
   TempPoolReset();
   auto* buffer = static_cast<char*>(TempPoolAlloc(kIndexBufferSize));
   if (buffer == nullptr) FatalMessage(kIndexOutOfMemory);
-  std::string fatal =
-      run.index.LoadIndex(run.settings.index, run.fs, run.log, run.ui, {buffer, kIndexBufferSize});
+  std::string fatal = run.index.LoadIndex(std::string(run.settings.index), run.fs, run.log, run.ui,
+                                          {buffer, kIndexBufferSize});
   if (!fatal.empty()) FatalMessage(fatal);
+  RecordUse("index");
 }
 
 }  // namespace
+
+std::unique_ptr<RunState> PrepareRun(int cols, int rows, std::span<const std::string> arguments,
+                                     int& exitStatus, const ConfigureIo& io, std::string_view configFile) {
+  // 4. The local pool with the quota of the temporary pool inside it, the screen buffer and the
+  // field table. Everything of the run is made after the pool, so that it lives there.
+  CreateLocalPool(kLocalPoolSize);
+  TempPoolReset();
+  auto run = std::make_unique<RunState>();
+  run->screen = std::make_unique<Screen>(
+      cols, rows, static_cast<unsigned char*>(LocalPoolAlloc(Screen::BlockBytes(cols, rows))));
+  ResetFieldTable();
+
+  // 5 (first part). The command line and Vondal.ini: the listing, a refused command line and
+  // the question after a configuration with errors end the program here, before the screen.
+  RunConfig config = ConfigureRun(arguments, io, configFile);
+  if (!config.start) {
+    exitStatus = config.exitStatus;
+    return nullptr;
+  }
+  RecordUse("itable");
+  run->settings = std::move(config.settings);
+  InstallUserSegments(run->settings.modeSegments);  // the band plan of the error inspection and the band map
+  ThePools().SetTempMegabytes(run->settings.memory);  // the next reset makes the final pool
+  return run;
+}
 
 int RunVondal(int argc, char** argv) {
   // 1. Banner.
@@ -117,24 +143,18 @@ int RunVondal(int argc, char** argv) {
     return 1;
   }
 
-  // 5 (first part). The command line and Vondal.ini: the listing, a refused command line and
-  // the question after a configuration with errors end the program here, before the screen.
-  RunState run;
-  RunConfig config = ConfigureRun(ArgumentsFromSystem(argc, argv));
-  if (!config.start) return config.exitStatus;
-  run.settings = std::move(config.settings);
-  SetUserSegments(run.settings.mode);  // the band plan of the error inspection and the band map
+  // 4 and the first part of 5.
+  int exitStatus = 0;
+  std::unique_ptr<RunState> prepared = PrepareRun(cols, rows, ArgumentsFromSystem(argc, argv), exitStatus);
+  if (!prepared) return exitStatus;
+  RunState& run = *prepared;
 
-  // 4. Local pool, screen buffer, field table, the terminal.
-  CreateLocalPool(kLocalPoolSize);
-  run.screen = std::make_unique<Screen>(cols, rows);
-  ResetFieldTable();
+  // The terminal.
   TtySession session;
   session.Enter();
   AttachConsole(run.screen.get(), &session.terminal());
   SetKeySource(&session);
   InstallMacroPlayer();  // every key of every menu and editor comes through the macro player
-  ThePools().SetTempMegabytes(run.settings.memory);
 
   // 5. Settings in force: the cursor hidden, the toggles applied.
   ShowCursor(false);
@@ -146,6 +166,7 @@ int RunVondal(int argc, char** argv) {
   run.r0 = run.settings.toggles.logo ? 7 : 1;
   run.c0 = run.settings.toggles.logo ? 1 : 11;
   run.ui.SetOrigin(run.r0, run.c0, FrameRight(run));
+  // What start-up took from the quota, then the final temporary pool ("malloc") for the loaders.
   RecordUse("+total");
   TempPoolReset();
   LoadColorSets(run);

@@ -209,6 +209,10 @@ void SetUserSegments(const std::vector<std::string>& modeLines) {
   }
 }
 
+void InstallUserSegments(std::span<const Segment> segments) {
+  userSegments.assign(segments.begin(), segments.end());
+}
+
 const std::vector<Segment>& UserSegments() { return userSegments; }
 
 int SegmentOf(std::string_view freq) {

@@ -85,6 +85,7 @@ std::optional<Segment> UserSegmentOf(std::string_view modeLine);
 // The user segments: the segments of the `mode` lines, in their order. Replaces the segments in
 // force; until start-up calls it there are none.
 void SetUserSegments(const std::vector<std::string>& modeLines);
+void InstallUserSegments(std::span<const Segment> segments);  // segments already read
 const std::vector<Segment>& UserSegments();
 
 // The segment class of a FREQ text, 0-6: 0 outside every band or in no segment; else the class

@@ -48,10 +48,13 @@ class PseudoTerminal {
   int slave_ = -1;
 };
 
+// The terminal's modes as one text, field by field (the struct's padding is no mode).
 std::string Modes(int fd) {
-  termios modes;
+  termios modes{};
   EXPECT_EQ(tcgetattr(fd, &modes), 0);
-  return std::string(reinterpret_cast<const char*>(&modes), sizeof modes);
+  return std::to_string(modes.c_iflag) + " " + std::to_string(modes.c_oflag) + " " +
+         std::to_string(modes.c_cflag) + " " + std::to_string(modes.c_lflag) + " " +
+         std::string(reinterpret_cast<const char*>(modes.c_cc), NCCS);
 }
 
 TEST(AskKey, AKeyTypedAsTheQuestionAppearsIsReadWithoutEcho) {

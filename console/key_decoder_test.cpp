@@ -185,9 +185,7 @@ TEST(KeyDecoder, EscFollowedByAByteThatBeginsNoSequenceIsTwoKeys) {
   for (const Typed& typed : std::initializer_list<Typed>{{"\x1b!", false},
                                                          {"\x1b?", false},
                                                          {"\x1bq", false},
-                                                         {"\x1b"
-                                                          "E",
-                                                          false},
+                                                         {"\x1b\x45", false},  // Esc E
                                                          {"\x1b\r", false},
                                                          {"\x1b\x7f", false},
                                                          {"\x1b\xE3\x81\x82", false},  // あ

@@ -60,18 +60,5 @@ TEST_F(PrepareRunDeathTest, TheConfigurationIsReadInTheQuotaAndKeptInTheLocalPoo
       "^quota 52000\nitable [1-9][0-9]*\nmalloc 3000000\npool used quota 3000000\n$");
 }
 
-// Values that do not fit the local pool end the program as the pool's failure.
-TEST_F(PrepareRunDeathTest, ValuesBeyondTheLocalPoolEndTheProgram) {
-  std::string ini = "[DEFAULT]\n";
-  for (int i = 0; i < 6000; ++i) ini += "mode=7.000 7.030 CW " + std::string(80, 'x') + "\n";
-  EXPECT_EXIT(
-      {
-        int status = 0;
-        Prepare(ini, status);
-        std::exit(0);
-      },
-      testing::ExitedWithCode(1), "");
-}
-
 }  // namespace
 }  // namespace vondal

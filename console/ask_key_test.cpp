@@ -70,22 +70,5 @@ TEST(AskKey, AKeyTypedAsTheQuestionAppearsIsReadWithoutEcho) {
   EXPECT_EQ(Modes(pty.slave()), before);
 }
 
-TEST(AskKey, WithoutATerminalTheFirstByteAnswers) {
-  int fds[2];
-  ASSERT_EQ(pipe(fds), 0);
-  ASSERT_EQ(write(fds[1], "yes", 3), 3);
-  close(fds[1]);
-  bool asked = false;
-  EXPECT_EQ(AskKey(fds[0], [&asked] { asked = true; }), 'y');
-  EXPECT_TRUE(asked);
-  EXPECT_EQ(AskKey(fds[0], [] {}), 'e');
-  close(fds[0]);
-  int empty[2];
-  ASSERT_EQ(pipe(empty), 0);
-  close(empty[1]);
-  EXPECT_EQ(AskKey(empty[0], [] {}), EOF);
-  close(empty[0]);
-}
-
 }  // namespace
 }  // namespace vondal

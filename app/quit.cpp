@@ -25,8 +25,8 @@ bool SaveIndexAtQuit(RunState& run) {
     run.ui.ReportLine(kIndexOutOfMemory);
     return false;
   }
-  return run.index.SaveIndex(std::string(run.settings.index), run.fs, run.ui, {buffer, kIndexBufferSize}) ==
-         0;
+  const std::string path(run.settings.index);
+  return run.index.SaveIndex(path, run.fs, run.ui, {buffer, kIndexBufferSize}) == 0;
 }
 
 }  // namespace

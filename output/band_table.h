@@ -82,10 +82,11 @@ int ReportLength(int mode);
 // MODE.
 std::optional<Segment> UserSegmentOf(std::string_view modeLine);
 
-// The user segments: the segments of the `mode` lines, in their order. Replaces the segments in
-// force; until start-up calls it there are none.
+// The user segments, searched in their order: those of the `mode` lines (SetUserSegments), or
+// segments already read from them (InstallUserSegments; start-up hands over the settings' own).
+// Each call replaces the segments in force; until one is made there are none.
 void SetUserSegments(const std::vector<std::string>& modeLines);
-void InstallUserSegments(std::span<const Segment> segments);  // segments already read
+void InstallUserSegments(std::span<const Segment> segments);
 const std::vector<Segment>& UserSegments();
 
 // The segment class of a FREQ text, 0-6: 0 outside every band or in no segment; else the class

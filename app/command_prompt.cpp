@@ -4,6 +4,7 @@
 
 #include "app/run_state.h"
 #include "app/text/charset.h"
+#include "app/text/sjis.h"
 #include "console/child_process.h"
 #include "console/console.h"
 #include "console/menu_line.h"
@@ -54,7 +55,7 @@ int RunCommandPrompt(RunState& run) {
     if (!input.accepted) break;
     line = input.text;
     if (line.empty()) {
-      line = run.settings.prompt.substr(0, kCommandBytes);
+      line = CutAtCharacter(run.settings.prompt, kCommandBytes);
       continue;
     }
     if (line.find('$') != std::string::npos) {

@@ -1,10 +1,13 @@
 #include "app/memory_pool.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <new>
 
+#include "app/text/sjis.h"
 #include "console/console.h"
 
 namespace vondal {
@@ -26,6 +29,35 @@ std::string Right8(size_t value) {
   return text;
 }
 
+// The bytes to skip from `used` so that base + used becomes a multiple of `alignment`.
+size_t Padding(const unsigned char* base, size_t used, size_t alignment) {
+  const auto address = reinterpret_cast<uintptr_t>(base + used);
+  return (alignment - address % alignment) % alignment;
+}
+
+// The local pool as a memory resource: nothing is given back.
+class LocalPoolMemory final : public std::pmr::memory_resource {
+  void* do_allocate(size_t bytes, size_t alignment) override { return LocalPoolAlloc(bytes, alignment); }
+  void do_deallocate(void*, size_t, size_t) override {}
+  bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override { return this == &other; }
+};
+
+// The temporary pool as a memory resource, the system's allocator behind it.
+class TempPoolMemory final : public std::pmr::memory_resource {
+  void* do_allocate(size_t bytes, size_t alignment) override {
+    if (void* block = ThePools().TempAlloc(bytes, alignment)) return block;
+    return std::pmr::new_delete_resource()->allocate(bytes, alignment);
+  }
+  void do_deallocate(void* block, size_t bytes, size_t alignment) override {
+    if (!ThePools().InTemp(block)) std::pmr::new_delete_resource()->deallocate(block, bytes, alignment);
+  }
+  bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override { return this == &other; }
+};
+
+LocalPoolMemory localPoolMemory;
+TempPoolMemory tempPoolMemory;
+std::pmr::memory_resource* runMemory = std::pmr::new_delete_resource();
+
 }  // namespace
 
 bool MemoryPools::CreateLocal(size_t capacity) {
@@ -36,10 +68,12 @@ bool MemoryPools::CreateLocal(size_t capacity) {
   return true;
 }
 
-void* MemoryPools::LocalAlloc(size_t size) {
-  if (!local_ || size > localCapacity_ - localUsed_) return nullptr;
-  void* block = local_.get() + localUsed_;
-  localUsed_ += size;
+void* MemoryPools::LocalAlloc(size_t size, size_t alignment) {
+  if (!local_) return nullptr;
+  const size_t padding = Padding(local_.get(), localUsed_, alignment);
+  if (padding > localCapacity_ - localUsed_ || size > localCapacity_ - localUsed_ - padding) return nullptr;
+  void* block = local_.get() + localUsed_ + padding;
+  localUsed_ += padding + size;
   return block;
 }
 
@@ -48,12 +82,19 @@ void MemoryPools::SetTempMegabytes(int memory) {
   configured_ = true;
 }
 
-void* MemoryPools::TempAlloc(size_t size) {
-  if (temp_ == nullptr || size > tempCapacity_ - tempUsed_) return nullptr;
-  void* block = temp_ + tempUsed_;
+void* MemoryPools::TempAlloc(size_t size, size_t alignment) {
+  if (temp_ == nullptr) return nullptr;
+  const size_t padding = Padding(temp_, tempUsed_, alignment);
+  if (padding > tempCapacity_ - tempUsed_ || size > tempCapacity_ - tempUsed_ - padding) return nullptr;
+  void* block = temp_ + tempUsed_ + padding;
   std::memset(block, 0, size);
-  tempUsed_ += size;
+  tempUsed_ += padding + size;
   return block;
+}
+
+bool MemoryPools::InTemp(const void* block) const {
+  const auto* byte = static_cast<const unsigned char*>(block);
+  return temp_ != nullptr && std::less_equal<>()(temp_, byte) && std::less<>()(byte, temp_ + tempCapacity_);
 }
 
 bool MemoryPools::TempReset() {
@@ -86,7 +127,7 @@ bool MemoryPools::TempReset() {
 
 void MemoryPools::RecordUse(std::string_view name) {
   UseEntry& entry = history_[historyCount_ % kHistorySize];
-  entry.name = std::string(name.substr(0, kHistoryNameLength));
+  entry.name = std::string(CutAtCharacter(name, kHistoryNameLength));
   entry.amount = name == "quota" || name == "malloc" ? tempCapacity_ : tempUsed_;
   ++historyCount_;
 }
@@ -106,11 +147,12 @@ MemoryPools& ThePools() {
 
 void CreateLocalPool(size_t capacity) {
   if (!ThePools().CreateLocal(capacity)) PoolFailure("malloc(local)");
+  runMemory = &localPoolMemory;
 }
 
-void* LocalPoolAlloc(size_t size) {
+void* LocalPoolAlloc(size_t size, size_t alignment) {
   if (ThePools().LocalCapacity() == 0) CreateLocalPool(kLocalPoolSize);
-  void* block = ThePools().LocalAlloc(size);
+  void* block = ThePools().LocalAlloc(size, alignment);
   if (block == nullptr) PoolFailure("local memory");
   return block;
 }
@@ -122,6 +164,9 @@ void TempPoolReset() {
 }
 
 void RecordUse(std::string_view name) { ThePools().RecordUse(name); }
+
+std::pmr::memory_resource* RunMemory() { return runMemory; }
+std::pmr::memory_resource* TempMemory() { return &tempPoolMemory; }
 
 std::string LocalPoolCapacityText() { return Right8(ThePools().LocalCapacity()); }
 std::string LocalPoolUsedText() { return Right8(ThePools().LocalUsed()); }

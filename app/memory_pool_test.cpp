@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 
 namespace vondal {
@@ -17,6 +18,27 @@ TEST(MemoryPools, LocalPoolHandsOutZeroedMemoryUntilItIsExhausted) {
   EXPECT_EQ(pools.LocalAlloc(401), nullptr);
   EXPECT_NE(pools.LocalAlloc(400), nullptr);
   EXPECT_EQ(pools.LocalAlloc(1), nullptr);
+}
+
+// The containers that live in the pools ask for aligned memory; what aligning skips is used up.
+TEST(MemoryPools, AlignedRequestsCountTheBytesSkipped) {
+  MemoryPools pools;
+  ASSERT_TRUE(pools.CreateLocal(1000));
+  ASSERT_NE(pools.LocalAlloc(3), nullptr);
+  void* aligned = pools.LocalAlloc(8, 8);
+  ASSERT_NE(aligned, nullptr);
+  EXPECT_EQ(reinterpret_cast<uintptr_t>(aligned) % 8, 0u);
+  EXPECT_GE(pools.LocalUsed(), 11u);
+  EXPECT_LE(pools.LocalUsed(), 18u);
+  EXPECT_EQ(pools.LocalAlloc(1000 - pools.LocalUsed() + 1), nullptr);
+  ASSERT_TRUE(pools.CreateLocal(kLocalPoolSize));
+  ASSERT_TRUE(pools.TempReset());
+  void* first = pools.TempAlloc(1);
+  void* second = pools.TempAlloc(16, 16);
+  EXPECT_TRUE(pools.InTemp(first) && pools.InTemp(second));
+  EXPECT_EQ(reinterpret_cast<uintptr_t>(second) % 16, 0u);
+  int outside = 0;
+  EXPECT_FALSE(pools.InTemp(&outside));
 }
 
 TEST(MemoryPools, TemporaryPoolGoesFromQuotaToItsFinalSize) {
@@ -84,6 +106,10 @@ TEST(MemoryPools, HistoryKeepsTheLast60EntriesWithShortNames) {
   EXPECT_EQ(history.back().name, "n60");
   pools.RecordUse("1stonly-and-more");
   EXPECT_EQ(pools.History().back().name, "1stonly-a");
+  pools.RecordUse("word-表xyz");
+  EXPECT_EQ(pools.History().back().name, "word-表xy");
+  pools.RecordUse("wordxyz-表");  // the ninth byte is the first half of 表
+  EXPECT_EQ(pools.History().back().name, "wordxyz-");
 }
 
 }  // namespace

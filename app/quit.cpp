@@ -25,7 +25,8 @@ bool SaveIndexAtQuit(RunState& run) {
     run.ui.ReportLine(kIndexOutOfMemory);
     return false;
   }
-  return run.index.SaveIndex(run.settings.index, run.fs, run.ui, {buffer, kIndexBufferSize}) == 0;
+  const std::string path(run.settings.index);
+  return run.index.SaveIndex(path, run.fs, run.ui, {buffer, kIndexBufferSize}) == 0;
 }
 
 }  // namespace
@@ -46,7 +47,7 @@ std::optional<int> Quit(RunState& run) {
   }
   if (!SaveIndexAtQuit(run)) failed = true;
   run.log.SettleWriteAhead();  // no record write of this run can be carried out again
-  if (!failed) ShowMessage("正常終了");
+  if (!failed) ShowMessage(kNormalEnd);
   Flush();
   MoveCursor(MenuRow(), 0);
   SetCursorSize(0);

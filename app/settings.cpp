@@ -1,6 +1,5 @@
 #include "app/settings.h"
 
-#include <termios.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -8,9 +7,11 @@
 
 #include "app/command_line.h"
 #include "app/text/charset.h"
+#include "app/text/file_name.h"
 #include "app/text/program_folder.h"
 #include "app/text/text_helpers.h"
 #include "app/text/wildcard.h"
+#include "console/ask_key.h"
 
 namespace vondal {
 
@@ -32,12 +33,9 @@ constexpr char kConfigErrorQuestion[] = "設定ﾌｧｲﾙ ｴﾗｰ\n続行し
 constexpr char kNoLog[] = "(!) ﾛｸﾞﾌｧｲﾙが指定されていません\n";
 constexpr char kToggleSeparators[] = "\t ,;";
 constexpr char kContestSeparators[] = "\t,;";
-constexpr char kModeSeparators[] = "\t ,;";
-// The auto-fill modes, stored as their position + 1.
-constexpr std::string_view kModeWords[] = {"CW", "SSB", "FM", "AM", "RTTY", "PSK31"};
 
-std::vector<ConfigKey> KeyTable(const std::string& section) {
-  std::vector<ConfigKey> table;
+// Appends the 22 keys of `section` to the key table.
+void AddKeyTable(std::pmr::vector<ConfigKey>& table, std::string_view section) {
   for (const SettingKeyInfo& info : kSettingKeys) {
     ConfigKey& entry = table.emplace_back();
     entry.section = section;
@@ -45,7 +43,12 @@ std::vector<ConfigKey> KeyTable(const std::string& section) {
     entry.maxValues = info.maxValues;
     entry.extraRoom = info.extraRoom;
   }
-  return table;
+}
+
+// The texts, kept for the run.
+template <class Texts>
+void Keep(RunTexts& kept, const Texts& texts) {
+  kept.assign(texts.begin(), texts.end());
 }
 
 // A key's values after [DEFAULT], the named set and the command line.
@@ -92,7 +95,7 @@ std::vector<std::string> Words(const std::string& text, std::string_view separat
   return words;
 }
 
-void ApplyToggles(const std::vector<std::string>& words, Toggles& toggles) {
+void ApplyToggles(const RunTexts& words, Toggles& toggles) {
   struct Word {
     std::string_view name;
     bool Toggles::*flag;
@@ -102,31 +105,22 @@ void ApplyToggles(const std::vector<std::string>& words, Toggles& toggles) {
       {"verbose", &Toggles::verbose}, {"silent", &Toggles::silent},     {"box", &Toggles::box},
       {"diehard", &Toggles::diehard},
   };
-  for (const std::string& word : words) {
+  for (std::string_view word : words) {
     for (const Word& known : kWords) {
       if (CompareText(word, known.name, CaseMode::kIgnore) == 0) toggles.*known.flag = true;
     }
   }
 }
 
-std::vector<ModeSegment> ModeSegments(const std::vector<std::string>& lines) {
-  std::vector<ModeSegment> segments;
-  for (const std::string& line : lines) {
-    std::vector<std::string> words = Words(line, kModeSeparators);
-    if (words.size() != 3) continue;
-    ModeSegment segment{FrequencyToKhz(words[0]), FrequencyToKhz(words[1]), 0};
-    for (size_t i = 0; i < std::size(kModeWords); ++i) {
-      if (words[2] == kModeWords[i]) segment.mode = static_cast<int>(i) + 1;
-    }
-    if (segment.mode != 0 && segment.highKhz >= segment.lowKhz) segments.push_back(segment);
+void KeepModeSegments(const RunTexts& lines, std::pmr::vector<Segment>& segments) {
+  for (std::string_view line : lines) {
+    if (std::optional<Segment> segment = UserSegmentOf(line)) segments.push_back(*segment);
   }
-  return segments;
 }
 
 // Combines [DEFAULT], the named set and the command line for every key.
-std::array<Chosen, kSettingKeyCount> Choose(const std::vector<ConfigKey>& defaults,
-                                            const std::vector<ConfigKey>& set,
-                                            const CommandLine& commandLine) {
+std::array<Chosen, kSettingKeyCount> Choose(std::span<const ConfigKey> defaults,
+                                            std::span<const ConfigKey> set, const CommandLine& commandLine) {
   std::array<Chosen, kSettingKeyCount> chosen;
   for (int i = 0; i < kSettingKeyCount; ++i) {
     if (defaults[i].IsGiven()) chosen[i] = {defaults[i].values, kOriginDefault};
@@ -172,15 +166,15 @@ void Fill(const std::array<Chosen, kSettingKeyCount>& chosen, Settings& settings
   long cursor = Number(chosen[kCursorKey].Text());
   settings.cursor = cursor >= 1 && cursor <= 100 ? static_cast<int>(cursor) : 0;
 
-  settings.toggle = Words(chosen[kToggleKey].Text(), kToggleSeparators);
-  settings.contestJARL = Words(chosen[kContestJARLKey].Text(), kContestSeparators);
-  settings.contestP = Words(chosen[kContestPKey].Text(), kContestSeparators);
-  settings.contestV = Words(chosen[kContestVKey].Text(), kContestSeparators);
-  settings.contestKCJ = Words(chosen[kContestKCJKey].Text(), kContestSeparators);
-  settings.JARLsummary = chosen[kJARLsummaryKey].values;
-  settings.mode = chosen[kModeKey].values;
-  settings.modeSegments = ModeSegments(settings.mode);
-  settings.dictionary = chosen[kDictionaryKey].values;
+  Keep(settings.toggle, Words(chosen[kToggleKey].Text(), kToggleSeparators));
+  Keep(settings.contestJARL, Words(chosen[kContestJARLKey].Text(), kContestSeparators));
+  Keep(settings.contestP, Words(chosen[kContestPKey].Text(), kContestSeparators));
+  Keep(settings.contestV, Words(chosen[kContestVKey].Text(), kContestSeparators));
+  Keep(settings.contestKCJ, Words(chosen[kContestKCJKey].Text(), kContestSeparators));
+  Keep(settings.JARLsummary, chosen[kJARLsummaryKey].values);
+  Keep(settings.mode, chosen[kModeKey].values);
+  KeepModeSegments(settings.mode, settings.modeSegments);
+  Keep(settings.dictionary, chosen[kDictionaryKey].values);
 
   if (jstrwldc("QZ0ZZQ*", settings.user, true)) settings.authorsuse = true;
   ApplyToggles(settings.toggle, settings.toggles);
@@ -195,37 +189,17 @@ void Print(const ConfigureIo& io, std::string_view text) {
   }
 }
 
-// One key from standard input before the screen exists: a terminal is read without waiting for
-// Enter and without echo, anything else a byte at a time.
-int ReadKey(const ConfigureIo& io) {
-  if (io.readKey) return io.readKey();
-  std::fflush(stdout);
-  termios saved;
-  if (!isatty(STDIN_FILENO) || tcgetattr(STDIN_FILENO, &saved) != 0) return std::getchar();
-  termios oneKey = saved;
-  oneKey.c_lflag &= ~(ICANON | ECHO);
-  oneKey.c_cc[VMIN] = 1;
-  oneKey.c_cc[VTIME] = 0;
-  tcsetattr(STDIN_FILENO, TCSANOW, &oneKey);
-  unsigned char key = 0;
-  ssize_t got = read(STDIN_FILENO, &key, 1);
-  tcsetattr(STDIN_FILENO, TCSANOW, &saved);
-  return got == 1 ? key : EOF;
+// The question asked on standard output and the one key that answers it, read before the
+// screen exists.
+int Ask(const ConfigureIo& io, std::string_view question) {
+  if (io.readKey) {
+    Print(io, question);
+    return io.readKey();
+  }
+  return AskKey(STDIN_FILENO, [&io, question] { Print(io, question); });
 }
 
 }  // namespace
-
-std::string CompleteFileName(std::string_view name, std::string_view extension) {
-  std::string result(name);
-  size_t slash = name.rfind('/');
-  std::string_view lastPart = slash == std::string_view::npos ? name : name.substr(slash + 1);
-  if (lastPart.find('.') == std::string_view::npos) {
-    result.append(".").append(extension);
-  } else if (name.back() == '.') {
-    result.append(extension);
-  }
-  return result;
-}
 
 RunConfig ConfigureRun(std::span<const std::string> arguments, const ConfigureIo& io,
                        std::string_view configFile) {
@@ -243,28 +217,29 @@ RunConfig ConfigureRun(std::span<const std::string> arguments, const ConfigureIo
   }
 
   Settings& settings = run.settings;
-  settings.arguments = commandLine.arguments;
+  Keep(settings.arguments, commandLine.arguments);
   settings.configFile = configFile.starts_with('+') ? InProgramFolder(std::string(configFile.substr(1)))
                                                     : std::string(configFile);
   settings.setName = SetName(commandLine);
   settings.authorsuse = commandLine.authorsuse;
 
-  std::vector<ConfigKey> table = KeyTable("DEFAULT");
-  if (!settings.setName.empty()) {
-    std::vector<ConfigKey> set = KeyTable(settings.setName);
-    table.insert(table.end(), set.begin(), set.end());
-  }
+  // The key tables of [DEFAULT] and the named set are working memory of the read: at start-up
+  // they take their room in the temporary pool's quota (the "itable" of the memory history),
+  // while the values chosen from them are kept for the run.
+  std::pmr::vector<ConfigKey> table(TempMemory());
+  table.reserve(2 * kSettingKeyCount);
+  AddKeyTable(table, "DEFAULT");
+  if (!settings.setName.empty()) AddKeyTable(table, settings.setName);
   int result = ReadConfig(configFile, table, io.output);
-  std::vector<ConfigKey> defaults(table.begin(), table.begin() + kSettingKeyCount);
-  std::vector<ConfigKey> set(table.begin() + kSettingKeyCount, table.end());
+  std::span<const ConfigKey> defaults = std::span<const ConfigKey>(table).first(kSettingKeyCount);
+  std::span<const ConfigKey> set = std::span<const ConfigKey>(table).subspan(kSettingKeyCount);
 
   settings.setText = "[DEFAULT]設定ｾｯﾄ使用";
   if (result == kConfigCannotOpen) {
     settings.setText = "非使用";
     settings.setTextIsError = true;
   } else if (result != kConfigOk) {
-    Print(io, kConfigErrorQuestion);
-    int key = ReadKey(io);
+    int key = Ask(io, kConfigErrorQuestion);
     Print(io, "\n");
     if (key != 'Y' && key != 'y') return run;
     settings.setText = "ｴﾗｰ";

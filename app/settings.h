@@ -5,13 +5,16 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory_resource>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "app/config_reader.h"
+#include "app/memory_pool.h"
 #include "app/switches.h"
+#include "output/band_table.h"
 
 namespace vondal {
 
@@ -55,52 +58,49 @@ struct SettingKeyInfo {
 // The 22 keys: name, option, list limit and extra room.
 extern const std::array<SettingKeyInfo, kSettingKeyCount> kSettingKeys;
 
-// One user segment of the frequency-to-MODE map (the `mode` key): lowKhz to highKhz inclusive
-// gets mode 1 CW, 2 SSB, 3 FM, 4 AM, 5 RTTY or 6 PSK31.
-struct ModeSegment {
-  int64_t lowKhz = 0;
-  int64_t highKhz = 0;
-  int mode = 0;
-};
+// Texts of the settings live as long as the run: in the local pool once the program has made it
+// (RunMemory).
+using RunText = std::pmr::string;
+using RunTexts = std::pmr::vector<std::pmr::string>;
 
 struct Settings {
   // Files, completed with their extensions. Empty index/safety/external: not configured.
-  std::string color;
-  std::string macro;
-  std::string log;
-  std::string index;
-  std::string safety;
-  std::string external;
-  std::string trans;
-  std::string caption;
-  std::string user;
-  std::string callsign = "QZ0ZZQ";
-  std::string handle;
+  RunText color{RunMemory()};
+  RunText macro{RunMemory()};
+  RunText log{RunMemory()};
+  RunText index{RunMemory()};
+  RunText safety{RunMemory()};
+  RunText external{RunMemory()};
+  RunText trans{RunMemory()};
+  RunText caption{RunMemory()};
+  RunText user{RunMemory()};
+  RunText callsign{"QZ0ZZQ", RunMemory()};
+  RunText handle{RunMemory()};
   int memory = 2;  // megabytes of the temporary pool, 2 to 10
-  std::string prompt;
-  int cursor = 0;                   // cursor size 1-100; 0: not set
-  std::vector<std::string> toggle;  // the words of the `toggle` key
-  std::vector<std::string> contestJARL;
-  std::vector<std::string> contestP;
-  std::vector<std::string> contestV;
-  std::vector<std::string> contestKCJ;
-  std::vector<std::string> JARLsummary;
-  std::vector<std::string> mode;  // the `mode` lines as written
-  // The `mode` lines that count (exactly three words, an ordered range, a known mode), in file
-  // order: the band table searches them in this order.
-  std::vector<ModeSegment> modeSegments;
-  std::vector<std::string> dictionary;
+  RunText prompt{RunMemory()};
+  int cursor = 0;                // cursor size 1-100; 0: not set
+  RunTexts toggle{RunMemory()};  // the words of the `toggle` key
+  RunTexts contestJARL{RunMemory()};
+  RunTexts contestP{RunMemory()};
+  RunTexts contestV{RunMemory()};
+  RunTexts contestKCJ{RunMemory()};
+  RunTexts JARLsummary{RunMemory()};
+  RunTexts mode{RunMemory()};  // the `mode` lines as written
+  // The frequency-to-MODE map of auto-fill: the `mode` lines that count (UserSegmentOf), in
+  // file order; segmentClass is the MODE to fill in, 1 CW … 6 PSK31.
+  std::pmr::vector<Segment> modeSegments{RunMemory()};
+  RunTexts dictionary{RunMemory()};
 
   // Origin of each key's value (a sum of Origin values; 0: not given anywhere).
   std::array<int, kSettingKeyCount> origins{};
 
-  std::string configFile;  // the configuration file read ("+Vondal.ini" in the program folder)
-  std::string setName;     // the named set asked for on the command line, upper case; may be empty
-  std::vector<std::string> arguments;  // the command-line arguments, CP932
+  RunText configFile{RunMemory()};  // the configuration file read ("+Vondal.ini" in the program folder)
+  RunText setName{RunMemory()};     // the named set asked for on the command line, upper case; may be empty
+  RunTexts arguments{RunMemory()};  // the command-line arguments, CP932
 
   // The configuration-set text of the start-up screen ("[DEFAULT]設定ｾｯﾄ使用", "非使用", ...) and
   // whether it is shown in the error colour.
-  std::string setText;
+  RunText setText{RunMemory()};
   bool setTextIsError = false;
 
   Toggles toggles;
@@ -127,9 +127,5 @@ struct ConfigureIo {
 // (status 1), or the question after a configuration with errors (status 0 unless Y is typed).
 RunConfig ConfigureRun(std::span<const std::string> arguments, const ConfigureIo& io = {},
                        std::string_view configFile = "+Vondal.ini");
-
-// A file name with its extension: a name whose last part holds no "." gets "." + extension, one
-// ending in "." gets the extension alone; anything else is returned as it is.
-std::string CompleteFileName(std::string_view name, std::string_view extension);
 
 }  // namespace vondal

@@ -8,6 +8,10 @@
 namespace vondal {
 namespace {
 
+// The settings' texts as plain strings, to compare.
+std::string Plain(const RunText& text) { return std::string(text); }
+std::vector<std::string> Plain(const RunTexts& texts) { return {texts.begin(), texts.end()}; }
+
 class SettingsTest : public testing::Test {
  protected:
   SettingsTest() {
@@ -53,7 +57,7 @@ TEST_F(SettingsTest, TheNamedSetReplacesDefaultAndOptionsReplaceBoth) {
   EXPECT_EQ(settings.index, "");  // not given anywhere: no index file
   EXPECT_EQ(settings.origins[kIndexKey], 0);
   EXPECT_EQ(settings.JARLsummary.size(), 20u);
-  EXPECT_EQ(settings.configFile, folder_.path() + "Vondal.ini");
+  EXPECT_EQ(Plain(settings.configFile), folder_.path() + "Vondal.ini");
 }
 
 TEST_F(SettingsTest, WithoutKeysInTheSetTheWordIsTheLog) {
@@ -75,15 +79,9 @@ TEST_F(SettingsTest, FileNamesAreCompleted) {
   EXPECT_EQ(settings.color, "mine.VDC#2");
   EXPECT_EQ(settings.macro, "keys.mac");
   settings = Start("", {"mylog", "-C#3"});
-  EXPECT_EQ(settings.color, ProgramFolder() + "Vondal.VDC#3");
-  EXPECT_EQ(settings.macro, ProgramFolder() + "Vondal.VDM");
+  EXPECT_EQ(Plain(settings.color), ProgramFolder() + "Vondal.VDC#3");
+  EXPECT_EQ(Plain(settings.macro), ProgramFolder() + "Vondal.VDM");
   EXPECT_EQ(settings.safety, "");
-
-  EXPECT_EQ(CompleteFileName("mylog", "VD"), "mylog.VD");
-  EXPECT_EQ(CompleteFileName("mylog.", "VD"), "mylog.VD");
-  EXPECT_EQ(CompleteFileName("mylog.TXT", "VD"), "mylog.TXT");
-  EXPECT_EQ(CompleteFileName("./.config/mylog", "VDS"), "./.config/mylog.VDS");
-  EXPECT_EQ(CompleteFileName("C:\\logs\\mylog", "VD"), "C:\\logs\\mylog.VD");  // just a name here
 }
 
 TEST_F(SettingsTest, NumbersOutsideTheirRangeFallBack) {
@@ -115,14 +113,14 @@ TEST_F(SettingsTest, WordListsSplitAtTheFirstSeparatorThatOccurs) {
   EXPECT_FALSE(settings.toggles.logo);
 
   settings = Start("[DEFAULT]\ntoggle= logo diehard;silent\n", {"log"});
-  EXPECT_EQ(settings.toggle, (std::vector<std::string>{"logo", "diehard;silent"}));
+  EXPECT_EQ(Plain(settings.toggle), (std::vector<std::string>{"logo", "diehard;silent"}));
   EXPECT_TRUE(settings.toggles.logo);
   EXPECT_FALSE(settings.toggles.diehard);
   EXPECT_FALSE(settings.toggles.silent);
 
   settings = Start("[DEFAULT]\ncontestJARL=ALL JA ｺﾝﾃｽﾄ, 6m AND DOWN ;XX\ncontestKCJ=KCJ*\n", {"log"});
-  EXPECT_EQ(settings.contestJARL, (std::vector<std::string>{"ALL JA ｺﾝﾃｽﾄ", "6m AND DOWN ;XX"}));
-  EXPECT_EQ(settings.contestKCJ, (std::vector<std::string>{"KCJ*"}));
+  EXPECT_EQ(Plain(settings.contestJARL), (std::vector<std::string>{"ALL JA ｺﾝﾃｽﾄ", "6m AND DOWN ;XX"}));
+  EXPECT_EQ(Plain(settings.contestKCJ), (std::vector<std::string>{"KCJ*"}));
 }
 
 TEST_F(SettingsTest, ModeLinesCountOnlyWithAnOrderedRangeAndAKnownMode) {
@@ -134,17 +132,27 @@ TEST_F(SettingsTest, ModeLinesCountOnlyWithAnOrderedRangeAndAKnownMode) {
       "mode=50.0 54.0 DIGI\n"
       "mode=144.0 146.0\n"
       "mode=1.8 1.9 CW narrow\n"
-      "mode=430.0\t440.0\tPSK31\n",
+      "mode=430.0\t440.0\tPSK31\n"
+      // Any run of the separators separates, whichever comes first.
+      "mode=7.000,7.030 CW\n"
+      "mode=14.000 , 14.070 , RTTY\n"
+      "mode=21.0;21.1\tSSB\n"
+      "mode=  28.0;;28.3,\tFM ;\n",
       {"log"});
-  EXPECT_EQ(settings.mode.size(), 7u);
-  ASSERT_EQ(settings.modeSegments.size(), 3u);
-  EXPECT_EQ(settings.modeSegments[0].lowKhz, 7000);
-  EXPECT_EQ(settings.modeSegments[0].highKhz, 7040);
-  EXPECT_EQ(settings.modeSegments[0].mode, 1);
-  EXPECT_EQ(settings.modeSegments[1].lowKhz, 7100);
-  EXPECT_EQ(settings.modeSegments[1].mode, 2);
-  EXPECT_EQ(settings.modeSegments[2].highKhz, 440000);
-  EXPECT_EQ(settings.modeSegments[2].mode, 6);
+  EXPECT_EQ(settings.mode.size(), 11u);
+  struct Expected {
+    int32_t lowKhz, highKhz;
+    int mode;
+  };
+  const Expected expected[] = {{7000, 7040, 1},   {7100, 7200, 2},   {430000, 440000, 6}, {7000, 7030, 1},
+                               {14000, 14070, 5}, {21000, 21100, 2}, {28000, 28300, 3}};
+  ASSERT_EQ(settings.modeSegments.size(), std::size(expected));
+  for (size_t i = 0; i < std::size(expected); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(settings.modeSegments[i].lowKhz, expected[i].lowKhz);
+    EXPECT_EQ(settings.modeSegments[i].highKhz, expected[i].highKhz);
+    EXPECT_EQ(settings.modeSegments[i].segmentClass, expected[i].mode);
+  }
 }
 
 TEST_F(SettingsTest, AConfigurationWithErrorsAsksWhetherToGoOn) {

@@ -5,6 +5,7 @@
 #include "app/command_line.h"
 #include "app/main_menu.h"
 #include "app/memory_pool.h"
+#include "app/quit.h"
 #include "app/run_state.h"
 #include "app/text/charset.h"
 #include "app/text/version.h"
@@ -16,6 +17,7 @@
 #include "console/tty_session.h"
 #include "log/field_table.h"
 #include "macro/player_key_source.h"
+#include "output/band_table.h"
 
 namespace vondal {
 namespace {
@@ -87,19 +89,45 @@ void PrepareOutputDefaults(RunState&) {}
 void OpenLogFiles(RunState& run) {
   run.log.options.writeProtect = run.settings.toggles.readonly;
   run.log.options.compatible = run.settings.toggles.compatible;
-  run.safety.Configure(run.settings.safety);
-  if (std::string fatal = run.log.OpenLog(run.settings.log); !fatal.empty()) FatalMessage(fatal);
+  run.safety.Configure(std::string(run.settings.safety));
+  if (std::string fatal = run.log.OpenLog(std::string(run.settings.log)); !fatal.empty()) FatalMessage(fatal);
   if (std::string fatal = run.safety.CheckSafety(run.ui); !fatal.empty()) FatalMessage(fatal);
   run.log.JournalRepairedRecord();
   TempPoolReset();
   auto* buffer = static_cast<char*>(TempPoolAlloc(kIndexBufferSize));
   if (buffer == nullptr) FatalMessage(kIndexOutOfMemory);
-  std::string fatal =
-      run.index.LoadIndex(run.settings.index, run.fs, run.log, run.ui, {buffer, kIndexBufferSize});
+  std::string fatal = run.index.LoadIndex(std::string(run.settings.index), run.fs, run.log, run.ui,
+                                          {buffer, kIndexBufferSize});
   if (!fatal.empty()) FatalMessage(fatal);
+  RecordUse("index");
 }
 
 }  // namespace
+
+std::unique_ptr<RunState> PrepareRun(int cols, int rows, std::span<const std::string> arguments,
+                                     int& exitStatus, const ConfigureIo& io, std::string_view configFile) {
+  // 4. The local pool with the quota of the temporary pool inside it, the screen buffer and the
+  // field table. Everything of the run is made after the pool, so that it lives there.
+  CreateLocalPool(kLocalPoolSize);
+  TempPoolReset();
+  auto run = std::make_unique<RunState>();
+  run->screen = std::make_unique<Screen>(
+      cols, rows, static_cast<unsigned char*>(LocalPoolAlloc(Screen::BlockBytes(cols, rows))));
+  ResetFieldTable();
+
+  // 5 (first part). The command line and Vondal.ini: the listing, a refused command line and
+  // the question after a configuration with errors end the program here, before the screen.
+  RunConfig config = ConfigureRun(arguments, io, configFile);
+  if (!config.start) {
+    exitStatus = config.exitStatus;
+    return nullptr;
+  }
+  RecordUse("itable");
+  run->settings = std::move(config.settings);
+  InstallUserSegments(run->settings.modeSegments);  // the band plan of the error inspection and the band map
+  ThePools().SetTempMegabytes(run->settings.memory);  // the next reset makes the final pool
+  return run;
+}
 
 int RunVondal(int argc, char** argv) {
   // 1. Banner.
@@ -116,23 +144,18 @@ int RunVondal(int argc, char** argv) {
     return 1;
   }
 
-  // 5 (first part). The command line and Vondal.ini: the listing, a refused command line and
-  // the question after a configuration with errors end the program here, before the screen.
-  RunState run;
-  RunConfig config = ConfigureRun(ArgumentsFromSystem(argc, argv));
-  if (!config.start) return config.exitStatus;
-  run.settings = std::move(config.settings);
+  // 4 and the first part of 5.
+  int exitStatus = 0;
+  std::unique_ptr<RunState> prepared = PrepareRun(cols, rows, ArgumentsFromSystem(argc, argv), exitStatus);
+  if (!prepared) return exitStatus;
+  RunState& run = *prepared;
 
-  // 4. Local pool, screen buffer, field table, the terminal.
-  CreateLocalPool(kLocalPoolSize);
-  run.screen = std::make_unique<Screen>(cols, rows);
-  ResetFieldTable();
+  // The terminal.
   TtySession session;
   session.Enter();
   AttachConsole(run.screen.get(), &session.terminal());
   SetKeySource(&session);
   InstallMacroPlayer();  // every key of every menu and editor comes through the macro player
-  ThePools().SetTempMegabytes(run.settings.memory);
 
   // 5. Settings in force: the cursor hidden, the toggles applied.
   ShowCursor(false);
@@ -144,6 +167,7 @@ int RunVondal(int argc, char** argv) {
   run.r0 = run.settings.toggles.logo ? 7 : 1;
   run.c0 = run.settings.toggles.logo ? 1 : 11;
   run.ui.SetOrigin(run.r0, run.c0, FrameRight(run));
+  // What start-up took from the quota, then the final temporary pool ("malloc") for the loaders.
   RecordUse("+total");
   TempPoolReset();
   LoadColorSets(run);
@@ -180,8 +204,9 @@ int RunVondal(int argc, char** argv) {
 
   run.background = std::make_unique<Screen>(*run.screen);
   int status = RunMainMenu(run);
-  // A failed save was reported on the screen; it is said once more where it stays readable.
-  EndProgram(status, status != 0 ? run.ui.lastReport() : "");
+  // The last word of the screen ("正常終了", or the save that failed) is said once more on the
+  // terminal given back, where it stays readable.
+  EndProgram(status, status != 0 ? run.ui.lastReport() : kNormalEnd);
 }
 
 }  // namespace vondal

@@ -389,8 +389,11 @@ DecodeResult WithAlt(DecodeResult result) {
   return result;
 }
 
+// The Esc key alone; what follows it is the next key.
+DecodeResult EscKey() { return Key(1, CharacterKey(27)); }
+
 DecodeResult DecodeEscape(std::string_view input, bool atEnd) {
-  if (input.size() == 1) return atEnd ? Key(1, CharacterKey(27)) : Status(DecodeStatus::kNeedMore, 0);
+  if (input.size() == 1) return atEnd ? EscKey() : Status(DecodeStatus::kNeedMore, 0);
   char second = input[1];
   if (second == '[' || second == 'O') {
     if (second == '[' && input.size() == 3 && input[2] == '[' && !atEnd)
@@ -400,27 +403,30 @@ DecodeResult DecodeEscape(std::string_view input, bool atEnd) {
     Sequence seq = ScanSequence(input);
     if (seq.state == Sequence::kIncomplete) {
       if (!atEnd) return Status(DecodeStatus::kNeedMore, 0);
-      // Esc then "[" or "O" typed as Alt+[ / Alt+O; anything longer is a truncated sequence.
-      if (input.size() == 2) return Key(2, CharacterKey(second, false, false, true));
+      // Esc, then "[" or "O" typed by themselves; anything longer is a truncated sequence.
+      if (input.size() == 2) return EscKey();
       return Status(DecodeStatus::kInvalid, input.size());
     }
-    if (seq.state == Sequence::kBroken) return Status(DecodeStatus::kInvalid, seq.length);
-    return second == '[' ? DecodeCsi(seq) : DecodeSs3(seq);
+    // Nothing a sequence can go on with right after the "[" or "O": Esc and that letter, typed.
+    if (seq.state == Sequence::kBroken)
+      return seq.length == 2 ? EscKey() : Status(DecodeStatus::kInvalid, seq.length);
+    DecodeResult result = second == '[' ? DecodeCsi(seq) : DecodeSs3(seq);
+    if (result.status == DecodeStatus::kInvalid && seq.parameters.empty()) return EscKey();
+    return result;
   }
   if (second == kEsc) {
-    // Esc Esc: Alt with an escape sequence, or two Esc presses.
-    if (input.size() == 2) return atEnd ? Key(1, CharacterKey(27)) : Status(DecodeStatus::kNeedMore, 0);
-    if (input[2] != '[' && input[2] != 'O') return Key(1, CharacterKey(27));
+    // Esc Esc: rxvt's Alt with an escape sequence, or two Esc presses.
+    if (input.size() == 2) return atEnd ? EscKey() : Status(DecodeStatus::kNeedMore, 0);
+    if (input[2] != '[' && input[2] != 'O') return EscKey();
     DecodeResult inner = DecodeEscape(input.substr(1), atEnd);
-    if (inner.status == DecodeStatus::kKey) return WithAlt(inner);
+    if (inner.status == DecodeStatus::kKey && inner.length > 1) return WithAlt(inner);
     if (inner.status == DecodeStatus::kNeedMore) return inner;
-    return Key(1, CharacterKey(27));
+    return EscKey();
   }
-  // Esc and a character: that character with Alt.
-  DecodeResult inner = DecodeKey(input.substr(1), atEnd);
-  if (inner.status == DecodeStatus::kKey) return WithAlt(inner);
-  if (inner.status == DecodeStatus::kNeedMore) return inner;
-  return Key(1, CharacterKey(27));
+  // Esc and a byte that begins no sequence are two keys, however fast they came: the menus
+  // open with Esc and read the key after it, and typing ahead or a slow link puts both into one
+  // read. Alt+key is told only by the enhanced keyboard modes (CSI 1;3A, CSI 97;3u).
+  return EscKey();
 }
 
 }  // namespace

@@ -4,8 +4,9 @@
 //
 // Accepted: UTF-8 characters (turned into CP932 key codes), control bytes, the xterm, VT220,
 // rxvt and Linux-console spellings of the extended keys with their CSI 1;m modifiers, xterm's
-// modifyOtherKeys (CSI 27;m;k~), the kitty keyboard protocol (CSI k;m u) and Esc-prefixed
-// Alt keys. doc/keys.md lists every key and what the terminals send for it.
+// modifyOtherKeys (CSI 27;m;k~) and the kitty keyboard protocol (CSI k;m u). Esc followed by a
+// byte that begins no sequence is two keys, Esc and that key. doc/keys.md lists every key and
+// what the terminals send for it.
 #pragma once
 
 #include <cstddef>

@@ -100,7 +100,6 @@ const Case kKeyTable[] = {
     {"rxvt Ctrl+Down", "\x1bOb", X + 0x91, false, true},
     {"rxvt Shift+Home", "\x1b[7$", X + 0x47, true},
     {"rxvt Ctrl+Ins", "\x1b[2^", X + 0x92, false, true},
-    {"Alt+x", "\x1bx", 'x', false, false, true},
     {"Alt+Up (meta Esc)", "\x1b\x1b[A", X + 0x98, false, false, true},
     {"kitty Esc", "\x1b[27u", 27},
     {"kitty Shift+Enter", "\x1b[13;2u", 13, true},
@@ -164,15 +163,54 @@ TEST(KeyDecoder, UnfinishedSequencesAskForMoreUntilTheWaitIsOver) {
     EXPECT_NE(DecodeKey(partial, true).status, DecodeStatus::kNeedMore);
     EXPECT_GT(DecodeKey(partial, true).length, 0u);
   }
-  // After the wait a lone Esc is the Esc key, Esc "[" is Alt+[, a cut sequence is dropped.
+  // After the wait a lone Esc is the Esc key, and so is the Esc of Esc "[" (the "[" comes
+  // next); a cut sequence is dropped.
   EXPECT_EQ(DecodeKey("\x1b", true).key.code, 27);
-  DecodeResult altBracket = DecodeKey("\x1b[", true);
-  EXPECT_EQ(altBracket.key.code, '[');
-  EXPECT_TRUE(altBracket.key.alt);
+  DecodeResult escBracket = DecodeKey("\x1b[", true);
+  EXPECT_EQ(escBracket.key.code, 27);
+  EXPECT_EQ(escBracket.length, 1u);
   DecodeResult cut = DecodeKey("\x1b[1;5", true);
   EXPECT_EQ(cut.status, DecodeStatus::kInvalid);
   EXPECT_EQ(cut.length, 5u);
   EXPECT_EQ(DecodeKey("\xE6\xBC", true).status, DecodeStatus::kInvalid);
+}
+
+// The menus open with Esc and read the key after it (Esc ! in the main menu): typed fast, over a
+// slow link or ahead of the program, both arrive in one read and must still be two keys.
+TEST(KeyDecoder, EscFollowedByAByteThatBeginsNoSequenceIsTwoKeys) {
+  struct Typed {
+    std::string bytes;
+    bool atEnd;
+  };
+  for (const Typed& typed : std::initializer_list<Typed>{{"\x1b!", false},
+                                                         {"\x1b?", false},
+                                                         {"\x1bq", false},
+                                                         {"\x1b\x45", false},  // Esc E
+                                                         {"\x1b\r", false},
+                                                         {"\x1b\x7f", false},
+                                                         {"\x1b\xE3\x81\x82", false},  // あ
+                                                         {"\x1b\xE3", false},  // the rest of あ not read yet
+                                                         {"\x1b[", true},
+                                                         {"\x1bO", true},
+                                                         {"\x1b[\r", false},
+                                                         {"\x1b[x", false},
+                                                         {"\x1bOq", false},
+                                                         {"\x1b\x1bx", false}}) {
+    SCOPED_TRACE(typed.bytes);
+    DecodeResult esc = DecodeKey(typed.bytes, typed.atEnd);
+    ASSERT_EQ(esc.status, DecodeStatus::kKey);
+    EXPECT_EQ(esc.length, 1u);
+    EXPECT_EQ(esc.key.code, 27);
+    EXPECT_FALSE(esc.key.alt);
+  }
+  DecodeResult next = DecodeKey(std::string_view("\x1b!").substr(1));
+  EXPECT_EQ(next.key.code, '!');
+  EXPECT_FALSE(next.key.alt);
+  // Alt is still told where the terminal spells it: the enhanced modes and rxvt's Esc before a
+  // sequence.
+  EXPECT_TRUE(DecodeKey("\x1b[1;3A").key.alt);
+  EXPECT_TRUE(DecodeKey("\x1b[97;3u").key.alt);
+  EXPECT_TRUE(DecodeKey("\x1b\x1b[A").key.alt);
 }
 
 TEST(KeyDecoder, GarbageIsDroppedAndTheRestStillDecodes) {

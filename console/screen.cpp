@@ -18,15 +18,67 @@ constexpr unsigned char kLineGlyphs[6] = {0x06, 0x05, 0x01, 0x02, 0x03, 0x04};
 
 }  // namespace
 
-Screen::Screen(int width, int height)
+size_t Screen::BlockBytes(int width, int height) {
+  const size_t w = std::clamp(width, 1, kMaxScreenWidth);
+  const size_t h = std::clamp(height, 1, kMaxScreenHeight);
+  return (3 * w + 3 * kOffsetBytes + 1) * h;
+}
+
+Screen::Screen(int width, int height, unsigned char* block)
     : width_(std::clamp(width, 1, kMaxScreenWidth)),
       height_(std::clamp(height, 1, kMaxScreenHeight)),
       plane_(static_cast<size_t>(width_) * height_),
-      cells_(3 * plane_),
-      states_(height_, kChanged) {
-  std::memset(cells_.data(), ' ', plane_);
-  std::memset(cells_.data() + plane_, kPlainAttr, plane_);
-  std::memset(cells_.data() + 2 * plane_, kSingleByte, plane_);
+      owned_(block == nullptr ? new unsigned char[BlockBytes(width_, height_)] : nullptr),
+      block_(block == nullptr ? owned_.get() : block) {
+  Initialize();
+}
+
+Screen::Screen(const Screen& other)
+    : width_(other.width_),
+      height_(other.height_),
+      plane_(other.plane_),
+      owned_(new unsigned char[other.BufferBytes()]),
+      block_(owned_.get()),
+      frameSet_(other.frameSet_) {
+  std::memcpy(block_, other.block_, BufferBytes());  // the row offsets hold in the copy too
+}
+
+Screen& Screen::operator=(const Screen& other) {
+  if (this == &other) return *this;
+  if (other.width_ != width_ || other.height_ != height_) {
+    width_ = other.width_;
+    height_ = other.height_;
+    plane_ = other.plane_;
+    owned_.reset(new unsigned char[other.BufferBytes()]);
+    block_ = owned_.get();
+  }
+  std::memcpy(block_, other.block_, BufferBytes());
+  frameSet_ = other.frameSet_;
+  return *this;
+}
+
+uint32_t Screen::RowOffset(Plane plane, int row) const {
+  uint32_t offset;
+  std::memcpy(&offset, block_ + (plane * static_cast<size_t>(height_) + row) * kOffsetBytes, kOffsetBytes);
+  return offset;
+}
+
+void Screen::SetRowOffset(Plane plane, int row, uint32_t offset) {
+  std::memcpy(block_ + (plane * static_cast<size_t>(height_) + row) * kOffsetBytes, &offset, kOffsetBytes);
+}
+
+void Screen::Initialize() {
+  const size_t planes = 3 * kOffsetBytes * height_;
+  for (Plane plane : {kCharPlane, kAttrPlane, kKindPlane}) {
+    for (int row = 0; row < height_; ++row) {
+      SetRowOffset(plane, row,
+                   static_cast<uint32_t>(planes + plane * plane_ + static_cast<size_t>(row) * width_));
+    }
+  }
+  std::memset(block_ + planes, ' ', plane_);
+  std::memset(block_ + planes + plane_, kPlainAttr, plane_);
+  std::memset(block_ + planes + 2 * plane_, kSingleByte, plane_);
+  std::memset(States(), kChanged, height_);
 }
 
 void Screen::Set(int row, int col, unsigned char c, uint8_t attr, CellKind kind) {
@@ -75,7 +127,7 @@ int Screen::PutText(std::string_view text, int row, int col, int limit, uint8_t 
     }
   }
   RepairEdges(row, start, col - 1);
-  states_[row] = kChanged;
+  States()[row] = kChanged;
   return col;
 }
 
@@ -88,7 +140,7 @@ int Screen::PutChar(unsigned char c, int row, int col, uint8_t attr) {
   if (col < 0 || col >= width_) return col;
   RepairEdges(row, col, col);
   Set(row, col, c, attr, kSingleByte);
-  states_[row] = kChanged;
+  States()[row] = kChanged;
   return col + 1;
 }
 
@@ -96,7 +148,7 @@ void Screen::BlankRow(int row) {
   std::memset(Chars(row), ' ', width_);
   std::memset(Attrs(row), kPlainAttr, width_);
   std::memset(Kinds(row), kSingleByte, width_);
-  states_[row] = kChanged;
+  States()[row] = kChanged;
 }
 
 void Screen::ClearRows(int firstRow, int lastRow) {
@@ -114,7 +166,7 @@ void Screen::ClearCells(int row, int firstCol, int lastCol) {
   std::memset(Chars(row) + firstCol, ' ', count);
   std::memset(Attrs(row) + firstCol, kPlainAttr, count);
   std::memset(Kinds(row) + firstCol, kSingleByte, count);
-  states_[row] = kChanged;
+  States()[row] = kChanged;
 }
 
 void Screen::ReverseCells(int row, int firstCol, int lastCol) {
@@ -124,7 +176,7 @@ void Screen::ReverseCells(int row, int firstCol, int lastCol) {
   for (int col = firstCol; col <= lastCol; ++col) {
     attrs[col] = static_cast<uint8_t>((attrs[col] << 4) | (attrs[col] >> 4));
   }
-  states_[row] = kChanged;
+  States()[row] = kChanged;
 }
 
 void Screen::ReverseRow(int row) { ReverseCells(row, 0, width_ - 1); }
@@ -133,7 +185,7 @@ void Screen::CopyRow(const Screen& source, int from, int to) {
   std::memcpy(Chars(to), source.Chars(from), width_);
   std::memcpy(Attrs(to), source.Attrs(from), width_);
   std::memcpy(Kinds(to), source.Kinds(from), width_);
-  states_[to] = kChanged;
+  States()[to] = kChanged;
 }
 
 void Screen::CopyRowsFrom(const Screen& other, int firstRow, int lastRow) {
@@ -143,11 +195,21 @@ void Screen::CopyRowsFrom(const Screen& other, int firstRow, int lastRow) {
   for (int row = firstRow; row <= lastRow; ++row) CopyRow(other, row, row);
 }
 
+void Screen::RotateRows(int from, int to) {
+  const int step = from < to ? 1 : -1;
+  for (Plane plane : {kCharPlane, kAttrPlane, kKindPlane}) {
+    const uint32_t moving = RowOffset(plane, from);
+    for (int row = from; row != to; row += step) SetRowOffset(plane, row, RowOffset(plane, row + step));
+    SetRowOffset(plane, to, moving);
+  }
+  for (int row = std::min(from, to); row <= std::max(from, to); ++row) States()[row] = kChanged;
+}
+
 void Screen::ScrollUp(int firstRow, int lastRow) {
   firstRow = std::max(firstRow, 0);
   lastRow = std::min(lastRow, height_ - 1);
   if (firstRow > lastRow) return;
-  for (int row = firstRow; row < lastRow; ++row) CopyRow(*this, row + 1, row);
+  RotateRows(firstRow, lastRow);
   BlankRow(lastRow);
 }
 
@@ -155,7 +217,7 @@ void Screen::ScrollDown(int firstRow, int lastRow) {
   firstRow = std::max(firstRow, 0);
   lastRow = std::min(lastRow, height_ - 1);
   if (firstRow > lastRow) return;
-  for (int row = lastRow; row > firstRow; --row) CopyRow(*this, row - 1, row);
+  RotateRows(lastRow, firstRow);
   BlankRow(firstRow);
 }
 
@@ -190,7 +252,7 @@ void Screen::DrawBox(int top, int left, int bottom, int right, uint8_t attr) {
 void Screen::Flush(Terminal& terminal) {
   std::string run;
   for (int row = 0; row + 1 < height_; ++row) {
-    if (states_[row] != kChanged) continue;
+    if (States()[row] != kChanged) continue;
     // The last cell of row H-2 stays untouched: writing it would scroll some terminals.
     int written = row + 2 == height_ ? width_ - 1 : width_;
     const unsigned char* chars = Chars(row);
@@ -218,11 +280,11 @@ void Screen::Flush(Terminal& terminal) {
       }
       terminal.DrawRun(row, start, run, attr);
     }
-    states_[row] = kWritten;
+    States()[row] = kWritten;
   }
 }
 
-void Screen::MarkAllChanged() { std::fill(states_.begin(), states_.end(), kChanged); }
+void Screen::MarkAllChanged() { std::memset(States(), kChanged, height_); }
 
 std::string_view Screen::RowText(int row) const {
   return std::string_view(reinterpret_cast<const char*>(Chars(row)), width_);

@@ -4,9 +4,10 @@
 // shown as "~".
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string_view>
-#include <vector>
 
 #include "console/terminal.h"
 
@@ -25,14 +26,23 @@ enum class FrameGlyphSet { kAscii, kNone, kLine };
 
 class Screen {
  public:
+  // The bytes of the buffer of a screen of width × height cells (cut to 200 × 80): (3 × W + 13)
+  // × H, holding three tables of H row offsets (characters, attributes, cell kinds; 4 bytes
+  // each), the three planes of W × H cells and the H row states.
+  static size_t BlockBytes(int width, int height);
+
   // A screen of width × height cells (cut to 200 × 80), blank in the plain attribute, every row
-  // changed.
-  Screen(int width, int height);
+  // changed. With `block` (BlockBytes bytes, not owned, outliving the screen: the program takes
+  // it from its local pool) the buffer lives there; without, the screen owns its buffer.
+  Screen(int width, int height, unsigned char* block = nullptr);
+  // A copy owns its buffer.
+  Screen(const Screen& other);
+  Screen& operator=(const Screen& other);
 
   int Width() const { return width_; }
   int Height() const { return height_; }
-  // Bytes the buffer occupies: three tables of cells and the row states.
-  size_t BufferBytes() const { return cells_.size(); }
+  // Bytes the buffer occupies (BlockBytes).
+  size_t BufferBytes() const { return BlockBytes(width_, height_); }
 
   // Drawing. Each takes a row 0 ... H-1 and returns the column after what it drew.
 
@@ -50,7 +60,8 @@ class Screen {
   // Swaps foreground and background of the cells.
   void ReverseCells(int row, int firstCol, int lastCol);
   void ReverseRow(int row);
-  // Rows first+1 ... last move up one row; `last` becomes blank.
+  // Rows first+1 ... last move up one row; `last` becomes blank. The rows' offsets move, not
+  // their cells.
   void ScrollUp(int firstRow, int lastRow);
   // Rows first ... last-1 move down one row; `first` becomes blank.
   void ScrollDown(int firstRow, int lastRow);
@@ -73,19 +84,33 @@ class Screen {
   unsigned char CharAt(int row, int col) const { return Chars(row)[col]; }
   uint8_t AttrAt(int row, int col) const { return Attrs(row)[col]; }
   CellKind KindAt(int row, int col) const { return static_cast<CellKind>(Kinds(row)[col]); }
-  bool RowChanged(int row) const { return states_[row] == kChanged; }
+  bool RowChanged(int row) const { return States()[row] == kChanged; }
   // The bytes of a row as they stand (for tests and the information screen).
   std::string_view RowText(int row) const;
 
  private:
   enum RowState : uint8_t { kChanged = 0, kWritten = 1 };
+  enum Plane { kCharPlane = 0, kAttrPlane = 1, kKindPlane = 2 };
+  static constexpr size_t kOffsetBytes = 4;
 
-  unsigned char* Chars(int row) { return &cells_[static_cast<size_t>(row) * width_]; }
-  const unsigned char* Chars(int row) const { return &cells_[static_cast<size_t>(row) * width_]; }
-  uint8_t* Attrs(int row) { return Chars(row) + plane_; }
-  const uint8_t* Attrs(int row) const { return Chars(row) + plane_; }
-  uint8_t* Kinds(int row) { return Chars(row) + 2 * plane_; }
-  const uint8_t* Kinds(int row) const { return Chars(row) + 2 * plane_; }
+  // Where the cells of `row` of a plane start in the block: the plane's row table says.
+  uint32_t RowOffset(Plane plane, int row) const;
+  void SetRowOffset(Plane plane, int row, uint32_t offset);
+  unsigned char* Cells(Plane plane, int row) { return block_ + RowOffset(plane, row); }
+  const unsigned char* Cells(Plane plane, int row) const { return block_ + RowOffset(plane, row); }
+  unsigned char* Chars(int row) { return Cells(kCharPlane, row); }
+  const unsigned char* Chars(int row) const { return Cells(kCharPlane, row); }
+  uint8_t* Attrs(int row) { return Cells(kAttrPlane, row); }
+  const uint8_t* Attrs(int row) const { return Cells(kAttrPlane, row); }
+  uint8_t* Kinds(int row) { return Cells(kKindPlane, row); }
+  const uint8_t* Kinds(int row) const { return Cells(kKindPlane, row); }
+  uint8_t* States() { return block_ + 3 * kOffsetBytes * height_ + 3 * plane_; }
+  const uint8_t* States() const { return block_ + 3 * kOffsetBytes * height_ + 3 * plane_; }
+
+  // Lays out the block: row tables in row order, every cell blank, every row changed.
+  void Initialize();
+  // Row `from`'s offsets go to `to` and the rows between move one place towards `from`.
+  void RotateRows(int from, int to);
 
   void Set(int row, int col, unsigned char c, uint8_t attr, CellKind kind);
   // Turns the half of a two-byte character that lies outside [firstCol, lastCol] into "~".
@@ -95,9 +120,9 @@ class Screen {
 
   int width_;
   int height_;
-  size_t plane_;                      // W × H
-  std::vector<unsigned char> cells_;  // characters, attributes, kinds: three planes of W × H
-  std::vector<uint8_t> states_;
+  size_t plane_;  // W × H
+  std::unique_ptr<unsigned char[]> owned_;
+  unsigned char* block_;  // BlockBytes: the row tables, the three planes, the row states
   FrameGlyphSet frameSet_ = FrameGlyphSet::kLine;
 };
 

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "console/fake_terminal.h"
 
 namespace vondal {
@@ -96,6 +99,37 @@ TEST(Screen, ReverseScrollAndClearRows) {
   EXPECT_EQ(Text(screen, 2, 0, 4), "row2");
   screen.ClearRows(2, 2);
   EXPECT_EQ(Text(screen, 2, 0, 4), "    ");
+}
+
+// The program keeps its screen in a block of (3 × W + 13) × H bytes from its local pool.
+TEST(Screen, LivesInTheBlockItIsGivenAndCopiesOwnTheirs) {
+  EXPECT_EQ(Screen::BlockBytes(80, 25), (3u * 80 + 13) * 25);
+  EXPECT_EQ(Screen::BlockBytes(250, 100), (3u * 200 + 13) * 80);
+  std::vector<unsigned char> block(Screen::BlockBytes(80, 25) + 2, 0xEE);
+  Screen screen(80, 25, block.data() + 1);  // any alignment
+  EXPECT_EQ(screen.BufferBytes(), block.size() - 2);
+  EXPECT_EQ(block.front(), 0xEE);
+  EXPECT_EQ(block.back(), 0xEE);  // nothing written outside the block
+  screen.PutTextToEnd("漢a", 4, 3, 0x1E, 0x1E);
+  EXPECT_NE(std::string(block.begin(), block.end()).find("漢a"), std::string::npos);
+
+  // Scrolling moves characters, attributes and kinds together; a copy keeps what it copied.
+  screen.ScrollDown(4, 6);
+  Screen copy = screen;
+  screen.ClearRows(0, 24);
+  EXPECT_EQ(Text(copy, 5, 3, 6), "漢a");
+  EXPECT_EQ(copy.KindAt(5, 4), kSecondHalf);
+  EXPECT_EQ(copy.AttrAt(5, 5), 0x1E);
+  EXPECT_EQ(Text(copy, 4, 0, 80), std::string(80, ' '));
+  copy.ScrollUp(0, 24);
+  EXPECT_EQ(Text(copy, 4, 3, 6), "漢a");
+  EXPECT_EQ(Text(screen, 5, 3, 6), "   ");
+  FakeTerminal terminal(80, 25);
+  copy.Flush(terminal);
+  EXPECT_EQ(terminal.Row(4).substr(3, 3), "漢a");
+  screen = copy;
+  EXPECT_EQ(Text(screen, 4, 3, 6), "漢a");
+  EXPECT_EQ(block.back(), 0xEE);
 }
 
 TEST(Screen, BoxUsesTheCurrentGlyphSet) {

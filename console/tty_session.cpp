@@ -89,10 +89,13 @@ void RemoveHandlers() {
   for (int sig : kPipedSignals) signal(sig, SIG_DFL);
 }
 
-// Leaving the key modes, colours, cursor, wrapping and (optionally) the alternate screen.
-std::string LeaveSequence(bool kitty, bool alternateScreen) {
+// Leaving the key modes, colours, cursor, wrapping and (optionally) the alternate screen. The
+// cursor's shape is put back only when the program changed it.
+std::string LeaveSequence(bool kitty, bool alternateScreen, bool cursorShapeSet) {
   std::string bytes = kitty ? "\x1b[<u" : "\x1b[>4m";
-  bytes += "\x1b[0m\x1b[?25h\x1b[0 q\x1b[?7h";
+  bytes += "\x1b[0m\x1b[?25h";
+  if (cursorShapeSet) bytes += "\x1b[0 q";
+  bytes += "\x1b[?7h";
   // The cursor is put back explicitly: not every terminal restores it when leaving the
   // alternate screen.
   if (alternateScreen)
@@ -131,6 +134,9 @@ TtySession* ActiveTtySession() { return activeSession; }
 
 TtySession::TtySession() : terminal_(STDOUT_FILENO) {
   activeSession = this;
+  terminal_.onCursorShapeSet = [this] {
+    if (entered_) SetRestoreBytes();
+  };
   onRepaint = [] {
     if (ConsoleAttached()) Repaint();
   };
@@ -153,7 +159,7 @@ void TtySession::EnterModes(bool alternateScreen) {
 }
 
 void TtySession::SetRestoreBytes() {
-  std::string restore = LeaveSequence(kitty_, !inPlace_);
+  std::string restore = LeaveSequence(kitty_, !inPlace_, terminal_.CursorShapeSet());
   restoreLength = std::min(restore.size(), sizeof restoreBytes);
   std::memcpy(restoreBytes, restore.data(), restoreLength);
 }
@@ -224,7 +230,7 @@ void TtySession::Probe() {
 
 void TtySession::Leave() {
   if (!entered_) return;
-  terminal_.SyncThenSend(LeaveSequence(kitty_, !inPlace_));
+  terminal_.SyncThenSend(LeaveSequence(kitty_, !inPlace_, terminal_.CursorShapeSet()));
   if (modesSaved) tcsetattr(STDIN_FILENO, TCSAFLUSH, &savedModes);
   inRawMode = 0;
   RemoveHandlers();
@@ -233,7 +239,7 @@ void TtySession::Leave() {
 
 void TtySession::Release(bool keepScreen) {
   alternateKept_ = keepScreen || inPlace_;
-  terminal_.SyncThenSend(LeaveSequence(kitty_, !alternateKept_));
+  terminal_.SyncThenSend(LeaveSequence(kitty_, !alternateKept_, terminal_.CursorShapeSet()));
   if (modesSaved) tcsetattr(STDIN_FILENO, TCSAFLUSH, &savedModes);
   inRawMode = 0;
   signal(SIGTSTP, SIG_DFL);

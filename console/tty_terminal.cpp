@@ -183,7 +183,12 @@ void TtyTerminal::ShowCursor(bool visible) {
 void TtyTerminal::SetCursorSize(int size) {
   // 0: the terminal's own shape; a large share of the cell is a block, a small one an underline.
   cursorShape_ = size;
+  if (size == 0 && !cursorShapeSet_) return;  // never changed: nothing to put back
   out_.append(size == 0 ? "\x1b[0 q" : size >= 50 ? "\x1b[2 q" : "\x1b[4 q");
+  if (size != 0 && !cursorShapeSet_) {
+    cursorShapeSet_ = true;
+    if (onCursorShapeSet) onCursorShapeSet();
+  }
 }
 
 void TtyTerminal::SetTitle(std::string_view cp932) {

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,7 +44,12 @@ class TtyTerminal : public Terminal {
   void Forget();
   // Whether the cursor is meant to be visible (the session restores it after a hand-over).
   bool CursorVisible() const { return cursorVisible_; }
-  int CursorShape() const { return cursorShape_; }
+  // Whether the program has given the cursor a shape of its own: only then is the terminal's
+  // own shape put back when the program leaves or hands the terminal to another program, so
+  // that a shape the user chose stays as it was.
+  bool CursorShapeSet() const { return cursorShapeSet_; }
+  // Called when the program first gives the cursor a shape (the session then restores it too).
+  std::function<void()> onCursorShapeSet;
 
   // Bytes written to the file descriptor so far.
   size_t BytesWritten() const { return bytesWritten_; }
@@ -87,6 +93,7 @@ class TtyTerminal : public Terminal {
   int cursorCol_ = 0;
   bool cursorVisible_ = true;
   int cursorShape_ = 0;
+  bool cursorShapeSet_ = false;
   size_t bytesWritten_ = 0;
 };
 

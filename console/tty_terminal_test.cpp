@@ -1,9 +1,8 @@
 #include "console/tty_terminal.h"
 
 #include <fcntl.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <string>
 
@@ -13,9 +12,7 @@ namespace {
 // Collects what a TtyTerminal writes.
 class Output {
  public:
-  Output() {
-    EXPECT_EQ(pipe2(fds_, O_NONBLOCK), 0);
-  }
+  Output() { EXPECT_EQ(pipe2(fds_, O_NONBLOCK), 0); }
   ~Output() {
     close(fds_[0]);
     close(fds_[1]);
@@ -37,7 +34,7 @@ TEST(TtyTerminal, ColoursFollowTheConsoleOrderAndChangeOncePerRun) {
   TtyTerminal terminal(output.fd());
   terminal.DrawRun(0, 0, "ab", 0x1E);  // yellow bright on blue
   terminal.DrawRun(0, 2, "cd", 0x1E);
-  terminal.DrawRun(0, 4, "e", 0xC3);   // cyan on bright red
+  terminal.DrawRun(0, 4, "e", 0xC3);  // cyan on bright red
   terminal.MoveCursor(5, 6);
   terminal.Sync();
   EXPECT_EQ(output.Take(), "\x1b[1;1H\x1b[93;44mabcd\x1b[36;101me\x1b[6;7H");
@@ -73,6 +70,29 @@ TEST(TtyTerminal, TitleIsUtf8WithoutControlBytes) {
   terminal.SetTitle("ﾛｸﾞ\x07.VD");
   terminal.Sync();
   EXPECT_EQ(output.Take(), "\x1b]0;\xEF\xBE\x9B\xEF\xBD\xB8\xEF\xBE\x9E .VD\x07\x1b[1;1H");
+}
+
+// A cursor shape the user gave the terminal stays unless the program set one of its own.
+TEST(TtyTerminal, CursorShapeIsPutBackOnlyAfterTheProgramSetOne) {
+  Output output;
+  TtyTerminal terminal(output.fd());
+  int told = 0;
+  terminal.onCursorShapeSet = [&told] { ++told; };
+  terminal.SetCursorSize(0);
+  terminal.Forget();
+  terminal.Sync();
+  EXPECT_EQ(output.Take().find(" q"), std::string::npos);
+  EXPECT_FALSE(terminal.CursorShapeSet());
+
+  terminal.SetCursorSize(80);
+  terminal.SetCursorSize(25);
+  terminal.Sync();
+  EXPECT_EQ(output.Take(), "\x1b[2 q\x1b[4 q\x1b[1;1H");
+  EXPECT_TRUE(terminal.CursorShapeSet());
+  EXPECT_EQ(told, 1);
+  terminal.SetCursorSize(0);
+  terminal.Sync();
+  EXPECT_EQ(output.Take(), "\x1b[0 q\x1b[1;1H");
 }
 
 }  // namespace

@@ -48,8 +48,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   vondal::RunConfig run = vondal::ConfigureRun(arguments, io, file);
   Check(run.start);  // the word names the log, and the question is answered Y
   Check(run.settings.memory >= 2 && run.settings.memory <= 10);
-  for (const vondal::ModeSegment& segment : run.settings.modeSegments) {
-    Check(segment.mode >= 1 && segment.mode <= 6 && segment.highKhz >= segment.lowKhz);
+  for (const vondal::Segment& segment : run.settings.modeSegments) {
+    Check(segment.segmentClass >= 1 && segment.segmentClass <= 6 && segment.highKhz >= segment.lowKhz);
   }
   return 0;
 }

@@ -13,7 +13,7 @@ namespace {
 
 constexpr std::string_view kCommandMenu = " R置換 A複写 B複写+ E移動 F移動+ X交換 Y削除 W検索";
 constexpr std::string_view kStatusTemplate = "H    [   ]   <";
-constexpr int kCaseColumn = 52;
+constexpr int kCaseColumn = kEditStatusColumn;
 constexpr int kCodeColumn = 58;
 constexpr int kTemplateColumn = 62;
 constexpr int kOffsetColumn = 64;

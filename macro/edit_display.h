@@ -9,6 +9,10 @@
 
 namespace vondal {
 
+// Where the status of an editor at work begins on the message line (the case-mode letter, the
+// status template and the figures); the columns before it hold its menus, prompts and errors.
+inline constexpr int kEditStatusColumn = 52;
+
 // The window: the edge characters, the text from the offset (control characters as their code +
 // 64, a two-byte character cut by either edge as "~"), the fill characters below and beyond the
 // maximum length. `finished` draws in the after-editing colours; a `rangeFrom` of 0 or more

@@ -4,6 +4,7 @@
 
 #include "console/console.h"
 #include "console/menu_line.h"
+#include "macro/edit_display.h"
 #include "macro/macro_player.h"
 
 namespace vondal {
@@ -21,14 +22,19 @@ constexpr std::array<std::string_view, 9> kTexts = {
     "",
 };
 
-// The error response: the message line cleared (a menu cut in the middle would read as
-// nonsense beside the text), the text in the error colour at its start, the macro and the
-// recording aborted ("ﾏｸﾛ中断" at column 28), the beep.
+// The error response: the start of the message line cleared (a menu cut in the middle would read
+// as nonsense beside the text) while an editor's status stays beside it, the text in the error
+// colour at its start, the macro and the recording aborted ("ﾏｸﾛ中断" at column 28), the beep.
+// Outside an editor nothing else belongs on the line: it is cleared whole.
 void RespondToError(EditState& state, std::string_view text, bool beep) {
   const int row = state.MessageRow();
   const uint8_t attr = state.Color(EditColor::kError);
   Screen& screen = TheScreen();
-  screen.ClearRows(row, row);
+  if (state.editing) {
+    screen.ClearCells(row, 0, kEditStatusColumn - 1);
+  } else {
+    screen.ClearRows(row, row);
+  }
   screen.PutTextToEnd(text, row, 0, attr, attr);
   ThePlayer().Abort(state);
   if (beep) Beep();

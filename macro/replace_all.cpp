@@ -48,10 +48,9 @@ void EditSession::ReplaceAll() {
     ShowEditError(state_, EditError::kTextOverflow);
     return;
   }
-  if (result != state_.text) {
-    state_.text = std::move(result);
-    state_.modified = true;
-  }
+  // A replace counts as a change made even when it found nothing to replace.
+  state_.text = std::move(result);
+  state_.modified = true;
   state_.cursor = 0;
   state_.offset = 0;
 }

@@ -1,5 +1,6 @@
 #include "macro/string_editor.h"
 
+#include "macro/edit_error.h"
 #include "macro/editor_test_fixture.h"
 
 namespace vondal {
@@ -142,18 +143,26 @@ TEST_F(StringEditorTest, ReplaceAll) {
   // The next replace starts from the strings of the last one.
   Play("xaay", 3, Keys("^R^M^M^M^M"));
   EXPECT_EQ(state_.text, "xby");
-  // An empty old string replaces nothing; Esc in either editor ends without change.
+  // A replace that finds nothing (an empty old string replaces nothing) still counts as a change
+  // made: the text is marked modified and the cursor goes to its start.
   TheReplaceStrings() = {};
-  Play("abc", 0, Keys("^R^M^Mx^M^M"));
+  Play("abc", 2, Keys("^R^M^Mx^M^M"));
+  EXPECT_EQ(state_.text, "abc");
+  EXPECT_TRUE(state_.modified);
+  EXPECT_EQ(state_.cursor, 0);
+  Play("abc", 2, Keys("^Rz^M^M^M^M"));
+  EXPECT_TRUE(state_.modified);
+  // Esc in either editor ends without change.
+  Play("abc", 2, Keys("^Rb^M^M^M^["));
   EXPECT_EQ(state_.text, "abc");
   EXPECT_FALSE(state_.modified);
-  Play("abc", 0, Keys("^Rb^M^M^M^["));
-  EXPECT_EQ(state_.text, "abc");
+  EXPECT_EQ(state_.cursor, 2);
   // Beyond the maximum length nothing changes.
   state_.maxLength = 6;
   TheReplaceStrings() = {"a", "bb"};
   Play("aaaa", 0, Keys("^R^M^M^M^M"));
   EXPECT_EQ(state_.text, "aaaa");
+  EXPECT_FALSE(state_.modified);
   EXPECT_THAT(ShownMessage(), StartsWith("文字列が溢れます"));
 }
 
@@ -179,6 +188,22 @@ TEST_F(StringEditorTest, InsertionLimitsCaseModesAndControlCodes) {
   Play("", 0, Keys("^^A"));
   EXPECT_EQ(state_.text, "");
   EXPECT_THAT(ShownMessage(), StartsWith("入力禁止ｺｰﾄﾞです"));
+}
+
+// The error takes the start of the message line; the case letter and the status template of the
+// command menu stay beside it with the figures.
+TEST_F(StringEditorTest, AnErrorLeavesTheStatusOfTheMessageLine) {
+  state_.style.caseMode = 'U';
+  state_.maxLength = 3;
+  Play("abc", 3, "x");
+  const std::string line = ShownMessage();
+  EXPECT_THAT(line, StartsWith("文字列が溢れます"));
+  EXPECT_TRUE(Aborted());
+  EXPECT_EQ(line.substr(35), std::string(17, ' ') + "U       00H   0[  3]  3<  3 ");
+  // Outside the editor nothing else belongs on the line: it is cleared whole.
+  TheScreen().PutTextToEnd(std::string(80, 'z'), MessageRow(), 0, kPlainAttr, kPlainAttr);
+  ShowMessage("ok", state_);
+  EXPECT_EQ(MessageLine(), "ok" + std::string(78, ' '));
 }
 
 TEST_F(StringEditorTest, ExitCodesAndKeysThatMeanNothing) {

@@ -192,17 +192,25 @@ std::string_view ModeName(int mode) { return mode >= 0 && mode < kModeCount ? kM
 
 int ReportLength(int mode) { return mode == kModeSSB || mode == kModeFM || mode == kModeAM ? 2 : 3; }
 
+std::optional<Segment> UserSegmentOf(std::string_view modeLine) {
+  const std::vector<std::string_view> items = SegmentItems(modeLine);
+  if (items.size() != 3) return std::nullopt;
+  const int mode = ModeOf(items[2]);
+  const int64_t low = LineFrequency(items[0]);
+  const int64_t high = LineFrequency(items[1]);
+  if (mode == kModeOther || low < 0 || high < low) return std::nullopt;
+  return Segment{static_cast<int32_t>(low), static_cast<int32_t>(high), mode + 1};
+}
+
 void SetUserSegments(const std::vector<std::string>& modeLines) {
   userSegments.clear();
   for (const std::string& line : modeLines) {
-    const std::vector<std::string_view> items = SegmentItems(line);
-    if (items.size() != 3) continue;
-    const int mode = ModeOf(items[2]);
-    const int64_t low = LineFrequency(items[0]);
-    const int64_t high = LineFrequency(items[1]);
-    if (mode == kModeOther || low < 0 || high < low) continue;
-    userSegments.push_back(Segment{static_cast<int32_t>(low), static_cast<int32_t>(high), mode + 1});
+    if (std::optional<Segment> segment = UserSegmentOf(line)) userSegments.push_back(*segment);
   }
+}
+
+void InstallUserSegments(std::span<const Segment> segments) {
+  userSegments.assign(segments.begin(), segments.end());
 }
 
 const std::vector<Segment>& UserSegments() { return userSegments; }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -74,11 +75,18 @@ std::string_view ModeName(int mode);
 // The digits of a signal report in a mode: 2 for SSB, FM and AM (RS), 3 otherwise (RST).
 int ReportLength(int mode);
 
-// The user segments: the lines of the configuration key `mode`, each "low high MODE" (MHz texts
-// and a mode name CW … PSK31, separated by blanks, tabs, commas or semicolons). Lines that do not
-// have exactly three items, whose high end lies below the low end or whose mode is unknown are
-// left out. Replaces the segments in force; until the settings call it there are none.
+// The segment of one line of the configuration key `mode`: "low high MODE" (MHz texts and a mode
+// name CW … PSK31; any run of blanks, tabs, commas and semicolons separates the three), its
+// class the mode number + 1. None for a line that does not have exactly three items, whose high
+// end lies below the low end or whose mode is unknown. The same lines are the auto-fill map of
+// MODE.
+std::optional<Segment> UserSegmentOf(std::string_view modeLine);
+
+// The user segments, searched in their order: those of the `mode` lines (SetUserSegments), or
+// segments already read from them (InstallUserSegments; start-up hands over the settings' own).
+// Each call replaces the segments in force; until one is made there are none.
 void SetUserSegments(const std::vector<std::string>& modeLines);
+void InstallUserSegments(std::span<const Segment> segments);
 const std::vector<Segment>& UserSegments();
 
 // The segment class of a FREQ text, 0-6: 0 outside every band or in no segment; else the class

@@ -128,10 +128,16 @@ class Terminal:
             raise CaseFailure("tmux %s: %s" % (" ".join(args), result.stderr.strip()))
         return result.stdout
 
-    def start(self, script):
+    def start(self, script, output, go):
+        """Starts the script in a new pane. The script waits for the file `go`, which appears once
+        the terminal is set up, so that on a busy machine the program never runs with tmux's
+        defaults or with output nobody records."""
         self.tmux("new-session", "-d", "-x", str(self.width), "-y", str(self.height), "sh " + script)
         self.tmux("set-option", "-g", "escape-time", "10")
         self.tmux("set-option", "-g", "status", "off")
+        self.tmux("pipe-pane", "-o", "cat >> '%s'" % output)
+        with open(go, "w"):
+            pass
 
     def capture(self):
         raw = self.tmux("capture-pane", "-p", "-e", "-N")
@@ -215,12 +221,18 @@ class Case:
             self.compare_file(rest.strip())
         elif word == "signal":
             self.send_signal(rest.strip())
+        elif word == "output":
+            self.poll(lambda: bytes.fromhex(rest) in self.output(), "the bytes %s in the output" % rest)
+        elif word == "no-output":
+            self.check_not_output(bytes.fromhex(rest))
         else:
             raise CaseFailure("unknown step %r" % word)
 
     def start(self, command, socket):
         wrapper = os.path.join(self.control, "run.sh")
+        go = os.path.join(self.control, "go")
         with open(wrapper, "w", encoding="utf-8") as out:
+            out.write("while [ ! -e '%s' ]; do sleep 0.01; done\n" % go)
             out.write("cd '%s'\n" % self.work)
             out.write("export LANG=C.UTF-8 LC_ALL=C.UTF-8 VONDAL_HOME='%s' PATH='%s':\"$PATH\"\n" % (self.bin_dir, self.bin_dir))
             out.write("stty -a > '%s/stty.before'\n" % self.control)
@@ -230,7 +242,7 @@ class Case:
             out.write("mv '%s/status.tmp' '%s/status'\n" % (self.control, self.control))
             out.write("exec sleep 100000\n")
         self.terminal = Terminal(socket, self.width, self.height)
-        self.terminal.start(wrapper)
+        self.terminal.start(wrapper, self.output_file(), go)
 
     def poll(self, predicate, what):
         deadline = time.monotonic() + WAIT_SECONDS
@@ -297,6 +309,32 @@ class Case:
         with open(os.path.join(self.control, "stty.before")) as a, open(os.path.join(self.control, "stty.after")) as b:
             if a.read() != b.read():
                 raise CaseFailure("the terminal modes (stty) were not restored")
+
+    def output_file(self):
+        return os.path.join(self.control, "output")
+
+    def output(self):
+        """Every byte the programs of the case have written to the terminal so far."""
+        try:
+            with open(self.output_file(), "rb") as f:
+                return f.read()
+        except FileNotFoundError:
+            return b""
+
+    def check_not_output(self, unwanted):
+        # Only meaningful once the program has ended: wait until tmux has passed on all of it.
+        if not os.path.exists(os.path.join(self.control, "status")):
+            raise CaseFailure("no-output needs an exit step before it")
+        previous = None
+        while True:
+            current = self.output()
+            if current == previous:
+                break
+            previous = current
+            time.sleep(0.3)
+        if unwanted in current:
+            at = current.find(unwanted)
+            raise CaseFailure("the program wrote %s: ...%r..." % (unwanted.hex(" "), current[max(at - 40, 0) : at + 40]))
 
     def send_signal(self, name):
         """Sends SIG<name> to the program (the child of the pane's shell)."""

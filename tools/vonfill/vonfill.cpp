@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <new>
 
+#include "app/text/file_name.h"
 #include "app/text/sjis.h"
 #include "log/log_format.h"
 
@@ -74,8 +75,7 @@ VonfillCommand ParseCommandLine(const std::vector<std::string>& args) {
 
   VonfillCommand command;
   command.action = VonfillCommand::Action::kGenerate;
-  command.fileName = args[0];
-  if (command.fileName.find('.') == std::string::npos) command.fileName += ".VD";
+  command.fileName = CompleteFileName(args[0], "VD");
   command.settings.records = std::atoi(args[1].c_str());
 
   for (size_t k = 2; k < args.size(); ++k) {
@@ -150,7 +150,8 @@ std::string WriteDummyLog(const VonfillCommand& command, FileSystem& fs, const s
     return "Malloc failed";
   }
   // A file that appeared under the name while the log was made is not replaced either.
-  if (!file.CommitNew()) return fs.Exists(command.fileName) ? "既存ファイルには出力できません" : "書き込めません";
+  if (!file.CommitNew())
+    return fs.Exists(command.fileName) ? "既存ファイルには出力できません" : "書き込めません";
   return "";
 }
 

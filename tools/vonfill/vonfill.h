@@ -18,7 +18,7 @@ struct VonfillCommand {
   enum class Action { kUsage, kRefuse, kGenerate };
   Action action = Action::kUsage;
   std::string message;   // kRefuse: why
-  std::string fileName;  // the log to create, ".VD" added to a name without "."
+  std::string fileName;  // the log to create, completed with "VD" (CompleteFileName)
   DummyLogSettings settings;
   bool fixedSeed = false;  // -S###: seed given; the log then also ends in a fixed month
 };

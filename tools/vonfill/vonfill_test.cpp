@@ -29,12 +29,14 @@ TEST(VonfillCommandTest, RecordsThatAreNoCountGiveTheUsage) {
   EXPECT_EQ(ParseCommandLine({"LOG", "1000000"}).settings.records, 1000000);
 }
 
-TEST(VonfillCommandTest, NamesWithoutADotGetTheLogExtension) {
+TEST(VonfillCommandTest, NamesWhoseLastPartHasNoDotGetTheLogExtension) {
   EXPECT_EQ(ParseCommandLine({"DEMO", "5"}).fileName, "DEMO.VD");
   EXPECT_EQ(ParseCommandLine({"/tmp/demo", "5"}).fileName, "/tmp/demo.VD");
   EXPECT_EQ(ParseCommandLine({"DEMO.LOG", "5"}).fileName, "DEMO.LOG");
-  EXPECT_EQ(ParseCommandLine({"./demo", "5"}).fileName, "./demo");  // a dot anywhere
-  EXPECT_EQ(ParseCommandLine({"demo.", "5"}).fileName, "demo.");
+  // The extension rule of every program: only the last part of the path counts.
+  EXPECT_EQ(ParseCommandLine({"./demo", "5"}).fileName, "./demo.VD");
+  EXPECT_EQ(ParseCommandLine({"sub.d/new", "5"}).fileName, "sub.d/new.VD");
+  EXPECT_EQ(ParseCommandLine({"demo.", "5"}).fileName, "demo.VD");
 }
 
 TEST(VonfillCommandTest, OptionsInEitherCaseWithEitherMark) {

@@ -77,7 +77,8 @@ void WriteBandCounts(RepeatLog& repeatLog, ReportWriter& out) {
 
   out.Printf("■バンド数上位局■\n");
   out.Printf("順位 バンド数 局        バンド\n");
-  for (const RankedStation& ranked : TopStations(bandCountOf, counts, repeatLog.stations)) {
+  // The top list starts at 24 bands: a station on all 25 shows in the distribution above only.
+  for (const RankedStation& ranked : TopStations(bandCountOf, counts, repeatLog.stations, kBandCount - 1)) {
     out.Printf("%4d %8d %-10s", ranked.rank, ranked.number, repeatLog.stations[ranked.station].data());
     const uint32_t bands = bandsOf[ranked.station];
     for (int band = lowest; band <= highest; ++band)

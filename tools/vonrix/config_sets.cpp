@@ -3,7 +3,7 @@
 #include <array>
 
 #include "app/config_reader.h"
-#include "app/settings.h"
+#include "app/text/file_name.h"
 
 namespace vondal {
 

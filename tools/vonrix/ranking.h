@@ -21,10 +21,11 @@ struct RankedStation {
   int32_t rank;  // 1-based; equal numbers share the rank of the first of them
 };
 
-// The stations from the highest number down, equal numbers in station order, up to the end of
-// the group in which the 200th station is reached. Stations whose number is 0 are not listed.
-// counts is StationsByNumber(numberOf).
+// The stations from the highest number down (from `highest` down when that is lower), equal
+// numbers in station order, up to the end of the group in which the 200th station is reached.
+// Stations whose number is 0 are not listed. counts is StationsByNumber(numberOf).
 std::vector<RankedStation> TopStations(const std::vector<int32_t>& numberOf,
-                                       const std::vector<int32_t>& counts, const StationTable& stations);
+                                       const std::vector<int32_t>& counts, const StationTable& stations,
+                                       int32_t highest = INT32_MAX);
 
 }  // namespace vondal

@@ -285,7 +285,9 @@ TEST_F(VonrixTest, BandRunsAndBandList) {
                                "   3        1 K1ZZ        F     7\n"));
 }
 
-TEST_F(VonrixTest, AStationOnEveryBandIsListed) {
+// The top list runs from 24 bands down: a station on all 25 is counted in the distribution, and
+// the station on 24 heads the list.
+TEST_F(VonrixTest, TheTopListStartsAt24Bands) {
   const char* lowEnds[] = {"0.135",     "0.472",     "1.810",     "3.500",      "3.702",
                            "7.000",     "10.100",    "14.000",    "18.068",     "21.000",
                            "24.890",    "28.000",    "50.000",    "144.000",    "430.000",
@@ -293,12 +295,16 @@ TEST_F(VonrixTest, AStationOnEveryBandIsListed) {
                            "24000.000", "47000.000", "75500.000", "142000.000", "248000.000"};
   std::vector<Contact> contacts;
   for (const char* freq : lowEnds) contacts.push_back({"120101", "0900", "JA1ABC", freq});
+  for (size_t band = 1; band < std::size(lowEnds); ++band)
+    contacts.push_back({"120101", "0900", "JA2ABC", lowEnds[band]});
   contacts.push_back({"120102", "0900", "JA1ABC", "0.134"});  // no band: not counted
   contacts.push_back({"120103", "0900", "W1AW", "0.139"});    // a station without any band
   SetLog(contacts);
   const std::string bands = Report("B");
-  EXPECT_THAT(bands, HasSubstr("      24      0\n      25      1\n    合計      2\n"));
-  EXPECT_THAT(bands, HasSubstr("   1       25 JA1ABC    ABCDEFGHIJKLMNOPQRSTUVWXY 135k～248G\n"));
+  EXPECT_THAT(bands, HasSubstr("      24      1\n      25      1\n    合計      3\n"));
+  EXPECT_THAT(bands, HasSubstr("順位 バンド数 局        バンド\n"
+                               "   1       24 JA2ABC     BCDEFGHIJKLMNOPQRSTUVWXY 472k～248G\n"));
+  EXPECT_THAT(bands, Not(HasSubstr("       25 JA1ABC")));
   EXPECT_THAT(bands, Not(HasSubstr("W1AW")));
 }
 

@@ -23,7 +23,7 @@ int NotBuilt() {
 // it also starts the auto-start macro once per run (the macro work fills that).
 int RunEditor(RunState& run, bool browse) {
   run.log.options.writeProtect = browse;
-  EditorContext context{run.log, run.index, run.settings.callsign, {}};
+  EditorContext context{run.log, run.index, std::string(run.settings.callsign), {}};
   const int result = RunEditor(context);
   return result;
 }

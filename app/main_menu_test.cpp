@@ -38,7 +38,7 @@ TEST(MainMenuLine, HidesItemsThatAreNotAvailable) {
 }
 
 TEST_F(MainMenuTest, UnbuiltFunctionsSayItAndQuitEndsWithStatusZero) {
-  terminal_.PushKeys("e");
+  terminal_.PushKeys("j");  // the join read is not built yet
   terminal_.PushKeys("q");
   EXPECT_EQ(RunMainMenu(run_), 0);
   EXPECT_EQ(terminal_.Row(22).substr(0, 8), "正常終了");

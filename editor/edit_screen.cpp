@@ -84,7 +84,7 @@ void DrawHeader(Screen& screen, const EditLayout& layout, const EditorState& edi
   screen.ClearCells(row, 0, right);
   screen.PutChar(screen.FrameGlyph(1), row, 0, border);
   screen.PutChar(screen.FrameGlyph(1), row, right, border);
-  for (int col = 1; col < right; ++col) screen.PutChar(screen.FrameGlyph(0), row, col, border);
+  for (int col = 1; col <= std::min(44, right - 1); ++col) screen.PutChar(screen.FrameGlyph(0), row, col, border);
   if (lastShown)
     screen.PutText("↑最終", row, 1, right, Attr(ColorElement::EndOfLog), Attr(ColorElement::EndOfLog));
 

@@ -185,6 +185,7 @@ SelectOutcome RunSelectArea(const EditorContext& context, const EditLayout& layo
         editor.markedCount += mark ? 1 : -1;
       }
       previous = cursorRecord;
+      DrawEditStatus(TheScreen(), layout, editor, count);
     } else if (extended == scan::kUp && !shift) {
       if (list.cursor > FirstRecordLine(list)) {
         --list.cursor;

@@ -4,6 +4,7 @@
 #include "app/external_menu.h"
 #include "app/quit.h"
 #include "app/run_state.h"
+#include "app/terminal_size.h"
 #include "console/console.h"
 #include "console/key_source.h"
 #include "console/menu_line.h"
@@ -23,7 +24,8 @@ int NotBuilt() {
 // it also starts the auto-start macro once per run (the macro work fills that).
 int RunEditor(RunState& run, bool browse) {
   run.log.options.writeProtect = browse;
-  EditorContext context{run.log, run.index, std::string(run.settings.callsign), {}};
+  EditorContext context{run.log, run.index, std::string(run.settings.callsign),
+                        [&run] { return AdoptTerminalSize(run); }};
   const int result = RunEditor(context);
   return result;
 }

@@ -36,6 +36,9 @@ struct ConsoleSwitches {
   bool authorsuse = false;  // developer mode: numbered messages keep their number
   bool sound = true;        // Beep sounds
   bool guide = true;        // the on-screen guide texts are shown
+  // The reader can lay its screen out again: a resize of the terminal then arrives as the key
+  // scan::kResize at the next read (the record editor asks for it while it waits for keys).
+  bool resizeKey = false;
 };
 ConsoleSwitches& TheConsoleSwitches();
 

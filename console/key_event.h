@@ -62,6 +62,8 @@ inline constexpr int kAltDown = 0xA0;
 inline constexpr int kAltPgDn = 0xA1;
 inline constexpr int kAltIns = 0xA2;
 inline constexpr int kAltDel = 0xA3;
+// No key: the terminal was resized (delivered only to readers that ask, ConsoleSwitches).
+inline constexpr int kResize = 0xFE;
 }  // namespace scan
 
 // A key event for a character code (a byte, or lead × 256 + trail).

@@ -260,7 +260,11 @@ bool TtySession::WaitForInput(int timeoutMs) {
     if (n <= 0) return false;
     if (signalPipe[0] >= 0 && (fds[1].revents & POLLIN)) {
       HandleSignals();
-      if (!(fds[0].revents & (POLLIN | POLLHUP | POLLERR))) continue;
+      if (!(fds[0].revents & (POLLIN | POLLHUP | POLLERR))) {
+        // A reader that lays its screen out again is told of a resize at once.
+        if (resized_ && TheConsoleSwitches().resizeKey) return false;
+        continue;
+      }
     }
     return true;
   }
@@ -299,9 +303,12 @@ void TtySession::HandleSignals() {
       repaint = true;
     } else if (signals[i] == SIGWINCH) {
       repaint = true;
+      resized_ = true;
     }
   }
-  if (repaint) RepaintNow();
+  // A reader that lays its screen out for the new size draws it itself; the old screen would not
+  // fit the terminal any more.
+  if (repaint && !(resized_ && TheConsoleSwitches().resizeKey)) RepaintNow();
 }
 
 void TtySession::Suspend() {
@@ -319,9 +326,12 @@ void TtySession::RepaintNow() {
 
 KeyEvent TtySession::ReadKey() {
   for (;;) {
+    if (resized_ && TheConsoleSwitches().resizeKey) {
+      resized_ = false;
+      return ExtendedKey(scan::kResize);
+    }
     if (pending_.empty()) {
-      WaitForInput(-1);
-      ReadAvailable();
+      if (WaitForInput(-1)) ReadAvailable();
       continue;
     }
     DecodeResult result = DecodeKey(pending_);

@@ -93,6 +93,7 @@ class TtySession : public KeySource {
   int reportedCol_ = 0;
   int reportedRow_ = 0;
   int cursorRowAtEnter_ = -1;
+  bool resized_ = false;  // SIGWINCH came and no reader has been told yet
 };
 
 // The session of this run, or none (tests).

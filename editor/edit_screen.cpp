@@ -7,6 +7,7 @@
 #include "app/text/version.h"
 #include "color/color_set.h"
 #include "console/console.h"
+#include "console/key_event.h"
 #include "editor/select_line.h"
 #include "log/record.h"
 #include "macro/edit_display.h"
@@ -33,6 +34,10 @@ ExitKeyList FieldExits(int field) {
     exits.keys.push_back(static_cast<char>(kExitKeys[i]));
     exits.codes.push_back(static_cast<char>(kExitActions[i]));
   }
+  // A resize of the terminal ends the field's input too, so that the editor lays its screen out
+  // again with the text kept (the pseudo key comes after the 0xFF separator, among the scan codes).
+  exits.keys.push_back(static_cast<char>(scan::kResize));
+  exits.codes.push_back(static_cast<char>(scan::kResize));
   return exits;
 }
 
@@ -43,6 +48,7 @@ EditLayout ComputeLayout(int width, int height, const DisplaySettings& display) 
   layout.width = width;
   layout.menuRow = height - 2;
   layout.oneLine = display.oneLine;
+  layout.functionKeys = display.functionKeys;
   layout.editRow = layout.menuRow - (display.oneLine ? 5 : 8) - (display.functionKeys ? 2 : 0);
   layout.headerRow = layout.editRow - (display.multiplierTable ? 4 : 1);
   layout.selectLines = std::clamp(layout.headerRow - 1, 1, kMaxSelectLines);
@@ -84,7 +90,8 @@ void DrawHeader(Screen& screen, const EditLayout& layout, const EditorState& edi
   screen.ClearCells(row, 0, right);
   screen.PutChar(screen.FrameGlyph(1), row, 0, border);
   screen.PutChar(screen.FrameGlyph(1), row, right, border);
-  for (int col = 1; col <= std::min(44, right - 1); ++col) screen.PutChar(screen.FrameGlyph(0), row, col, border);
+  for (int col = 1; col <= std::min(44, right - 1); ++col)
+    screen.PutChar(screen.FrameGlyph(0), row, col, border);
   if (lastShown)
     screen.PutText("↑最終", row, 1, right, Attr(ColorElement::EndOfLog), Attr(ColorElement::EndOfLog));
 
@@ -105,6 +112,20 @@ void DrawHeader(Screen& screen, const EditLayout& layout, const EditorState& edi
     const int col = std::max(1, end - static_cast<int>(item.size()));
     screen.PutText(item, row, col, end, Attr(ColorElement::MaskInfo), Attr(ColorElement::MaskInfo));
     end = col;
+  }
+}
+
+void DrawFunctionKeyTable(Screen& screen, const EditLayout& layout) {
+  if (!layout.functionKeys) return;
+  const int cell = layout.width / 8;
+  const uint8_t key = Attr(ColorElement::MacroKey);
+  for (int shifted = 0; shifted < 2; ++shifted) {
+    const int row = layout.menuRow - 3 + shifted;
+    screen.ClearCells(row, 0, layout.width - 1);
+    for (int i = 0; i < 8; ++i) {
+      const std::string name = (shifted ? "S" : "F") + std::to_string(i + 1);
+      screen.PutText(name, row, i * cell, layout.width, key, key);
+    }
   }
 }
 

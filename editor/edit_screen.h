@@ -18,6 +18,7 @@ struct EditLayout {
   int headerRow = 14;    // the header line
   int selectLines = 13;  // rows 1 … headerRow-1; the last is the current line
   bool oneLine = false;
+  bool functionKeys = false;  // the function-key table on rows M-3 and M-2
 
   // The row of a field's text and of its label (the one-line layout shows only the current
   // field's label, on row E from column 52).
@@ -52,6 +53,10 @@ void DrawFields(Screen& screen, const EditLayout& layout, const EditorState& edi
 // One field's text (after editing: the after-editing colours) and its label.
 void DrawField(const EditLayout& layout, const EditorState& editor, int field);
 void DrawLabel(Screen& screen, const EditLayout& layout, int field, bool current);
+
+// The function-key table: F1-F8 on row M-3 and Shift+F1-F8 on row M-2, each key with the label
+// of the key macro assigned to it (none until the macro store exists).
+void DrawFunctionKeyTable(Screen& screen, const EditLayout& layout);
 
 // A record number as shown: position + base, right-aligned in 6 columns, a leading blank as "#".
 std::string RecordNumberText(int record, int base);

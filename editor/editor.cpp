@@ -36,6 +36,8 @@ class Editor {
  private:
   int Count() const { return context_.log.RecordCount(); }
   void LayOut();
+  // After a resize: the screen of the new size, laid out again with nothing typed lost.
+  void AdoptTerminalSize();
   void DrawAll();
   void DrawEditArea();
   void Prepare();
@@ -60,12 +62,21 @@ void Editor::LayOut() {
   DrawAll();
 }
 
+void Editor::AdoptTerminalSize() {
+  if (context_.adoptTerminalSize && context_.adoptTerminalSize()) {
+    LayOut();
+  } else {
+    Repaint();  // the same size (or one too small): what is there is shown again
+  }
+}
+
 void Editor::DrawAll() {
   Screen& screen = TheScreen();
   screen.ClearRows(0, layout_.menuRow - 1);
   DrawTitle(screen, context_.callsign, context_.log.options.writeProtect);
   DrawSelectArea(context_, layout_, editor_);
   DrawEditArea();
+  DrawFunctionKeyTable(screen, layout_);
 }
 
 void Editor::DrawEditArea() {
@@ -240,28 +251,39 @@ int Editor::Run() {
   const Face& face = editor_.faces[editor_.face];
   editor_.current = face.record >= 0 && face.record < Count() ? face.record : Count();
   if (editor_.current >= Count() && editor_.mode == EditorMode::kReload) editor_.mode = EditorMode::kNew;
-  editor_.list.records.clear();  // positioned on the last record
+  editor_.list.records.clear();                                  // positioned on the last record
+  if (context_.adoptTerminalSize) context_.adoptTerminalSize();  // resized while away
   ShowMenu("");
   LayOut();
   editor_.markedCount = CountMarks(context_.index);
+  int resumeRecord = -1;  // the select area's cursor record across a resize
   for (;;) {
     DrawEditStatus(TheScreen(), layout_, editor_, Count());
     Prepare();
     if (editor_.mode == EditorMode::kSelect) {
       int leavingKey = 0;
-      const SelectOutcome outcome = RunSelectArea(context_, layout_, editor_, leavingKey);
+      const SelectOutcome outcome = RunSelectArea(context_, layout_, editor_, leavingKey, resumeRecord);
+      resumeRecord = -1;
+      if (outcome == SelectOutcome::kResized) {
+        resumeRecord = editor_.list.records[editor_.list.cursor];
+        AdoptTerminalSize();
+        continue;
+      }
       editor_.mode = outcome == SelectOutcome::kReload ? EditorMode::kReload : EditorMode::kEdit;
       // Backspace and the function keys also start their key macros (the macro work).
       if (leavingKey != 0) ShowMessage("ﾏｸﾛがありません", TheEditState());
       continue;
     }
     const int result = RunFieldInput(context_, layout_, editor_);
-    if (result == kFaceMenuKey) {
+    if (result == kResizedKey) {
+      AdoptTerminalSize();
+    } else if (result == kFaceMenuKey) {
       if (FaceMenu(editor_, layout_.width, Count())) DrawEditArea();
     } else if (result == 13) {
       Write();
     } else if (result == 27) {
       if (const int leave = EditorMenu(); leave >= 0) return leave;
+      ShowMenu("");
     } else if (result == '\\' || result == ',' || result == '.' || result == ';' || result == ':' ||
                result == ' ' || result == '=' || result == '[' || result == ']') {
       // The direct search keys: the search work fills this.

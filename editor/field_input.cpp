@@ -174,10 +174,16 @@ int RunFieldInput(const EditorContext& context, const EditLayout& layout, Editor
     if (state.cursor >= state.offset + state.width)
       state.offset = std::max(0, state.cursor - state.width + 1);
 
+    TheConsoleSwitches().resizeKey = true;
     int result = Edit(state, InputMode::kEdit);
+    TheConsoleSwitches().resizeKey = false;
     editor.working[field] = state.text;
     face.cursor = state.cursor;
     face.offset = state.offset;
+    if (result == kResizedKey) {
+      editor.lastField = field;  // the field is edited on where it stood
+      return result;
+    }
     int next = field;
     if (result == kExtendedKey + 'O') next = AutoFill(context, layout, editor, field);
 

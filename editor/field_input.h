@@ -3,14 +3,17 @@
 // the field-move menu (Tab) and the weekday beside DATE.
 #pragma once
 
+#include "console/key_event.h"
 #include "editor/edit_screen.h"
 #include "editor/editor_context.h"
 #include "editor/editor_state.h"
 
 namespace vondal {
 
-// Returned by field input when the field-move menu asked for the face menu.
+// Returned by field input when the field-move menu asked for the face menu, and when the terminal
+// was resized (the text typed so far is in the working record).
 inline constexpr int kFaceMenuKey = 9;
+inline constexpr int kResizedKey = kExtendedKey + scan::kResize;
 
 // Runs field input from editor.field until a result goes back to the editor: Enter (13), Esc
 // (27), Ctrl+D (4), a search key ("\" "," "." ";" ":" blank "=" "[" "]") or kFaceMenuKey. The

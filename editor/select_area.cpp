@@ -117,7 +117,7 @@ void RefreshRecordLines(const EditorContext& context, const EditorState& editor,
 }
 
 SelectOutcome RunSelectArea(const EditorContext& context, const EditLayout& layout, EditorState& editor,
-                            int& leavingKey) {
+                            int& leavingKey, int resumeRecord) {
   leavingKey = 0;
   const int count = context.log.RecordCount();
   if (count == 0) {
@@ -128,6 +128,9 @@ SelectOutcome RunSelectArea(const EditorContext& context, const EditLayout& layo
   const int lines = list.lines();
   const int page = std::max(1, lines - 1);
   list.cursor = lines - 1;
+  for (int line = 0; line < lines; ++line) {
+    if (resumeRecord >= 0 && list.records[line] == resumeRecord) list.cursor = line;
+  }
   auto redraw = [&] {
     DrawSelectArea(context, layout, editor);
     ShowCursorLine(layout, editor);
@@ -137,7 +140,10 @@ SelectOutcome RunSelectArea(const EditorContext& context, const EditLayout& layo
   ShowMenu(kSelectMenu);
   for (;;) {
     Flush();
+    TheConsoleSwitches().resizeKey = true;
     const KeyEvent key = ReadKey();
+    TheConsoleSwitches().resizeKey = false;
+    if (key.code == kExtendedKey + scan::kResize) return SelectOutcome::kResized;
     const int cursorRecord = list.records[list.cursor];
     const int top = list.records[0];
     const int bottom = list.current();

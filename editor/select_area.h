@@ -29,14 +29,17 @@ void AppendToList(SelectList& list, int n);
 
 // How Select mode ended.
 enum class SelectOutcome {
-  kEdit,    // back to field input
-  kReload,  // the cursor line's record goes into the edit area (editor.current is set)
+  kEdit,     // back to field input
+  kReload,   // the cursor line's record goes into the edit area (editor.current is set)
+  kResized,  // the terminal was resized: the editor lays out again and goes on selecting
 };
 
 // Mode Select without a search request: the keys of the select area until one leaves it. A
-// function key or Backspace that leaves it returns its key in `leavingKey` (macro keys).
+// function key or Backspace that leaves it returns its key in `leavingKey` (macro keys). The
+// cursor starts on the current line, or with `resume` on the line of `resumeRecord` when it is
+// shown (after a resize).
 SelectOutcome RunSelectArea(const EditorContext& context, const EditLayout& layout, EditorState& editor,
-                            int& leavingKey);
+                            int& leavingKey, int resumeRecord = -1);
 
 // The number of marked records, counted again from the index.
 int CountMarks(const RecordIndex& index);

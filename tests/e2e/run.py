@@ -139,6 +139,11 @@ class Terminal:
         with open(go, "w"):
             pass
 
+    def resize(self, width, height):
+        """Gives the terminal another size while the program runs (it gets SIGWINCH)."""
+        self.tmux("resize-window", "-x", str(width), "-y", str(height))
+        self.width, self.height = width, height
+
     def capture(self):
         raw = self.tmux("capture-pane", "-p", "-e", "-N")
         return parse_capture(raw, self.width, self.height)
@@ -221,6 +226,9 @@ class Case:
             self.compare_file(rest.strip())
         elif word == "signal":
             self.send_signal(rest.strip())
+        elif word == "resize":
+            width, height = (int(n) for n in rest.lower().split("x"))
+            self.terminal.resize(width, height)
         elif word == "output":
             self.poll(lambda: bytes.fromhex(rest) in self.output(), "the bytes %s in the output" % rest)
         elif word == "no-output":

@@ -8,6 +8,7 @@
 #include <pty.h>
 #include <signal.h>
 #include <sys/ioctl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -30,15 +31,23 @@ inline std::string BenchFolder() {
 }
 
 struct PtyRun {
-  double toDrawn = -1;  // seconds from the start until `drawn` had been written; -1: never
-  int status = -1;      // exit status; -1 when the program did not end normally
+  double toDrawn = -1;            // seconds from the start until `drawn` had been written; -1: never
+  int status = -1;                // exit status; -1 when the program did not end normally
+  long maxRssKb = 0;              // the program's peak resident memory
+  std::vector<double> stepTimes;  // RunStepsInPty: seconds from the start to each step's text
 };
 
-// Runs `argv` (argv[0] a path) in a pseudo-terminal of 80 × 25 in `folder` with LANG=C.UTF-8.
-// When `drawn` (UTF-8, as the terminal receives it) has appeared, types `keys`; gives up after
-// 60 s without output.
-inline PtyRun RunInPty(const std::string& folder, const std::vector<std::string>& argv,
-                       const std::string& drawn, const std::string& keys) {
+// One step of a run: wait until `drawn` (UTF-8, as the terminal receives it) has been written
+// since the step before, then type `keys`.
+struct PtyStep {
+  std::string drawn;
+  std::string keys;
+};
+
+// Runs `argv` (argv[0] a path) in a pseudo-terminal of 80 × 25 in `folder` with LANG=C.UTF-8 and
+// goes through `steps`; gives up after 60 s without output.
+inline PtyRun RunStepsInPty(const std::string& folder, const std::vector<std::string>& argv,
+                            const std::vector<PtyStep>& steps) {
   struct winsize size = {25, 80, 0, 0};
   int master = -1;
   PtyRun run;
@@ -56,7 +65,8 @@ inline PtyRun RunInPty(const std::string& folder, const std::vector<std::string>
   }
   std::string seen;
   char buffer[65536];
-  for (;;) {
+  size_t step = 0;
+  while (step < steps.size()) {
     struct pollfd fd = {master, POLLIN, 0};
     if (poll(&fd, 1, 60000) <= 0) break;
     ssize_t n = read(master, buffer, sizeof buffer);
@@ -71,18 +81,35 @@ inline PtyRun RunInPty(const std::string& folder, const std::vector<std::string>
       seen.erase(pos, 3);
       if (write(master, "\x1b[?62;22c", 9) < 0) break;
     }
-    if (run.toDrawn < 0 && seen.find(drawn) != std::string::npos) {
-      run.toDrawn = stopwatch.Seconds();
-      if (write(master, keys.data(), keys.size()) < 0) break;
+    while (step < steps.size() && seen.find(steps[step].drawn) != std::string::npos) {
+      run.stepTimes.push_back(stopwatch.Seconds());
+      seen.clear();
+      if (write(master, steps[step].keys.data(), steps[step].keys.size()) < 0) break;
+      ++step;
     }
     if (seen.size() > (1 << 20)) seen.erase(0, seen.size() - 64);
   }
+  // Drain what the program still writes until it ends.
+  for (;;) {
+    struct pollfd fd = {master, POLLIN, 0};
+    if (poll(&fd, 1, step < steps.size() ? 0 : 60000) <= 0) break;
+    if (read(master, buffer, sizeof buffer) <= 0) break;
+  }
   int status = 0;
-  if (run.toDrawn < 0) kill(pid, SIGTERM);
-  waitpid(pid, &status, 0);
+  if (step < steps.size()) kill(pid, SIGTERM);
+  struct rusage usage {};
+  wait4(pid, &status, 0, &usage);
   close(master);
   run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  run.maxRssKb = usage.ru_maxrss;
+  if (!run.stepTimes.empty()) run.toDrawn = run.stepTimes.front();
   return run;
+}
+
+// Runs `argv` until `drawn` has appeared, then types `keys`.
+inline PtyRun RunInPty(const std::string& folder, const std::vector<std::string>& argv,
+                       const std::string& drawn, const std::string& keys) {
+  return RunStepsInPty(folder, argv, {{drawn, keys}});
 }
 
 }  // namespace vondal::bench

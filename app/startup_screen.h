@@ -26,7 +26,7 @@ class StartupScreen : public LogUi {
   void ShowMessage(std::string_view text) override;
   void RecordUse(std::string_view name) override;
   bool ShiftHeld() override;
-  // The record editor work fills RecordWritten (refreshing its list).
+  // RecordWritten stays empty: the record editor draws the lines of a record it wrote itself.
 
   // The last report line (quit's failures are printed once more when the program has ended).
   const std::string& lastReport() const { return lastReport_; }

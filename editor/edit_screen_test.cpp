@@ -112,6 +112,8 @@ TEST(SelectListTest, PositionFitAndAppend) {
   EXPECT_EQ(list.records, (std::vector<int>{-1, 0, 1, 2, 3}));
   FitList(list, 3, 10);  // fewer lines: the bottom ones stay
   EXPECT_EQ(list.records, (std::vector<int>{1, 2, 3}));
+  FitList(list, 3, 10);  // the same number: the last record again
+  EXPECT_EQ(list.records, (std::vector<int>{7, 8, 9}));
   SelectList fresh;
   FitList(fresh, 4, 10);
   EXPECT_EQ(fresh.records, (std::vector<int>{6, 7, 8, 9}));

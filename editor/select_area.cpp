@@ -8,6 +8,7 @@
 #include "console/menu_line.h"
 #include "editor/select_line.h"
 #include "log/date_time.h"
+#include "macro/macro_player.h"
 
 namespace vondal {
 namespace {
@@ -73,9 +74,10 @@ void FitList(SelectList& list, int lines, int recordCount) {
     PositionList(list, lines, recordCount - 1);
     return;
   }
-  if (list.lines() == lines) return;
-  // The bottom lines stay where they were.
-  PositionList(list, lines, std::min(list.current(), recordCount - 1));
+  // With another line count the bottom lines stay where they were; with the same one the list
+  // shows the last record again.
+  PositionList(list, lines,
+               list.lines() == lines ? recordCount - 1 : std::min(list.current(), recordCount - 1));
 }
 
 void AppendToList(SelectList& list, int n) {
@@ -159,6 +161,7 @@ SelectOutcome RunSelectArea(const EditorContext& context, const EditLayout& layo
     if (key.code == 27 || key.code == 8 || (extended >= scan::kF1 && extended < scan::kF1 + 8) ||
         (extended >= scan::kShiftF1 && extended < scan::kShiftF1 + 8)) {
       if (key.code != 27) leavingKey = key.code;
+      ThePlayer().StopAll();  // a key macro that brought the cursor here ends
       DrawSelectArea(context, layout, editor);
       TheScreen().ClearCells(0, layout.width - 7, layout.width - 1);
       return SelectOutcome::kEdit;

@@ -13,8 +13,8 @@ namespace vondal {
 void PositionList(SelectList& list, int lines, int record);
 
 // Makes the list `lines` lines long after a layout change: with another line count the old view
-// is shifted so that its bottom lines stay; a list never positioned is positioned on the last
-// record.
+// is shifted so that its bottom lines stay; otherwise (and a list never positioned) it is
+// positioned on the last record.
 void FitList(SelectList& list, int lines, int recordCount);
 
 // Draws every line of the select area and the header line.

@@ -8,6 +8,7 @@
 #include "color/color_set.h"
 #include "console/console.h"
 #include "console/key_event.h"
+#include "editor/macro_keys.h"
 #include "editor/select_line.h"
 #include "log/record.h"
 #include "macro/edit_display.h"
@@ -124,7 +125,9 @@ void DrawFunctionKeyTable(Screen& screen, const EditLayout& layout) {
     screen.ClearCells(row, 0, layout.width - 1);
     for (int i = 0; i < 8; ++i) {
       const std::string name = (shifted ? "S" : "F") + std::to_string(i + 1);
-      screen.PutText(name, row, i * cell, layout.width, key, key);
+      const int col = screen.PutText(name, row, i * cell, layout.width, key, key);
+      screen.PutText(FunctionKeyLabel(8 * shifted + i), row, col, std::min(layout.width, (i + 1) * cell),
+                     kPlainAttr, kPlainAttr);
     }
   }
 }

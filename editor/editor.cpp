@@ -7,6 +7,7 @@
 #include "editor/editor_menus.h"
 #include "editor/faces.h"
 #include "editor/field_input.h"
+#include "editor/macro_keys.h"
 #include "editor/select_area.h"
 #include "macro/edit_error.h"
 #include "macro/edit_state.h"
@@ -45,8 +46,6 @@ class Editor {
   int EditorMenu();
   void Write();
   void NextEdit();
-  void ShowMacroList();
-  void MacroNumber(int firstDigit);
   int Leave(int key);
 
   EditorContext& context_;
@@ -159,21 +158,6 @@ void Editor::NextEdit() {
   editor_.mode = EditorMode::kReload;
 }
 
-// "/": the macros with a comment; the macro store comes with the macro work.
-void Editor::ShowMacroList() { ShowMessage("ﾏｸﾛがありません"); }
-
-void Editor::MacroNumber(int firstDigit) {
-  ShowMenu(std::string(">ﾏｸﾛ番号> $") + static_cast<char>(firstDigit) + "_$");
-  const KeyEvent key = ReadKey();
-  if (key.code == 27) return;
-  if (key.code >= '0' && key.code <= '9') {
-    // No macro exists until the macro store is loaded (the macro work fills this).
-    ShowMessage("ﾏｸﾛがありません", TheEditState());
-    return;
-  }
-  RejectKey(key.code);
-}
-
 int Editor::Leave(int key) {
   ShowMenu("");
   SaveFace(editor_, Count());
@@ -231,13 +215,13 @@ int Editor::EditorMenu() {
         DrawSelectArea(context_, layout_, editor_);
         return -1;
       case '/':
-        ShowMacroList();
+        if (!ShowMacroList()) ShowMessage("ﾏｸﾛがありません", TheEditState());
         continue;
       case '\\':
         continue;
       default:
         if (key.code >= '0' && key.code <= '9') {
-          MacroNumber(key.code);
+          AskMacroNumber(key.code);
           return -1;
         }
         RejectKey(key.code);
@@ -270,8 +254,14 @@ int Editor::Run() {
         continue;
       }
       editor_.mode = outcome == SelectOutcome::kReload ? EditorMode::kReload : EditorMode::kEdit;
-      // Backspace and the function keys also start their key macros (the macro work).
-      if (leavingKey != 0) ShowMessage("ﾏｸﾛがありません", TheEditState());
+      // Backspace also starts the key macro at the label Ctrl+B, a function key its macro.
+      if (leavingKey == 8) {
+        StartLabelMacro(2);
+      } else if (leavingKey >= kExtendedKey + scan::kShiftF1) {
+        StartFunctionKeyMacro(8 + leavingKey - kExtendedKey - scan::kShiftF1);
+      } else if (leavingKey >= kExtendedKey + scan::kF1) {
+        StartFunctionKeyMacro(leavingKey - kExtendedKey - scan::kF1);
+      }
       continue;
     }
     const int result = RunFieldInput(context_, layout_, editor_);

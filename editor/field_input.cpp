@@ -9,6 +9,7 @@
 #include "console/console.h"
 #include "console/key_source.h"
 #include "console/menu_line.h"
+#include "editor/macro_keys.h"
 #include "macro/edit_display.h"
 #include "macro/edit_error.h"
 #include "macro/string_editor.h"
@@ -17,7 +18,6 @@
 namespace vondal {
 namespace {
 
-constexpr char kNoMacro[] = "ﾏｸﾛがありません";
 // The field-move menu's letters, for DATE … AUX2 in order.
 constexpr std::string_view kFieldLetters = "QWERTYUIASDFZXCVBNM";
 static_assert(kFieldLetters.size() == kFieldCount);
@@ -38,19 +38,6 @@ void SetUpField(EditState& state, EditState&& fresh) {
 
 int NextField(int field) { return field == AUX2 ? DATE : field + 1; }
 int PreviousField(int field) { return field == DATE ? AUX2 : field - 1; }
-
-// A macro key (a label key, a function key) for which no macro exists yet: the macro store
-// fills these in.
-void NoMacro() { ShowMessage(kNoMacro, TheEditState()); }
-
-// Ctrl+G: the label's name, one character, then its key macro.
-void AskLabel() {
-  ShowMenu(">ﾏｸﾛﾗﾍﾞﾙ>");
-  const KeyEvent key = ReadKey();
-  ShowMenu("");
-  if (key.code == 27) return;
-  NoMacro();
-}
 
 // Goes to `to`, remembering the field left.
 void JumpTo(EditorState& editor, int to) {
@@ -193,12 +180,13 @@ int RunFieldInput(const EditorContext& context, const EditLayout& layout, Editor
     DrawFields(screen, layout, editor);
 
     if (result == 7) {
-      AskLabel();
-    } else if (result == 3 || result == 0x0A || result == 0x0B || result == 0x0F || result == 0x16 ||
-               result == kExtendedKey + 0x15 || result == kExtendedKey + 0x0E ||
+      AskLabelMacro();
+    } else if (result == 3 || result == 0x0A || result == 0x0B || result == 0x0F || result == 0x16) {
+      StartLabelMacro(result);
+    } else if (result == kExtendedKey + 0x15 || result == kExtendedKey + 0x0E ||
                result == kExtendedKey + 0x01 || result == kExtendedKey + 0x1A ||
                result == kExtendedKey + 0x18 || result == kExtendedKey + 0x19) {
-      NoMacro();
+      StartLabelMacro(result - kExtendedKey);  // the control letter the extended key stands for
     } else if (result == 9) {
       if (FieldMoveMenu(editor)) {
         ShowMenu("");
@@ -210,9 +198,10 @@ int RunFieldInput(const EditorContext& context, const EditLayout& layout, Editor
       next = NextField(field);
     } else if (result == kExtendedKey + '-') {
       next = PreviousField(field);
-    } else if ((result >= kExtendedKey + '1' && result <= kExtendedKey + '8') ||
-               (result >= kExtendedKey + 'a' && result <= kExtendedKey + 'h')) {
-      NoMacro();
+    } else if (result >= kExtendedKey + '1' && result <= kExtendedKey + '8') {
+      StartFunctionKeyMacro(result - kExtendedKey - '1');
+    } else if (result >= kExtendedKey + 'a' && result <= kExtendedKey + 'h') {
+      StartFunctionKeyMacro(8 + result - kExtendedKey - 'a');
     } else if (result != kExtendedKey + 'O') {
       editor.callsignSearch = editor.working[CALLSIGN];
       return result;

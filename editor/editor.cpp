@@ -8,6 +8,8 @@
 #include "editor/faces.h"
 #include "editor/field_input.h"
 #include "editor/macro_keys.h"
+#include "editor/mask_menu.h"
+#include "editor/search.h"
 #include "editor/select_area.h"
 #include "macro/edit_error.h"
 #include "macro/edit_state.h"
@@ -51,6 +53,7 @@ class Editor {
   EditorContext& context_;
   EditorState& editor_;
   EditLayout layout_;
+  SearchRequest pending_;  // the search mode Select runs next
 };
 
 void Editor::LayOut() {
@@ -99,7 +102,7 @@ void Editor::Prepare() {
       editor_.current = Count();
       break;
     case EditorMode::kMask:
-      editor_.working = editor_.maskSlot;
+      editor_.working = editor_.conditions.mask;
       editor_.current = Count();
       break;
     default:
@@ -181,8 +184,18 @@ int Editor::EditorMenu() {
         return -1;
       case 'E':  // Convert (the Get and Convert work)
       case 'G':  // Get
-      case 'F':  // Search (the search work)
-      case 'M':  // Search mask
+      case 'F': {
+        const SearchRequest request = SearchMenu(context_, layout_, editor_);
+        if (!request.empty()) {
+          pending_ = request;
+          editor_.mode = EditorMode::kSelect;
+        }
+        return -1;
+      }
+      case 'M':
+        if (MaskMenu(context_, layout_, editor_) == MaskMenuResult::kEditMask)
+          editor_.mode = EditorMode::kMask;
+        return -1;
       case 'P':  // Template (the template and Other work)
       case 'T':  // Marks (the marks work)
       case 'O':  // Other
@@ -244,6 +257,22 @@ int Editor::Run() {
   for (;;) {
     DrawEditStatus(TheScreen(), layout_, editor_, Count());
     Prepare();
+    if (editor_.mode == EditorMode::kSelect && !pending_.empty()) {
+      const SearchRequest request = pending_;
+      pending_ = {};
+      switch (RunSearch(context_, layout_, editor_, request)) {
+        case SearchOutcome::kEdit:
+          editor_.mode = EditorMode::kEdit;
+          break;
+        case SearchOutcome::kReload:
+          editor_.mode = EditorMode::kReload;
+          break;
+        case SearchOutcome::kSelect:
+          break;
+      }
+      DrawEditStatus(TheScreen(), layout_, editor_, Count());
+      continue;
+    }
     if (editor_.mode == EditorMode::kSelect) {
       int leavingKey = 0;
       const SelectOutcome outcome = RunSelectArea(context_, layout_, editor_, leavingKey, resumeRecord);
@@ -274,10 +303,10 @@ int Editor::Run() {
     } else if (result == 27) {
       if (const int leave = EditorMenu(); leave >= 0) return leave;
       ShowMenu("");
-    } else if (result == '\\' || result == ',' || result == '.' || result == ';' || result == ':' ||
-               result == ' ' || result == '=' || result == '[' || result == ']') {
-      // The direct search keys: the search work fills this.
-      NotBuilt();
+    } else if (const SearchRequest request = RequestOfKey(result, editor_.field); !request.empty()) {
+      // The direct search keys of CALLSIGN, DATE, START and END.
+      pending_ = request;
+      editor_.mode = EditorMode::kSelect;
     }
   }
 }

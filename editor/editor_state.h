@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/condition/condition.h"
 #include "log/field_table.h"
 #include "log/record.h"
 
@@ -45,15 +46,20 @@ struct DisplaySettings {
   void RestoreSelectDefaults();
 };
 
-// The search conditions the header line shows (set by the search and mask menus).
+// The search conditions every search applies (set by the search and mask menus, shown in the
+// header line).
 struct SearchConditions {
   bool upward = false;       // searches run upwards
-  char firstOccurrence = 0;  // 'A' 'B' 'P' 'S', or 0 when off
-  char markCondition = 0;    // '*' marked, ' ' unmarked, 0 off
+  char firstOccurrence = 0;  // 'A' whole call sign, 'B' body, 'P' prefix, 'S' suffix; 0 off
+  char markCondition = 0;    // '*' marked only, ' ' unmarked only, 0 off
   char jaDx = 'W';           // 'J' JA only, 'D' DX only, 'W' off
-  char maskType = 0;         // 'M' or 'C' when a mask is active, 0 off
+  char maskType = 0;         // the active mask: 'M' imitation, 'C' calculation, 0 off
+  char lastMaskType = 'M';   // the type "mask on" returns to
   bool dateFrom = false;     // the date/time-from condition, from record dateFromRecord on
   int dateFromRecord = 0;
+  Record mask;             // the imitation mask record (DATE … rQSL are patterns)
+  std::string expression;  // the calculation mask as typed
+  Condition calculation;   // and compiled
 };
 
 // One face: a record being edited or looked at, with where the cursor was.
@@ -107,6 +113,9 @@ struct EditorState {
   DisplaySettings display;
   SearchConditions conditions;
   std::string callsignSearch;  // the call-sign search buffer: CALLSIGN when field input ended
+  bool presearch = false;      // searches count their hits first ("ﾌﾟﾘ検索")
+  bool pageMode = false;       // a search pauses at every new page of hits
+  std::string searchCount;     // the last search's count text, at column 21 of the header line
   bool entered = false;        // the editor has run before in this run
 };
 

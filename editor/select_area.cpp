@@ -105,6 +105,10 @@ void DrawHeaderLine(const EditorContext& context, const EditLayout& layout, cons
   DrawHeader(TheScreen(), layout, editor, count > 0 && editor.list.current() == count - 1, dateFrom);
 }
 
+void DrawListLine(const EditorContext& context, const EditorState& editor, int line) {
+  DrawLine(context, editor, line, TodayNow());
+}
+
 void DrawSelectArea(const EditorContext& context, const EditLayout& layout, const EditorState& editor) {
   const Today today = TodayNow();
   for (int line = 0; line < editor.list.lines(); ++line) DrawLine(context, editor, line, today);

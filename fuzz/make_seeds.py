@@ -72,6 +72,8 @@ def main():
     write("matchers_fuzz", "classes", "[東京]*#@?\0東京都千代田区".encode("cp932"))
     write("scroll_text_fuzz", "report", b"\x09" + "集計表\r\n<c>JA1ABC</c> 599\r\n\x1b[31m赤\r\n".encode("cp932") * 20)
     write("string_editor_fuzz", "keys", b"\x01\x05" + b"abc\x02\x06wJA\x0d" + "東京".encode("cp932") + b"\x1a\x0d")
+    write("condition_fuzz", "mask", 'CALL = "QZ*" & !tag | (FREQ >= 7 & FREQ < 7.3) ^ QTH >=# "東京"'.encode("cp932"))
+    write("condition_fuzz", "errors", b'(ja | dx & S = "x"')
     write("vonrix_fuzz", "modes", b"C\n" + log)
     write("vonrix_fuzz", "filter", b"B CALLSIGN=JA1*\n" + log)
 

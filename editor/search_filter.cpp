@@ -1,5 +1,6 @@
 #include "editor/search_filter.h"
 
+#include <algorithm>
 #include <new>
 
 #include "app/text/wildcard.h"
@@ -80,11 +81,25 @@ bool FirstOccurrenceTable::Enter(const std::string& part) {
   return true;
 }
 
+const RecordTexts& RecordSource::Texts(int n) {
+  if (n < first_ || n >= first_ + count_) {
+    // The block runs on in the direction the scan goes.
+    const bool downward = last_ >= 0 && n < last_;
+    first_ = std::max(0, downward ? n - kBlockRecords + 1 : n);
+    block_.resize(static_cast<size_t>(kBlockRecords) * kRecordSize);
+    count_ = log_.ReadImages(first_, kBlockRecords, block_.data());
+    if (n < first_ || n >= first_ + count_) return log_.ReadRecord(n);
+  }
+  last_ = n;
+  return reader_.Split(block_.data() + static_cast<size_t>(n - first_) * kRecordSize);
+}
+
 RecordFilter::RecordFilter(const EditorContext& context, const SearchConditions& conditions,
                            bool searchAndEdit)
     : context_(context),
       conditions_(conditions),
-      firstOccurrence_(conditions.firstOccurrence != 0 && !searchAndEdit) {}
+      firstOccurrence_(conditions.firstOccurrence != 0 && !searchAndEdit),
+      records_(context.log) {}
 
 bool RecordFilter::MaskAccepts(const Record& mask, const RecordTexts& texts) {
   for (int field = 0; field < kStoredFieldCount; ++field) {
@@ -100,9 +115,9 @@ bool RecordFilter::Passes(int n) {
   if (conditions_.jaDx == 'J' || conditions_.jaDx == 'D') {
     if (ClassifyJaDx(entry.callsign) != (conditions_.jaDx == 'J' ? JaDx::kJA : JaDx::kDX)) return false;
   }
-  if (conditions_.maskType == 'M' && !MaskAccepts(conditions_.mask, context_.log.ReadRecord(n))) return false;
+  if (conditions_.maskType == 'M' && !MaskAccepts(conditions_.mask, records_.Texts(n))) return false;
   if (conditions_.maskType == 'C' && conditions_.calculation.compiled() &&
-      conditions_.calculation.Evaluate(context_.log.ReadRecord(n), entry.mark != 0) != 1) {
+      conditions_.calculation.Evaluate(records_.Texts(n), entry.mark != 0) != 1) {
     return false;
   }
   if (firstOccurrence_) {

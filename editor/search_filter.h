@@ -31,6 +31,23 @@ class FirstOccurrenceTable {
   bool full_ = false;  // memory ran out: every further part passes
 };
 
+// The records a scan tests, read from the log a block at a time (a scan runs through the log in
+// order, either way, so that a block read serves the next thousand tests).
+class RecordSource {
+ public:
+  explicit RecordSource(LogFile& log) : log_(log) {}
+  const RecordTexts& Texts(int n);
+
+ private:
+  static constexpr int kBlockRecords = 1024;
+  LogFile& log_;
+  std::vector<char> block_;
+  int first_ = 0;
+  int count_ = 0;
+  int last_ = -1;
+  RecordReader reader_;
+};
+
 class RecordFilter {
  public:
   RecordFilter(const EditorContext& context, const SearchConditions& conditions, bool searchAndEdit);
@@ -46,6 +63,7 @@ class RecordFilter {
   const SearchConditions& conditions_;
   bool firstOccurrence_;
   FirstOccurrenceTable seen_;
+  RecordSource records_;
 };
 
 }  // namespace vondal

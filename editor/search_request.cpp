@@ -77,6 +77,19 @@ std::string BuildPattern(const SearchRequest& request, std::string_view callsign
 
 CallsignMatcher::CallsignMatcher(std::string pattern, int variant)
     : pattern_(std::move(pattern)), variant_(variant) {
+  if (variant_ == 0 && pattern_.find_first_of("?#@%") == std::string::npos) {
+    // "X", "X*" and "*X*" with a plain X: an equality, a prefix, a substring.
+    const bool lead = !pattern_.empty() && pattern_.front() == '*';
+    const bool trail = pattern_.size() > (lead ? 1u : 0u) && pattern_.back() == '*';
+    plain_ = pattern_.substr(lead ? 1 : 0, pattern_.size() - (lead ? 1 : 0) - (trail ? 1 : 0));
+    if (plain_.find('*') == std::string::npos) {
+      shape_ = !lead && !trail ? Shape::kExact
+               : !lead         ? Shape::kPrefix
+               : trail         ? Shape::kContains
+                               : Shape::kGeneral;
+    }
+  }
+  if (pattern_ == "*" && variant_ == 0) shape_ = Shape::kContains;  // every call sign
   if (variant_ == 1) withSuffix_ = pattern_ + "/*";
   if (variant_ == 4 || variant_ == 5) {
     // "@" and "#" go to the end, keeping their order, so that the plain characters are found first.
@@ -130,7 +143,16 @@ bool CallsignMatcher::Unordered(std::string_view callsign) const {
 bool CallsignMatcher::Matches(std::string_view callsign) const {
   switch (variant_) {
     case 0:
-      return MatchCallsign(pattern_, callsign);
+      switch (shape_) {
+        case Shape::kExact:
+          return callsign == plain_;
+        case Shape::kPrefix:
+          return callsign.starts_with(plain_);
+        case Shape::kContains:
+          return callsign.find(plain_) != std::string_view::npos;
+        default:
+          return MatchCallsign(pattern_, callsign);
+      }
     case 1:
       return MatchCallsign(pattern_, callsign) || MatchCallsign(withSuffix_, callsign);
     case 2: {

@@ -38,8 +38,13 @@ class CallsignMatcher {
  private:
   bool Unordered(std::string_view callsign) const;  // variant 5's test
 
+  // Patterns without wildcards or escapes in the usual shapes are compared directly.
+  enum class Shape { kGeneral, kExact, kPrefix, kContains };
+
   std::string pattern_;
   int variant_;
+  Shape shape_ = Shape::kGeneral;
+  std::string plain_;                   // the pattern's text without the stars of its shape
   std::string withSuffix_;              // variant 1: the pattern and "/*"
   std::vector<std::string> orderings_;  // variant 4: "*a*b*c*" with one character made "*"
 };

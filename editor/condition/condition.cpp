@@ -1,5 +1,6 @@
 #include "editor/condition/condition.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -161,6 +162,24 @@ double LeadingNumber(std::string_view text) {
     while (end < text.size() && IsDigit(text[end])) ++end;
   }
   if (end == digitsFrom || (end == digitsFrom + 1 && text[digitsFrom] == '.')) return 0;
+  // The usual FREQ and reports: fewer than 15 digits and no exponent. Digits and the power of ten are
+  // both exact doubles, and their quotient is rounded once, just as strtod rounds.
+  if (end - digitsFrom <= 15 && (end >= text.size() || (text[end] != 'e' && text[end] != 'E'))) {
+    uint64_t digits = 0;
+    int fraction = -1;
+    for (size_t i = digitsFrom; i < end; ++i) {
+      if (text[i] == '.') {
+        fraction = 0;
+        continue;
+      }
+      digits = digits * 10 + static_cast<uint64_t>(text[i] - '0');
+      if (fraction >= 0) ++fraction;
+    }
+    static constexpr double kPowers[] = {1e0, 1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7, 1e8,
+                                         1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16};
+    const double value = static_cast<double>(digits) / kPowers[std::max(0, fraction)];
+    return text[0] == '-' ? -value : value;
+  }
   if (end < text.size() && (text[end] == 'e' || text[end] == 'E')) {
     size_t exp = end + 1;
     if (exp < text.size() && (text[exp] == '+' || text[exp] == '-')) ++exp;
@@ -169,8 +188,12 @@ double LeadingNumber(std::string_view text) {
       while (end < text.size() && IsDigit(text[end])) ++end;
     }
   }
-  const std::string part(text.substr(0, end));
-  const double value = std::strtod(part.c_str(), nullptr);
+  // A FREQ or a report is short; a longer number is read from its first 63 bytes.
+  char part[64];
+  const size_t length = std::min(end, sizeof part - 1);
+  std::memcpy(part, text.data(), length);
+  part[length] = '\0';
+  const double value = std::strtod(part, nullptr);
   return std::isfinite(value) ? value : 0;
 }
 
@@ -284,6 +307,7 @@ bool Condition::Append(const uint8_t* bytes, int size) {
 
 int Condition::Compile(std::string_view text, bool allowTag) {
   compiled_ = false;
+  usesJaDx_ = false;
   used_ = kHeaderBytes;
   code_.fill(0);
   int lastNode = -1;
@@ -360,6 +384,7 @@ int Condition::Compile(std::string_view text, bool allowTag) {
                               : lower == "ja"              ? 'J'
                               : lower == "dx"              ? 'D'
                                                            : 0;
+        if (variable == 'J' || variable == 'D') usesJaDx_ = true;
         if (variable != 0) {
           const uint8_t value[2] = {static_cast<uint8_t>(variable), 0};
           if (!node(at, 'V', value, 2)) return fail(kConditionTooLong, at);
@@ -429,7 +454,7 @@ int Condition::Run(const RecordTexts& texts, bool tag, int* deepAt) const {
     if (deepAt) *deepAt = position;
     return kConditionTooDeep;
   };
-  const JaDx jaDx = ClassifyJaDx(texts[CALLSIGN]);
+  const JaDx jaDx = usesJaDx_ ? ClassifyJaDx(texts[CALLSIGN]) : JaDx::kNeither;
   for (int at = kHeaderBytes; at != 0 && at < used_;) {
     const uint8_t* p = code_.data() + at;
     const int next = Get16(p);

@@ -69,6 +69,7 @@ class Condition {
   int used_ = 0;
   int errorPosition_ = 0;
   bool compiled_ = false;
+  bool usesJaDx_ = false;  // ja or dx occurs: the call sign is classified for each record
 };
 
 }  // namespace vondal

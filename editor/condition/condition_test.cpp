@@ -129,6 +129,15 @@ TEST_F(ConditionTest, NumbersCompareAsNumbersAndTextAsText) {
   EXPECT_EQ(Eval("FREQ = 0"), 1);  // no number reads as 0
   texts.record[sRST] = "599x";
   EXPECT_EQ(Eval("sRST >= 599"), 1);
+  // Field texts read exactly as the literals are: equal numbers compare equal.
+  for (const char* number : {"0.1", "1296.025", "0.000001", "123456789.012345"}) {
+    texts.record[FREQ] = number;
+    EXPECT_EQ(Eval(std::string("FREQ = ") + number), 1) << number;
+  }
+  texts.record[FREQ] = "-3.5MHz";
+  EXPECT_EQ(Eval("FREQ < 0"), 1);
+  texts.record[FREQ] = "1e3";
+  EXPECT_EQ(Eval("FREQ = 1000"), 1);
 }
 
 TEST_F(ConditionTest, JaDxClassification) {

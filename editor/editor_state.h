@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "editor/condition/condition.h"
+#include "editor/search_summary.h"
 #include "log/field_table.h"
 #include "log/record.h"
 
@@ -116,6 +117,7 @@ struct EditorState {
   bool presearch = false;      // searches count their hits first ("ﾌﾟﾘ検索")
   bool pageMode = false;       // a search pauses at every new page of hits
   std::string searchCount;     // the last search's count text, at column 21 of the header line
+  SearchSummary summary;       // the last search's hits by band and mode
   bool entered = false;        // the editor has run before in this run
 };
 

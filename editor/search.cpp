@@ -13,90 +13,15 @@
 #include "log/date_time.h"
 #include "macro/edit_error.h"
 #include "macro/edit_state.h"
-#include "output/band_table.h"
 
 namespace vondal {
 namespace {
 
 constexpr int kPollEvery = 10000;  // records scanned between two looks at the keyboard
-constexpr int kSummaryRows = kBandCount + 1;
-constexpr int kSummaryColumns = 4;  // CW, SSB, FM, every other mode
-constexpr int kSummaryCap = 1000;
-constexpr const char* kColumnLabels[kSummaryColumns] = {" Cw", " Sb", " Fm", " **"};
 
 uint8_t Attr(ColorElement element) { return ColorOf(element); }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// The hits of one search by band and mode column.
-struct Summary {
-  int counts[kSummaryRows][kSummaryColumns] = {};
-  bool bandUsed[kSummaryRows] = {};
-  bool columnUsed[kSummaryColumns] = {};
-
-  void Count(std::string_view freq, std::string_view mode) {
-    const int band = std::min(BandOf(freq), kBandCount);
-    const int modeNumber = ModeOf(mode);
-    const int column = modeNumber <= kModeFM ? modeNumber : 3;
-    counts[band][column] = std::min(counts[band][column] + 1, kSummaryCap);
-    bandUsed[band] = columnUsed[column] = true;
-  }
-
-  // The box at the right of the select area, when the hits spread over more than one band or
-  // mode column.
-  void Draw(const EditLayout& layout, int hits) const {
-    int bands = 0, columns = 0;
-    for (bool used : bandUsed) bands += used;
-    for (bool used : columnUsed) columns += used;
-    if (bands <= 1 && columns <= 1) return;
-    Screen& screen = TheScreen();
-    const bool withCounts = hits > bands;
-    const int k = withCounts ? columns : 1;
-    const int left = layout.width - 10 - 3 * k;
-    const int right = layout.width - 5;
-    const int wanted = bands + (withCounts ? 1 : 0);
-    const int rows = std::min(wanted, std::max(1, layout.selectLines - 2));
-    const int bottom = layout.headerRow - 1;
-    const int top = bottom - rows - 1;
-    if (top < 1 || left < 1) return;
-    const uint8_t attr = Attr(ColorElement::Border);
-    for (int row = top; row <= bottom; ++row) screen.ClearCells(row, left, right);
-    screen.DrawBox(top, left, bottom, right, attr);
-    int row = top + 1;
-    const uint8_t text = Attr(ColorElement::Found);
-    if (withCounts) {
-      int col = left + 6;
-      for (int c = 0; c < kSummaryColumns; ++c) {
-        if (!columnUsed[c]) continue;
-        col = screen.PutText(kColumnLabels[c] + 1, row, col, right, text, text) + 1;
-      }
-      ++row;
-    }
-    for (int band = 0; band < kSummaryRows && row < bottom; ++band) {
-      if (!bandUsed[band]) continue;
-      std::string label = BandName(band, 'S');
-      if (label.empty()) label = "*";
-      const int labelEnd = left + 5;
-      screen.PutText(label, row, std::max(left + 1, labelEnd - static_cast<int>(label.size()) + 1),
-                     labelEnd + 1, text, text);
-      int col = labelEnd + 1;
-      for (int c = 0; c < kSummaryColumns; ++c) {
-        if (!columnUsed[c]) continue;
-        std::string cell;
-        if (withCounts) {
-          char number[8];
-          std::snprintf(number, sizeof number, "%3d", counts[band][c]);
-          cell = counts[band][c] >= kSummaryCap ? "+++" : counts[band][c] == 0 ? "  ･" : number;
-        } else {
-          cell = counts[band][c] > 0 ? kColumnLabels[c] : "   ";
-        }
-        col = screen.PutText(cell, row, col, right, text, text);
-      }
-      ++row;
-    }
-    if (wanted > rows) screen.PutText("+", bottom, right, right + 1, text, text);
-  }
-};
 
 // What a key typed during the scan means.
 enum class ScanKey { kNone, kPause, kPageMode, kStopToSelect, kStopToEdit };
@@ -135,7 +60,6 @@ class CallsignSearch {
   const EditLayout& layout_;
   EditorState& editor_;
   SearchRequest request_;
-  Summary summary_;
   int hits_ = 0;
   int total_ = 0;
   bool presearch_ = false;
@@ -197,7 +121,7 @@ void CallsignSearch::AddHit(int n) {
   DrawListLine(context_, editor_, list.lines() - 1);
   ++hits_;
   const RecordTexts& texts = context_.log.ReadRecord(n);
-  summary_.Count(texts[FREQ], texts[MODE]);
+  editor_.summary.Count(texts[FREQ], texts[MODE]);
   ShowCount("", true);
 }
 
@@ -211,6 +135,7 @@ SearchOutcome CallsignSearch::Run() {
 
   // 1. The pattern in the edit area's first row.
   editor_.searchCount.clear();
+  editor_.summary = SearchSummary{};
   DrawHeaderLine(context_, layout_, editor_);
   screen.ClearCells(layout_.editRow, 21, 48);
   std::string shown =
@@ -272,7 +197,9 @@ SearchOutcome CallsignSearch::Run() {
   ShowMenu("");
   ShowCount(stopped_ ? ":中断" : "");
   if (hits_ == 0 && !stopped_) Beep();
-  if (editor_.display.searchList) summary_.Draw(layout_, hits_);
+  editor_.summary.hits = hits_;
+  editor_.summary.shown = editor_.display.searchList;
+  if (editor_.summary.shown) editor_.summary.Draw(layout_);
   Flush();
   if (stopped_) return toSelect_ ? SearchOutcome::kSelect : SearchOutcome::kEdit;
   return hits_ > 0 ? SearchOutcome::kSelect : SearchOutcome::kEdit;

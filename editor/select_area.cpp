@@ -139,6 +139,7 @@ SelectOutcome RunSelectArea(const EditorContext& context, const EditLayout& layo
   }
   auto redraw = [&] {
     DrawSelectArea(context, layout, editor);
+    if (editor.summary.shown) editor.summary.Draw(layout);
     ShowCursorLine(layout, editor);
   };
   auto reposition = [&](int bottom) { PositionList(list, lines, std::clamp(bottom, 0, count - 1)); };
@@ -165,6 +166,7 @@ SelectOutcome RunSelectArea(const EditorContext& context, const EditLayout& layo
     if (key.code == 27 || key.code == 8 || (extended >= scan::kF1 && extended < scan::kF1 + 8) ||
         (extended >= scan::kShiftF1 && extended < scan::kShiftF1 + 8)) {
       if (key.code != 27) leavingKey = key.code;
+      editor.summary.shown = false;
       ThePlayer().StopAll();  // a key macro that brought the cursor here ends
       DrawSelectArea(context, layout, editor);
       TheScreen().ClearCells(0, layout.width - 7, layout.width - 1);

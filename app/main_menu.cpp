@@ -2,13 +2,16 @@
 
 #include "app/command_prompt.h"
 #include "app/external_menu.h"
+#include "app/memory_pool.h"
 #include "app/quit.h"
 #include "app/run_state.h"
 #include "app/terminal_size.h"
+#include "app/text/sjis.h"
 #include "console/console.h"
 #include "console/key_source.h"
 #include "console/menu_line.h"
 #include "editor/editor.h"
+#include "macro/edit_state.h"
 #include "macro/macro_player.h"
 
 namespace vondal {
@@ -24,8 +27,19 @@ int NotBuilt() {
 // it also starts the auto-start macro once per run (the macro work fills that).
 int RunEditor(RunState& run, bool browse) {
   run.log.options.writeProtect = browse;
-  EditorContext context{run.log, run.index, std::string(run.settings.callsign),
-                        [&run] { return AdoptTerminalSize(run); }};
+  EditorContext context{.log = run.log,
+                        .index = run.index,
+                        .callsign = std::string(run.settings.callsign),
+                        .adoptTerminalSize = [&run] { return AdoptTerminalSize(run); }};
+  context.recordUse = [](std::string_view name) { RecordUse(name); };
+  context.safety = &run.safety;
+  context.external = &run.external;
+  // The external file's menu works on the text being edited: here the current field.
+  context.externalAccess = [&run](std::string& text, size_t maxLength) {
+    TheEditState().text = text;
+    RunExternalMenu(run);
+    text = std::string(CutAtCharacter(TheEditState().text, maxLength));
+  };
   const int result = RunEditor(context);
   return result;
 }

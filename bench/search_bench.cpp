@@ -77,7 +77,7 @@ int main(int argc, char** argv) {
   std::vector<char> buffer(kIndexBufferSize);
   if (!index.Rebuild(log, nullptr, buffer).empty()) return 2;
   ResetFieldTable();
-  EditorContext context{log, index, "JA1ZZZ", {}};
+  EditorContext context{.log = log, .index = index, .callsign = "JA1ZZZ"};
   const int count = log.RecordCount();
 
   // The scan of a search: the pattern against every CALLSIGN of the index, the conditions on hits.

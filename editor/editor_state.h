@@ -110,6 +110,7 @@ struct EditorState {
   int lastIns = -1;       // the record of the previous Ins and Del (Shift ranges start there)
   int lastDel = -1;
   int markedCount = 0;
+  int markChannel = 0;  // the mark memory the memory menu works on, 0-7
 
   DisplaySettings display;
   SearchConditions conditions;

@@ -58,7 +58,8 @@ void SearchSummary::Draw(const EditLayout& layout) const {
     if (label.empty()) label = "*";
     // The label ends just before the fifth column from the left edge; the cells follow.
     const int labelEnd = left + 5;
-    screen.PutText(label, row, std::max(left + 1, labelEnd - static_cast<int>(label.size())), labelEnd, text, text);
+    screen.PutText(label, row, std::max(left + 1, labelEnd - static_cast<int>(label.size())), labelEnd, text,
+                   text);
     int col = labelEnd;
     for (int c = 0; c < kColumns; ++c) {
       if (!columnUsed[c]) continue;

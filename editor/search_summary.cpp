@@ -17,7 +17,8 @@ constexpr const char* kColumnLabels[SearchSummary::kColumns] = {" Cw", " Sb", " 
 }  // namespace
 
 void SearchSummary::Count(std::string_view freq, std::string_view mode) {
-  const int band = std::min(BandOf(freq), kBandCount);
+  const int found = BandOf(freq);
+  const int band = found < 0 ? kBandCount : found;  // the last row counts frequencies in no band
   const int modeNumber = ModeOf(mode);
   const int column = modeNumber <= kModeFM ? modeNumber : 3;
   counts[band][column] = std::min(counts[band][column] + 1, kCap);

@@ -5,6 +5,7 @@
 #include "editor/search_filter.h"
 #include "editor/search_history.h"
 #include "editor/search_request.h"
+#include "editor/search_summary.h"
 #include "log/log_format.h"
 
 namespace vondal {
@@ -142,6 +143,24 @@ TEST(SearchFilterTest, ImitationMaskWithNegationAndMatchersByAttribute) {
   mask[CALLSIGN] = "JA#@BC";
   EXPECT_TRUE(RecordFilter::MaskAccepts(mask, texts));
   ResetFieldTable();
+}
+
+}  // namespace
+}  // namespace vondal
+
+namespace vondal {
+namespace {
+
+// A regression: a FREQ in no band was counted one row before the table.
+TEST(SearchSummaryTest, FrequenciesInNoBandCountInTheLastRow) {
+  SearchSummary summary;
+  summary.Count("1.900", "CW");  // between two ranges of 160 m
+  summary.Count("", "FT8");
+  summary.Count("7.025", "SSB");
+  EXPECT_EQ(summary.counts[SearchSummary::kRows - 1][0], 1);
+  EXPECT_EQ(summary.counts[SearchSummary::kRows - 1][3], 1);
+  EXPECT_EQ(summary.counts[5][1], 1);
+  EXPECT_TRUE(summary.bandUsed[SearchSummary::kRows - 1]);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "console/key_source.h"
 #include "console/menu_line.h"
 #include "editor/editor.h"
+#include "output/output_menu.h"
 #include "macro/edit_state.h"
 #include "macro/macro_player.h"
 
@@ -51,8 +52,12 @@ int RunSort(RunState&) { return NotBuilt(); }
 int RunColorEditor(RunState&) { return NotBuilt(); }
 // The macro-editor work fills this.
 int RunMacroEditor(RunState&) { return NotBuilt(); }
-// The processing-output work fills this.
-int RunOutputMenu(RunState&) { return NotBuilt(); }
+// Processing output: the frame and the log outputs (the tables and contest logs show 未実装です).
+int RunOutputMenu(RunState& run) {
+  OutputContext context{.log = run.log, .index = run.index, .fs = run.fs, .logName = std::string(run.settings.log)};
+  context.recordUse = [](std::string_view name) { RecordUse(name); };
+  return RunOutputMenu(context);
+}
 // The information-screen work fills this, and DrawBackground below with its current page.
 int RunInfoScreen(RunState&) { return NotBuilt(); }
 

@@ -17,6 +17,7 @@
 #include "console/menu_line.h"
 #include "console/tty_session.h"
 #include "editor/dictionary.h"
+#include "output/output_parameters.h"
 #include "log/field_table.h"
 #include "macro/player_key_source.h"
 #include "output/band_table.h"
@@ -103,8 +104,10 @@ void LoadCityList(RunState& run) {
   }
 }
 
-// The processing-output work fills this: the default output names from `trans` and the log.
-void PrepareOutputDefaults(RunState&) {}
+// The processing outputs' parameters with their default file names, from `trans` and the log.
+void PrepareOutputDefaults(RunState& run) {
+  TheOutputParameters() = DefaultOutputParameters(std::string(run.settings.trans), std::string(run.settings.log));
+}
 
 // Step 9: the log, the safety file and the index. Failures end the program.
 void OpenLogFiles(RunState& run) {

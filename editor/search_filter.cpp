@@ -81,19 +81,6 @@ bool FirstOccurrenceTable::Enter(const std::string& part) {
   return true;
 }
 
-const RecordTexts& RecordSource::Texts(int n) {
-  if (n < first_ || n >= first_ + count_) {
-    // The block runs on in the direction the scan goes.
-    const bool downward = last_ >= 0 && n < last_;
-    first_ = std::max(0, downward ? n - kBlockRecords + 1 : n);
-    block_.resize(static_cast<size_t>(kBlockRecords) * kRecordSize);
-    count_ = log_.ReadImages(first_, kBlockRecords, block_.data());
-    if (n < first_ || n >= first_ + count_) return log_.ReadRecord(n);
-  }
-  last_ = n;
-  return reader_.Split(block_.data() + static_cast<size_t>(n - first_) * kRecordSize);
-}
-
 RecordFilter::RecordFilter(const EditorContext& context, const SearchConditions& conditions,
                            bool searchAndEdit)
     : context_(context),

@@ -9,6 +9,7 @@
 
 #include "editor/editor_context.h"
 #include "editor/editor_state.h"
+#include "log/record_blocks.h"
 
 namespace vondal {
 
@@ -31,23 +32,6 @@ class FirstOccurrenceTable {
   bool full_ = false;  // memory ran out: every further part passes
 };
 
-// The records a scan tests, read from the log a block at a time (a scan runs through the log in
-// order, either way, so that a block read serves the next thousand tests).
-class RecordSource {
- public:
-  explicit RecordSource(LogFile& log) : log_(log) {}
-  const RecordTexts& Texts(int n);
-
- private:
-  static constexpr int kBlockRecords = 1024;
-  LogFile& log_;
-  std::vector<char> block_;
-  int first_ = 0;
-  int count_ = 0;
-  int last_ = -1;
-  RecordReader reader_;
-};
-
 class RecordFilter {
  public:
   RecordFilter(const EditorContext& context, const SearchConditions& conditions, bool searchAndEdit);
@@ -63,7 +47,7 @@ class RecordFilter {
   const SearchConditions& conditions_;
   bool firstOccurrence_;
   FirstOccurrenceTable seen_;
-  RecordSource records_;
+  RecordBlocks records_;
 };
 
 }  // namespace vondal

@@ -128,6 +128,7 @@ class Form {
   std::vector<int> list_;
   std::vector<Slot> slots_;
   OutputParameters& params_;
+  int targetCol_ = 0;  // where the target count stands on line 4
   int guideRows_ = 0;
 };
 
@@ -177,7 +178,8 @@ void Form::Draw() {
   for (int n = 0; n < context_.index.size(); ++n) marked += context_.index[n].mark != 0;
   int col = screen.PutText("全ﾚｺｰﾄﾞ" + std::to_string(count), kCountRow, kCountCol, screen.Width(), kPlainAttr,
                            kPlainAttr);
-  screen.PutText("標識ﾚｺｰﾄﾞ" + std::to_string(marked), kCountRow, col + 2, screen.Width(), kPlainAttr, kPlainAttr);
+  targetCol_ = 2 + screen.PutText("標識ﾚｺｰﾄﾞ" + std::to_string(marked), kCountRow, col + 2, screen.Width(),
+                                  kPlainAttr, kPlainAttr);
   for (size_t i = 0; i < list_.size(); ++i) {
     DrawLabel(static_cast<int>(i), false);
     DrawValue(static_cast<int>(i), true);
@@ -259,8 +261,9 @@ bool Form::Validate(OutputJob& job, int& focus, int& position) {
   // 2-4. The target records.
   job.targetCount = CountTargets(job);
   Screen& screen = TheScreen();
-  screen.ClearCells(kCountRow + 1, kCountCol, screen.Width() - 1);
-  screen.PutText("対象ﾚｺｰﾄﾞ" + std::to_string(job.targetCount), kCountRow + 1, kCountCol, screen.Width(), kPlainAttr,
+  // Line 4 behind the two counts: no value of the form reaches there.
+  screen.ClearCells(kCountRow, targetCol_, screen.Width() - 1);
+  screen.PutText("対象ﾚｺｰﾄﾞ" + std::to_string(job.targetCount), kCountRow, targetCol_, screen.Width(), kPlainAttr,
                  kPlainAttr);
   if (job.targetCount == 0) return fail("対象ﾚｺｰﾄﾞがありません", kTarget);
   if (job.Has(kContestName) && job.targetCount > 20000) return fail("対象ﾚｺｰﾄﾞ数が制限を超えます", kTarget);

@@ -326,6 +326,12 @@ std::optional<OutputJob> Form::Run() {
     }
     OutputJob job(context_, list_);
     if (!Validate(job, focus, position)) continue;
+    // Written over or behind its back, the open log would lose what the editor writes next.
+    if (context_.fs.SameFile(params_[job.fileParameter].value, context_.log.path())) {
+      ShowMessage("使用中のﾛｸﾞには出力できません", TheEditState());
+      focus = 0;
+      continue;
+    }
     OutputFile::Mode mode;
     int blankLines;
     bool back;

@@ -17,18 +17,19 @@ std::string PackedLengthText(int64_t length, int records) {
   return text;
 }
 
-void RunPartialLog(const OutputContext& context) {
+bool RunPartialLog(const OutputContext& context) {
   auto job = RunOutputFrame(context, "部分ログ", {kPartialFile, kTarget, kSelection});
-  if (!job) return;
+  if (!job) return false;
   for (int n = 0; n < context.log.RecordCount(); ++n) {
     if (const char* image = job->TargetImage(n)) job->file->Append(std::string_view(image, kRecordSize));
   }
   FinishOutput(*job, "partial");
+  return true;
 }
 
-void RunPackedLog(const OutputContext& context) {
+bool RunPackedLog(const OutputContext& context) {
   auto job = RunOutputFrame(context, "短縮ログ", {kPackedFile, kTarget, kSelection, kPacking});
-  if (!job) return;
+  if (!job) return false;
   const bool high = job->parameters[kPacking].choice == 1;
   std::array<std::string, kStoredFieldCount> previous;
   int records = 0;
@@ -46,13 +47,14 @@ void RunPackedLog(const OutputContext& context) {
   Flush();
   ReadKey();
   FinishOutput(*job, "pack");
+  return true;
 }
 
-void RunCsvExport(const OutputContext& context) {
+bool RunCsvExport(const OutputContext& context) {
   auto job = RunOutputFrame(context, "CSVファイル",
                             {kCsvFile, kTarget, kSelection, kFields, kOuterSeparator, kHeaderLine, kQuotes, kDelimiter,
                              kTimeConversion});
-  if (!job) return;
+  if (!job) return false;
   const OutputParameters& p = job->parameters;
   CsvOptions options;
   options.delimiter = p[kDelimiter].value;
@@ -64,11 +66,12 @@ void RunCsvExport(const OutputContext& context) {
     if (const RecordTexts* texts = job->Target(n)) job->file->Append(CsvLine(*texts, job->fields, options));
   }
   FinishOutput(*job, "csv");
+  return true;
 }
 
-void RunAdifExport(const OutputContext& context) {
+bool RunAdifExport(const OutputContext& context) {
   auto job = RunOutputFrame(context, "ADIF", {kAdifFile, kTarget, kSelection, kFields, kOuterSeparator, kTimeConversion});
-  if (!job) return;
+  if (!job) return false;
   const OutputParameters& p = job->parameters;
   const bool jstToUtc = p[kTimeConversion].choice == 1;
   job->file->Append(AdifHeader());
@@ -78,6 +81,7 @@ void RunAdifExport(const OutputContext& context) {
     }
   }
   FinishOutput(*job, "adif");
+  return true;
 }
 
 }  // namespace vondal

@@ -18,7 +18,6 @@ namespace {
 constexpr int kFirstRow = 3;
 constexpr int kCountRow = 4;
 constexpr int kCountCol = 28;
-constexpr int kBusyRow = 13;
 
 // Where a parameter stands on the form.
 struct Slot {
@@ -344,7 +343,7 @@ std::optional<OutputJob> Form::Run() {
       continue;
     }
     Screen& screen = TheScreen();
-    screen.PutText("処理中..", kBusyRow, 1, screen.Width(), kPlainAttr, kPlainAttr);
+    screen.PutText("処理中..", kOutputNoticeRow, 1, screen.Width(), kPlainAttr, kPlainAttr);
     Flush();
     for (int i = 0; i < blankLines; ++i) job.file->Append("\r\n");
     if (job.fileParameter == kContestFile && TheConsoleSwitches().guide) {
@@ -415,13 +414,13 @@ std::optional<OutputJob> RunOutputFrame(const OutputContext& context, const std:
 bool FinishOutput(OutputJob& job, std::string_view name) {
   const bool done = job.file && job.file->Finish();
   Screen& screen = TheScreen();
+  screen.ClearCells(kOutputNoticeRow, 0, screen.Width() - 1);
   if (!done) {
     ShowMessage("出力ﾌｧｲﾙに書込めません", TheEditState());
     return false;
   }
   if (job.context.recordUse) job.context.recordUse(name);
-  screen.ClearCells(kBusyRow, 0, screen.Width() - 1);
-  screen.PutText("完了", kBusyRow, 1, screen.Width(), kPlainAttr, kPlainAttr);
+  screen.PutText("完了", kOutputNoticeRow, 1, screen.Width(), kPlainAttr, kPlainAttr);
   Flush();
   return true;
 }

@@ -21,6 +21,9 @@
 
 namespace vondal {
 
+// The screen line of "処理中.." and "完了".
+inline constexpr int kOutputNoticeRow = 13;
+
 // What the outputs work on.
 struct OutputContext {
   LogFile& log;

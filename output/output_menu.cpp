@@ -11,9 +11,13 @@ namespace {
 constexpr int kCountRow = 4;
 constexpr int kCountCol = 28;
 
-void DrawMenuScreen(const OutputContext& context) {
+// The screen of the menu. Right after an output, its line 13 ("完了") stays until the next key,
+// and the message line always keeps a message of the output ("出力ﾌｧｲﾙに書込めません").
+void DrawMenuScreen(const OutputContext& context, bool afterOutput) {
   Screen& screen = TheScreen();
-  screen.ClearRows(1, MenuRow() - 1);
+  for (int row = 1; row < MessageRow(); ++row) {
+    if (!afterOutput || row != kOutputNoticeRow) screen.ClearCells(row, 0, screen.Width() - 1);
+  }
   int marked = 0;
   for (int n = 0; n < context.index.size(); ++n) marked += context.index[n].mark != 0;
   const int col = screen.PutText("全ﾚｺｰﾄﾞ" + std::to_string(context.log.RecordCount()), kCountRow, kCountCol,
@@ -45,8 +49,10 @@ void TablesMenu() {
 }  // namespace
 
 int RunOutputMenu(const OutputContext& context) {
+  bool afterOutput = false;
   for (;;) {
-    DrawMenuScreen(context);
+    DrawMenuScreen(context, afterOutput);
+    afterOutput = false;
     ShowMenu(">加工出力> L部分ﾛｸﾞ P短縮ﾛｸﾞ Cｺﾝﾃｽﾄﾛｸﾞ SCSV AADIF T作表 Q終了");
     const KeyEvent key = ReadKey();
     switch (key.upper) {
@@ -56,10 +62,10 @@ int RunOutputMenu(const OutputContext& context) {
       case ':':
       case '@':
       case '^': ShowMenu(""); return key.upper;
-      case 'L': RunPartialLog(context); break;
-      case 'P': RunPackedLog(context); break;
-      case 'S': RunCsvExport(context); break;
-      case 'A': RunAdifExport(context); break;
+      case 'L': afterOutput = RunPartialLog(context); break;
+      case 'P': afterOutput = RunPackedLog(context); break;
+      case 'S': afterOutput = RunCsvExport(context); break;
+      case 'A': afterOutput = RunAdifExport(context); break;
       case 'C': ShowMessage("未実装です"); break;  // the contest-log work fills this
       case 'T':
       case 9: TablesMenu(); break;

@@ -21,6 +21,7 @@
 #include "log/log_test_support.h"
 #include "log/record_index.h"
 #include "log/safety_file.h"
+#include "output/output_file.h"
 #include "tests/reliability/log_check.h"
 #include "tools/vonfill/vonfill.h"
 #include "tools/vonrix/vonrix.h"
@@ -184,6 +185,28 @@ TEST_F(FullDiskTest, VonrixThatRunsOutOfRoomKeepsTheOldReport) {
   EXPECT_FALSE(Exists("report.txt.tmp~"));
 }
 
+// An output (CSV, ADIF, tables, contest logs) larger than the output buffer, so that the limit
+// meets a write in the middle: an overwrite keeps the old file, an append is cut back.
+TEST_F(FullDiskTest, OutputThatDoesNotFitKeepsTheOldFile) {
+  const std::string old = "the export of last month\r\n";
+  const std::string body(kOutputBufferBytes + kOutputBufferBytes / 2, 'x');
+  for (const OutputFile::Mode mode : {OutputFile::Mode::kReplace, OutputFile::Mode::kAppend}) {
+    Write(Path("T.ADI"), old);
+    OutputFile out(fs);
+    ASSERT_TRUE(out.Open(Path("T.ADI"), mode));
+    bool appended, finished;
+    {
+      FileSizeLimit limit(kOutputBufferBytes + 1000);
+      appended = out.Append(body.substr(0, kOutputBufferBytes)) && out.Append(body.substr(kOutputBufferBytes));
+      finished = out.Finish();
+    }
+    EXPECT_FALSE(appended && finished);
+    EXPECT_TRUE(out.failed());
+    EXPECT_EQ(Read(Path("T.ADI")), old);
+    EXPECT_FALSE(Exists("T.ADI.tmp~"));
+  }
+}
+
 // The same writers on the fault-injecting file interface.
 enum class Fault { kShortWrite, kNoSpace, kSyncFails };
 
@@ -274,6 +297,19 @@ TEST_P(FailingWriterTest, VonrixSaysNoAndKeepsTheOldReport) {
   EXPECT_THAT(printed, HasSubstr("出力ファイルに書込めません"));
   EXPECT_EQ(memory.Contents("R.TXT"), "old report");
   EXPECT_FALSE(memory.Exists("R.TXT.tmp~"));
+}
+
+TEST_P(FailingWriterTest, OutputSaysNoAndKeepsTheOldFile) {
+  for (const OutputFile::Mode mode : {OutputFile::Mode::kReplace, OutputFile::Mode::kAppend}) {
+    memory.SetContents("T.CSV", "old\r\n");
+    OutputFile out(faulty);
+    ASSERT_TRUE(out.Open("T.CSV", mode));
+    Break(mode == OutputFile::Mode::kReplace ? "T.CSV.tmp~" : "T.CSV");
+    out.Append("a line of more than ten bytes\r\n");
+    EXPECT_FALSE(out.Finish());
+    EXPECT_EQ(memory.Contents("T.CSV"), "old\r\n");
+    EXPECT_FALSE(memory.Exists("T.CSV.tmp~"));
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, FailingWriterTest,

@@ -2,37 +2,57 @@
 // a set into the program.
 #include <cstdio>
 
-#include "app/text/text_helpers.h"
 #include "color/color_sets.h"
 
 namespace vondal {
 namespace {
 
-// Columns of the line of one element; the blanks before them become tabs of width 4.
+// Columns of the line of one element, all tab stops: what stands before them is filled with tabs
+// of width 4 (a single blank before a stop is a tab too).
 constexpr size_t kForegroundCol = 8;
 constexpr size_t kBackgroundCol = 28;
 constexpr size_t kCommentCol = 68;
 constexpr size_t kTabWidth = 4;
 
-void PadTo(std::string& line, size_t col) {
-  if (line.size() < col) line.resize(col, ' ');
-}
+// The line of an element is ASCII: a byte is a column.
+class ElementLine {
+ public:
+  void TabTo(size_t col) {
+    while (col_ < col) {
+      text_ += '\t';
+      col_ = (col_ / kTabWidth + 1) * kTabWidth;
+    }
+  }
+  void Add(std::string_view text) {
+    text_ += text;
+    col_ += text.size();
+  }
+  std::string Take() { return std::move(text_) + "\n"; }
 
-std::string ElementLine(int k, uint8_t attr) {
+ private:
+  std::string text_;
+  size_t col_ = 0;
+};
+
+std::string ElementText(int k, uint8_t attr) {
   const int fg = attr & 0x0F;
   const int bg = attr >> 4;
-  std::string line(kForegroundCol, ' ');
-  line += "COLf" + std::string(kColorNames[fg & 7]);
-  if (fg & kBrightBit) line += "|COLfHI";
+  ElementLine line;
+  line.TabTo(kForegroundCol);
+  line.Add("COLf");
+  line.Add(kColorNames[fg & 7]);
+  if (fg & kBrightBit) line.Add("|COLfHI");
   if (bg != 0) {
-    PadTo(line, kBackgroundCol);
-    line += "|COLb" + std::string(kColorNames[bg & 7]);
-    if (bg & kBrightBit) line += "|COLbHI";
+    line.TabTo(kBackgroundCol);
+    line.Add("|COLb");
+    line.Add(kColorNames[bg & 7]);
+    if (bg & kBrightBit) line.Add("|COLbHI");
   }
-  if (k < kColorElementCount - 1) line += ",";
-  PadTo(line, kCommentCol);
-  line += "//" + std::string(ColorElementName(static_cast<ColorElement>(k)));
-  return SpacesToTabs(line, kTabWidth) + "\n";
+  if (k < kColorElementCount - 1) line.Add(",");
+  line.TabTo(kCommentCol);
+  line.Add("//");
+  line.Add(ColorElementName(static_cast<ColorElement>(k)));
+  return line.Take();
 }
 
 std::string Printed(const char* format, int a, int b = 0, int c = 0) {
@@ -48,7 +68,7 @@ std::string ColorSourceText(const ColorSets& sets) {
   for (int n = 0; n < sets.count(); ++n) {
     const ColorSet& set = sets.Set(n);
     text += "{\t//" + sets.fileName() + Printed("#%02d", n) + "\n\t{\n";
-    for (int k = 0; k < kColorElementCount; ++k) text += ElementLine(k, set.table[k]);
+    for (int k = 0; k < kColorElementCount; ++k) text += ElementText(k, set.table[k]);
     text += "\t},\n\t\"" + set.name + "\",\n\t\"" + set.author + "\",\n";
     text += Printed("\t{%d,%d,%d}\n", set.date[0], set.date[1], set.date[2]);
     text += n + 1 < sets.count() ? "},\n" : "};\n";

@@ -60,6 +60,10 @@ void RunPalette(ColorEditorContext& context, int element) {
   uint8_t& attr = sets.CurrentSet().table[element];
   const uint8_t old = attr;
   Choice choice(old);
+  // The palette's last rows lie on the message line of a 25-row screen.
+  struct ClearOnLeaving {
+    ~ClearOnLeaving() { TheScreen().ClearRows(MessageRow(), MessageRow()); }
+  } clear;
   for (;;) {
     // The element shows the choice live on every screen; only Enter keeps it.
     attr = choice.Attr();

@@ -105,6 +105,8 @@ void ShowSpectrum(const ColorTable& table) {
   }
   Flush();
   ReadKey();
+  // Its lower rows lie on the message line of a 25-row screen.
+  screen.ClearRows(MessageRow(), MessageRow());
 }
 
 }  // namespace vondal

@@ -170,6 +170,7 @@ class Case:
         self.verbose = verbose
         self.width, self.height = 80, 25
         self.terminal = None
+        self.starts = 1
         self.expected_dir = os.path.join(self.folder, "expected")
 
     def log(self, text):
@@ -250,8 +251,11 @@ class Case:
 
     def start(self, command, socket):
         if self.terminal:
-            # A later start of the same case: a new terminal on the same work and program folders.
+            # A later start of the same case: a new terminal (on a socket of its own, so that it
+            # never meets the server that is going away) on the same work and program folders.
             self.terminal.stop()
+            self.starts += 1
+            socket = "%s-%d" % (socket, self.starts)
             for name in ("go", "status", "status.tmp", "output", "stty.before", "stty.after"):
                 if os.path.exists(os.path.join(self.control, name)):
                     os.remove(os.path.join(self.control, name))

@@ -1,5 +1,6 @@
 #include "color/color_editor.h"
 
+#include <algorithm>
 #include <ctime>
 
 #include "color/color_editor_parts.h"
@@ -27,7 +28,8 @@ std::array<uint8_t, 3> ClockToday() {
 // Left and Right move a column; past the first or last column they wrap to the other end on
 // the same row (the last column is shorter: clamped to its last element).
 int ColumnLeft(int k) {
-  return k >= kPerColumn ? k - kPerColumn : std::min(kLastElement, 5 * kPerColumn + k);
+  return k >= kPerColumn ? k - kPerColumn
+                         : std::min(kLastElement, kLastElement / kPerColumn * kPerColumn + k);
 }
 int ColumnRight(int k) { return k + kPerColumn <= kLastElement ? k + kPerColumn : k % kPerColumn; }
 

@@ -12,6 +12,13 @@ namespace vondal {
 
 inline constexpr int kColorEditorElementsPerColumn = 11;
 
+// Columns of a set line (the box's bottom edge and the rows of the set list).
+inline constexpr int kSetStandardCol = 3;
+inline constexpr int kSetNumberCol = 6;
+inline constexpr int kSetNameCol = 11;
+inline constexpr int kSetAuthorCol = 62;
+inline constexpr int kSetDateCol = 73;
+
 // The editor's screen: the box in the Border colour with the set line on its bottom edge, the
 // 66 element names each in its own attribute with ">" before the one at `element`, and the
 // description of that element below the box.

@@ -13,13 +13,6 @@ constexpr int kBoxLeft = 1;
 constexpr int kBoxRight = 79;
 constexpr int kColumnWidth = 13;  // columns from one column of element names to the next
 
-// Columns of a set line.
-constexpr int kStandardCol = 3;
-constexpr int kNumberCol = 6;
-constexpr int kNameCol = 11;
-constexpr int kAuthorCol = 62;
-constexpr int kDateCol = 73;
-
 // The description below the box: labels and values.
 constexpr int kDescriptionRow = 15;
 constexpr int kLabelCol = 3;
@@ -58,17 +51,17 @@ void DrawColorSetLine(Screen& screen, int row, const ColorSets& sets, int number
   const ColorSet& set = sets.Set(number);
   auto color = [colors](ColorElement e) { return colors ? (*colors)[static_cast<int>(e)] : kPlainAttr; };
   const uint8_t title = color(ColorElement::Title);
-  if (number == sets.standard()) screen.PutText("標", row, kStandardCol, kNumberCol, title, title);
+  if (number == sets.standard()) screen.PutText("標", row, kSetStandardCol, kSetNumberCol, title, title);
   char text[16];
   std::snprintf(text, sizeof text, " %02d ", number);
   const uint8_t own = set.table[static_cast<int>(ColorElement::Title)];
-  screen.PutText(text, row, kNumberCol, kNameCol, own, own);
-  screen.PutText(set.name, row, kNameCol, kAuthorCol - 1, title, title);
+  screen.PutText(text, row, kSetNumberCol, kSetNameCol, own, own);
+  screen.PutText(set.name, row, kSetNameCol, kSetAuthorCol - 1, title, title);
   const uint8_t author = color(ColorElement::MyCallsign);
-  screen.PutText(set.author, row, kAuthorCol, kDateCol - 1, author, author);
+  screen.PutText(set.author, row, kSetAuthorCol, kSetDateCol - 1, author, author);
   std::snprintf(text, sizeof text, "%02d%02d%02d", set.date[0], set.date[1], set.date[2]);
   const uint8_t date = color(ColorElement::Date);
-  screen.PutText(text, row, kDateCol, kDateCol + 6, date, date);
+  screen.PutText(text, row, kSetDateCol, kSetDateCol + 6, date, date);
 }
 
 void DrawColorEditor(const ColorSets& sets, int element) {

@@ -36,16 +36,16 @@ void DrawList(const ColorSets& sets, const ListView& view, int element) {
   const uint8_t label = ColorOf(ColorElement::FieldName);
   char range[16];
   std::snprintf(range, sizeof range, "00～%02d", sets.count() - 1);
-  screen.PutTextToEnd(range, kHeaderRow, 3, label, label);
-  screen.PutTextToEnd("色ｾｯﾄ名", kHeaderRow, 11, label, label);
-  screen.PutTextToEnd("作者", kHeaderRow, 62, label, label);
-  screen.PutTextToEnd("編集日", kHeaderRow, 73, label, label);
+  screen.PutTextToEnd(range, kHeaderRow, kSetStandardCol, label, label);
+  screen.PutTextToEnd("色ｾｯﾄ名", kHeaderRow, kSetNameCol, label, label);
+  screen.PutTextToEnd("作者", kHeaderRow, kSetAuthorCol, label, label);
+  screen.PutTextToEnd("編集日", kHeaderRow, kSetDateCol, label, label);
   for (int r = 0; r < view.rows && view.top + r < sets.count(); ++r) {
     const int n = view.top + r;
     // The set under the cursor in its own colours, the others plain.
     const bool atCursor = n == sets.current();
     DrawColorSetLine(screen, kFirstRow + r, sets, n, atCursor ? &sets.Set(n).table : nullptr);
-    if (atCursor) screen.PutChar('>', kFirstRow + r, 2, ColorOf(ColorElement::eText));
+    if (atCursor) screen.PutChar('>', kFirstRow + r, kSetStandardCol - 1, ColorOf(ColorElement::eText));
   }
 }
 

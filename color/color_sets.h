@@ -79,7 +79,8 @@ class ColorSets {
   // Copies set n directly behind itself with a new name (CopyName) and makes the copy current;
   // "" or "色ｾｯﾄ数が制限を超えます" when there are 100 sets.
   std::string Copy(int n);
-  // Removes set n, which is neither the standard nor the current set.
+  // Removes set n, which is not the standard set. When it is the current set, the set that takes
+  // its place (the one before it, when it was the last) becomes current.
   void Delete(int n);
   // Exchanges sets n and n + 1.
   void ExchangeWithNext(int n);

@@ -1,5 +1,6 @@
 #include "app/main_menu.h"
 
+#include "app/color_editing.h"
 #include "app/command_prompt.h"
 #include "app/external_menu.h"
 #include "app/memory_pool.h"
@@ -48,8 +49,8 @@ int RunEditor(RunState& run, bool browse) {
 int RunJoin(RunState&) { return NotBuilt(); }
 // The sort work fills this.
 int RunSort(RunState&) { return NotBuilt(); }
-// The colour-editor work fills this.
-int RunColorEditor(RunState&) { return NotBuilt(); }
+// The colour editor; Enter in it goes on into the record editor.
+int RunColorEditor(RunState& run) { return EditColors(run); }
 // The macro-editor work fills this.
 int RunMacroEditor(RunState&) { return NotBuilt(); }
 // Processing output: the frame and the log outputs (the tables and contest logs show 未実装です).

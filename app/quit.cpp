@@ -9,9 +9,15 @@
 namespace vondal {
 namespace {
 
-// The colour-file work fills this: writes the colour sets when they were changed ("配色保存").
-// Returns "" or the failure.
-std::string SaveColorSets(RunState&) { return ""; }
+// Writes the colour sets when they were changed ("配色保存"). Returns "" or the failure, which
+// the report line shows.
+std::string SaveColorSets(RunState& run) {
+  if (!run.colors.NeedsSave()) return "";
+  run.ui.ReportLine("配色保存");
+  std::string failure = run.colors.Save();
+  if (!failure.empty()) run.ui.ReportLine(failure);
+  return failure;
+}
 
 // The macro-file work fills this: writes the macros when they were changed.
 std::string SaveMacros(RunState&) { return ""; }

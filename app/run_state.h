@@ -1,5 +1,5 @@
 // What one run of the main program holds between start-up and quit: the settings, the screen,
-// the open log with its index and safety file, and the external file.
+// the open log with its index and safety file, the external file and the colour sets.
 #pragma once
 
 #include <memory>
@@ -7,6 +7,7 @@
 
 #include "app/settings.h"
 #include "app/startup_screen.h"
+#include "color/color_sets.h"
 #include "console/screen.h"
 #include "log/external_file.h"
 #include "log/file_system.h"
@@ -33,6 +34,7 @@ struct RunState {
   SafetyFile safety{fs, counters};
   LogFile log{fs, counters, index, safety, ui};
   ExternalFile external{fs, counters};
+  ColorSets colors{fs, counters};
 };
 
 }  // namespace vondal

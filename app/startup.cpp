@@ -56,11 +56,12 @@ void DrawStartupFrame(const RunState& run) {
 
 // Steps whose Parts other work builds: each shows its line on the start-up screen.
 
-// The colour-file work fills this: loads the colour file named by `color` (rows R0+2, R0+3).
+// Loads the colour sets from the file named by `color` (rows R0+2, R0+3); every screen from here
+// on is drawn in the current set.
 void LoadColorSets(RunState& run) {
-  SetCurrentColorTable(DefaultColorTable());
-  run.ui.StartupLine(2, 0, "規定の配色を使用");
-  run.ui.StartupLine(3, 0, "配色ﾌｧｲﾙ 未実装です");
+  const ColorLoadReport report = run.colors.Load(run.settings.color);
+  if (!report.note.empty()) run.ui.StartupLine(2, 0, report.note);
+  run.ui.StartupLine(3, 0, report.fileLine);
 }
 
 // The macro-file work fills this: loads the macros named by `macro` (row R0+4).

@@ -15,19 +15,6 @@ constexpr ColorTable kDefaultTable = {
     0x0f, 0x0a, 0x08, 0x08, 0xf2, 0x70, 0x0c, 0x07, 0x02, 0x01, 0x01,  // m family
 };
 
-constexpr std::string_view kNames[kColorElementCount] = {
-    "Title",      "Version",   "MyCallsign", "Opening",    "MacroBox",   "MacroKey",  "MacroNumber",
-    "MenuKey",    "MenuLabel", "Date",       "DateNow",    "Calendar",   "TimeStart", "TimeEnd",
-    "Callsign",   "Frequency", "Mode",       "QSL",        "Contest",    "RST",       "QTH",
-    "Name",       "Remarks",   "MyQTH",      "CtrlCode",   "EndOfLog",   "Found",     "MaskInfo",
-    "Busy",       "Border",    "RecNumber",  "NewNumber",  "FieldName",  "eText",     "eCtrl",
-    "eBlank",     "eEdge",     "eMenuKey",   "eMenuLabel", "eError",     "eTextEnd",  "eCtrlEnd",
-    "eBlankEnd",  "eEdgeEnd",  "rText",      "rCtrl",      "rBlank",     "rEdge",     "rMenuKey",
-    "rMenuLabel", "rError",    "rTextEnd",   "rCtrlEnd",   "rBlankEnd",  "rEdgeEnd",  "mText",
-    "mCtrl",      "mBlank",    "mEdge",      "mMenuKey",   "mMenuLabel", "mError",    "mTextEnd",
-    "mCtrlEnd",   "mBlankEnd", "mEdgeEnd",
-};
-
 ColorTable current = kDefaultTable;
 
 int Index(ColorElement element) { return static_cast<int>(element); }
@@ -35,8 +22,6 @@ int Index(ColorElement element) { return static_cast<int>(element); }
 }  // namespace
 
 const ColorTable& DefaultColorTable() { return kDefaultTable; }
-
-std::string_view ColorElementName(ColorElement element) { return kNames[Index(element)]; }
 
 uint8_t ColorOf(ColorElement element) { return current[Index(element)]; }
 

@@ -30,6 +30,16 @@ def key(date, start):
     return int((moment - datetime(1950, 1, 1)).total_seconds() // 60)
 
 
+def color_set(title, name, author=b"JA1ABC", high=False):
+    attrs = [title] + [0x07] * 65
+    words = b"".join(struct.pack("<H", a << 8 if high else a) for a in attrs)
+    return words + name.ljust(52, b"\0") + author.ljust(12, b"\0") + bytes([24, 3, 5, 0])
+
+
+def color_file(magic, standard, sets):
+    return magic.ljust(199, b"\0") + bytes([standard]) + b"".join(sets)
+
+
 def write(target, name, data):
     folder = os.path.join(HERE, "corpus", target)
     os.makedirs(folder, exist_ok=True)
@@ -65,6 +75,12 @@ def main():
     with open(os.path.join(ROOT, "data", "Vondal.ini.example"), "rb") as f:
         write("config_fuzz", "example", f.read())
     write("config_fuzz", "include", b"#define LOG x\r\n[DEFAULT]\r\nlog=LOG\r\n#include fuzz.ini\r\n")
+
+    named = [color_set(0xF1, "白馬岳".encode("cp932")), color_set(0x1E, b"Copy1~night"), color_set(0x8F, b"x" * 52)]
+    write("color_file_fuzz", "three_sets", b"#1\0" + color_file(b"Vonpaint 32bit\x1a", 2, named))
+    write("color_file_fuzz", "by_name", b'"night"\0' + color_file(b"Vonpaint 32bit\x1a", 0, named))
+    write("color_file_fuzz", "sixteen_bit", color_file(b"Vonpaint4DOS/V\x1a", 0, [color_set(0xF1, b"old", high=True)]))
+    write("color_file_fuzz", "torn", b"\0" + color_file(b"Vonpaint 32bit\x1a", 9, named)[:530])
 
     write("key_decoder_fuzz", "keys", b"\x1b[A\x1b[1;5B\x1bOP\x1b[15~\x1b[27;5;13~\x1b[13;2u\x1b!" + "あ".encode()
           + b"\x1b[2~\x1b[1;2H\x1bO")

@@ -170,6 +170,7 @@ class Case:
         self.verbose = verbose
         self.width, self.height = 80, 25
         self.terminal = None
+        self.starts = 1
         self.expected_dir = os.path.join(self.folder, "expected")
 
     def log(self, text):
@@ -181,6 +182,7 @@ class Case:
             self.work = os.path.join(scratch, "work")
             self.control = os.path.join(scratch, "control")
             os.makedirs(self.control)
+            self.make_program_folder(os.path.join(scratch, "program"))
             files = os.path.join(self.folder, "files")
             if os.path.isdir(files):
                 shutil.copytree(files, self.work)
@@ -202,6 +204,17 @@ class Case:
             finally:
                 if self.terminal:
                     self.terminal.stop()
+
+    def make_program_folder(self, folder):
+        """The case's own program folder (VONDAL_HOME): links to the programs and data files of
+        build/bin, so that what Vondal writes beside itself (Vondal.VDC) stays in the case and
+        every case starts without one."""
+        self.program = folder
+        os.makedirs(folder)
+        for entry in os.listdir(self.bin_dir):
+            if entry.upper().endswith((".VDC", ".VDM", ".TMP~")):
+                continue
+            os.symlink(os.path.join(self.bin_dir, entry), os.path.join(folder, entry))
 
     def step(self, word, rest, socket):
         if word == "size":
@@ -237,12 +250,21 @@ class Case:
             raise CaseFailure("unknown step %r" % word)
 
     def start(self, command, socket):
+        if self.terminal:
+            # A later start of the same case: a new terminal (on a socket of its own, so that it
+            # never meets the server that is going away) on the same work and program folders.
+            self.terminal.stop()
+            self.starts += 1
+            socket = "%s-%d" % (socket, self.starts)
+            for name in ("go", "status", "status.tmp", "output", "stty.before", "stty.after"):
+                if os.path.exists(os.path.join(self.control, name)):
+                    os.remove(os.path.join(self.control, name))
         wrapper = os.path.join(self.control, "run.sh")
         go = os.path.join(self.control, "go")
         with open(wrapper, "w", encoding="utf-8") as out:
             out.write("while [ ! -e '%s' ]; do sleep 0.01; done\n" % go)
             out.write("cd '%s'\n" % self.work)
-            out.write("export LANG=C.UTF-8 LC_ALL=C.UTF-8 VONDAL_HOME='%s' PATH='%s':\"$PATH\"\n" % (self.bin_dir, self.bin_dir))
+            out.write("export LANG=C.UTF-8 LC_ALL=C.UTF-8 VONDAL_HOME='%s' PATH='%s':\"$PATH\"\n" % (self.program, self.bin_dir))
             out.write("stty -a > '%s/stty.before'\n" % self.control)
             out.write("%s\n" % command)
             out.write("echo $? > '%s/status.tmp'\n" % self.control)
@@ -277,8 +299,9 @@ class Case:
         return previous
 
     def screen_text(self):
-        # The work folder is a new temporary folder each run; screens show it as $WORK.
-        return self.terminal.screen_text().replace(self.work, "$WORK")
+        # The work and program folders are new temporary folders each run; screens show them as
+        # $WORK and $PROGRAM.
+        return self.terminal.screen_text().replace(self.work, "$WORK").replace(self.program, "$PROGRAM")
 
     def compare_screen(self, name):
         path = os.path.join(self.expected_dir, name)
@@ -353,8 +376,13 @@ class Case:
         os.kill(int(children[0]), getattr(signal, "SIG" + name))
 
     def compare_file(self, name):
-        expected = os.path.join(self.expected_dir, name)
-        actual = os.path.join(self.work, name)
+        # "$PROGRAM/Vondal.VDC" is a file of the program folder, expected as expected/program/Vondal.VDC.
+        if name.startswith("$PROGRAM/"):
+            expected = os.path.join(self.expected_dir, "program", name[len("$PROGRAM/"):])
+            actual = os.path.join(self.program, name[len("$PROGRAM/"):])
+        else:
+            expected = os.path.join(self.expected_dir, name)
+            actual = os.path.join(self.work, name)
         if not os.path.exists(actual):
             raise CaseFailure("the program left no file %s" % name)
         if self.update:

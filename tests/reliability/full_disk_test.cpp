@@ -14,6 +14,7 @@
 #include <sstream>
 
 #include "app/text/charset.h"
+#include "color/color_sets.h"
 #include "log/external_file.h"
 #include "log/faulty_file_system.h"
 #include "log/field_table.h"
@@ -207,6 +208,33 @@ TEST_F(FullDiskTest, OutputThatDoesNotFitKeepsTheOldFile) {
   }
 }
 
+// A colour file of `sets` sets (the default set and its copies) at `name`.
+bool MakeColorFile(FileSystem& fs, const std::string& name, int sets) {
+  WriteCounters counters;
+  ColorSets colors(fs, counters);
+  colors.Load(name);
+  for (int n = 1; n < sets; ++n) colors.Copy(n - 1);
+  SetCurrentColorTable(DefaultColorTable());
+  return colors.SaveAs(name).empty();
+}
+
+TEST_F(FullDiskTest, ColorFileSaveThatDoesNotFitKeepsTheOldFileAndStaysChanged) {
+  ASSERT_TRUE(MakeColorFile(fs, Path("C.VDC"), 3));
+  const std::string old = Read(Path("C.VDC"));
+  WriteCounters counters;
+  ColorSets colors(fs, counters);
+  colors.Load(Path("C.VDC"));
+  colors.Copy(2);
+  {
+    FileSizeLimit limit(700);
+    EXPECT_EQ(colors.Save(), "色ﾌｧｲﾙに書込めません");
+  }
+  SetCurrentColorTable(DefaultColorTable());
+  EXPECT_EQ(Read(Path("C.VDC")), old);
+  EXPECT_FALSE(Exists("C.VDC.tmp~"));
+  EXPECT_TRUE(colors.NeedsSave());  // quit asks before leaving
+}
+
 // The same writers on the fault-injecting file interface.
 enum class Fault { kShortWrite, kNoSpace, kSyncFails };
 
@@ -310,6 +338,21 @@ TEST_P(FailingWriterTest, OutputSaysNoAndKeepsTheOldFile) {
     EXPECT_EQ(memory.Contents("T.CSV"), "old\r\n");
     EXPECT_FALSE(memory.Exists("T.CSV.tmp~"));
   }
+}
+
+TEST_P(FailingWriterTest, ColorFileSaveSaysNoAndKeepsTheOldFile) {
+  ASSERT_TRUE(MakeColorFile(memory, "C.VDC", 2));
+  const std::string old = memory.Contents("C.VDC");
+  WriteCounters counters;
+  ColorSets colors(faulty, counters);
+  colors.Load("C.VDC");
+  colors.Copy(0);
+  Break("C.VDC.tmp~");
+  EXPECT_EQ(colors.Save(), "色ﾌｧｲﾙに書込めません");
+  SetCurrentColorTable(DefaultColorTable());
+  EXPECT_EQ(memory.Contents("C.VDC"), old);
+  EXPECT_FALSE(memory.Exists("C.VDC.tmp~"));
+  EXPECT_TRUE(colors.NeedsSave());
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, FailingWriterTest,

@@ -17,12 +17,55 @@ std::string PackedLengthText(int64_t length, int records) {
   return text;
 }
 
+void WritePartialLog(OutputJob& job) {
+  for (int n = 0; n < job.context.log.RecordCount(); ++n) {
+    if (const char* image = job.TargetImage(n)) job.file->Append(std::string_view(image, kRecordSize));
+  }
+}
+
+PackedLength WritePackedLog(OutputJob& job) {
+  const bool high = job.parameters[kPacking].choice == 1;
+  std::array<std::string, kStoredFieldCount> previous;
+  PackedLength packed;
+  for (int n = 0; n < job.context.log.RecordCount(); ++n) {
+    const RecordTexts* texts = job.Target(n);
+    if (!texts) continue;
+    const std::string line = PackedLine(*texts, high, previous, packed.records == 0);
+    job.file->Append(line);
+    packed.bytes += static_cast<int64_t>(line.size());
+    ++packed.records;
+  }
+  return packed;
+}
+
+void WriteCsv(OutputJob& job) {
+  const OutputParameters& p = job.parameters;
+  CsvOptions options;
+  options.delimiter = p[kDelimiter].value;
+  options.quotes = p[kQuotes].choice == 1;
+  options.outer = p[kOuterSeparator].value;
+  options.jstToUtc = p[kTimeConversion].choice == 1;
+  if (p[kHeaderLine].choice == 1) job.file->Append(CsvHeader(job.fields, options));
+  for (int n = 0; n < job.context.log.RecordCount(); ++n) {
+    if (const RecordTexts* texts = job.Target(n)) job.file->Append(CsvLine(*texts, job.fields, options));
+  }
+}
+
+void WriteAdif(OutputJob& job) {
+  const OutputParameters& p = job.parameters;
+  const bool jstToUtc = p[kTimeConversion].choice == 1;
+  job.file->Append(AdifHeader());
+  for (int n = 0; n < job.context.log.RecordCount(); ++n) {
+    if (const RecordTexts* texts = job.Target(n)) {
+      job.file->Append(AdifRecord(*texts, job.fields, p[kOuterSeparator].value, jstToUtc));
+    }
+  }
+}
+
 bool RunPartialLog(const OutputContext& context) {
   auto job = RunOutputFrame(context, "部分ログ", {kPartialFile, kTarget, kSelection});
   if (!job) return false;
-  for (int n = 0; n < context.log.RecordCount(); ++n) {
-    if (const char* image = job->TargetImage(n)) job->file->Append(std::string_view(image, kRecordSize));
-  }
+  WritePartialLog(*job);
   FinishOutput(*job, "partial");
   return true;
 }
@@ -30,20 +73,9 @@ bool RunPartialLog(const OutputContext& context) {
 bool RunPackedLog(const OutputContext& context) {
   auto job = RunOutputFrame(context, "短縮ログ", {kPackedFile, kTarget, kSelection, kPacking});
   if (!job) return false;
-  const bool high = job->parameters[kPacking].choice == 1;
-  std::array<std::string, kStoredFieldCount> previous;
-  int records = 0;
-  int64_t length = 0;
-  for (int n = 0; n < context.log.RecordCount(); ++n) {
-    const RecordTexts* texts = job->Target(n);
-    if (!texts) continue;
-    const std::string line = PackedLine(*texts, high, previous, records == 0);
-    job->file->Append(line);
-    length += static_cast<int64_t>(line.size());
-    ++records;
-  }
+  const PackedLength packed = WritePackedLog(*job);
   Screen& screen = TheScreen();
-  screen.PutText(PackedLengthText(length, records), 15, 1, screen.Width(), kPlainAttr, kPlainAttr);
+  screen.PutText(PackedLengthText(packed.bytes, packed.records), 15, 1, screen.Width(), kPlainAttr, kPlainAttr);
   Flush();
   ReadKey();
   FinishOutput(*job, "pack");
@@ -55,16 +87,7 @@ bool RunCsvExport(const OutputContext& context) {
                             {kCsvFile, kTarget, kSelection, kFields, kOuterSeparator, kHeaderLine, kQuotes, kDelimiter,
                              kTimeConversion});
   if (!job) return false;
-  const OutputParameters& p = job->parameters;
-  CsvOptions options;
-  options.delimiter = p[kDelimiter].value;
-  options.quotes = p[kQuotes].choice == 1;
-  options.outer = p[kOuterSeparator].value;
-  options.jstToUtc = p[kTimeConversion].choice == 1;
-  if (p[kHeaderLine].choice == 1) job->file->Append(CsvHeader(job->fields, options));
-  for (int n = 0; n < context.log.RecordCount(); ++n) {
-    if (const RecordTexts* texts = job->Target(n)) job->file->Append(CsvLine(*texts, job->fields, options));
-  }
+  WriteCsv(*job);
   FinishOutput(*job, "csv");
   return true;
 }
@@ -72,14 +95,7 @@ bool RunCsvExport(const OutputContext& context) {
 bool RunAdifExport(const OutputContext& context) {
   auto job = RunOutputFrame(context, "ADIF", {kAdifFile, kTarget, kSelection, kFields, kOuterSeparator, kTimeConversion});
   if (!job) return false;
-  const OutputParameters& p = job->parameters;
-  const bool jstToUtc = p[kTimeConversion].choice == 1;
-  job->file->Append(AdifHeader());
-  for (int n = 0; n < context.log.RecordCount(); ++n) {
-    if (const RecordTexts* texts = job->Target(n)) {
-      job->file->Append(AdifRecord(*texts, job->fields, p[kOuterSeparator].value, jstToUtc));
-    }
-  }
+  WriteAdif(*job);
   FinishOutput(*job, "adif");
   return true;
 }

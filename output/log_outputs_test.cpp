@@ -1,0 +1,114 @@
+#include "output/log_outputs.h"
+
+#include <gtest/gtest.h>
+
+#include "log/field_table.h"
+#include "log/log_test_support.h"
+
+namespace vondal {
+namespace {
+
+class LogOutputsTest : public ::testing::Test {
+ protected:
+  LogOutputsTest() : set(fs) {
+    ResetFieldTable();
+    std::string log;
+    for (int n = 0; n < 10; ++n) {
+      Record r;
+      r[DATE] = "240305";
+      r[START] = "0907";
+      r[CALLSIGN] = "JA1AA" + std::string(1, static_cast<char>('A' + n));
+      r[FREQ] = n < 4 ? "7.025" : "14.050";
+      r[MODE] = "CW";
+      const RecordImage image = EncodeRecord(r);
+      log.append(image.begin(), image.end());
+    }
+    fs.SetContents("T.VD", log);
+    EXPECT_EQ(set.log.OpenLog("T.VD"), "");
+    std::vector<char> buffer(kIndexBufferSize);
+    EXPECT_EQ(set.index.Rebuild(set.log, nullptr, buffer), "");
+    TheOutputParameters() = DefaultOutputParameters("", "T.VD");
+  }
+
+  // A job as a confirmed form hands it over: target choice, its count, the file open.
+  OutputJob Job(std::vector<int> list, int target, std::string_view expression = "") {
+    OutputJob job(context, list);
+    job.parameters[kTarget].choice = target;
+    if (!expression.empty()) {
+      EXPECT_EQ(job.selection.Compile(expression, true), kConditionOk);
+    }
+    job.targetCount = CountTargets(job);
+    job.file = std::make_unique<OutputFile>(fs);
+    EXPECT_TRUE(job.file->Open(job.parameters[list.front()].value, OutputFile::Mode::kReplace));
+    return job;
+  }
+
+  std::string Image(int n) const { return fs.Contents("T.VD").substr(n * kRecordSize, kRecordSize); }
+
+  MemoryFileSystem fs;
+  testing::LogSet set;
+  OutputContext context{set.log, set.index, fs, "T.VD"};
+};
+
+TEST_F(LogOutputsTest, TargetsAreMarkedUnmarkedAllOrSelected) {
+  set.index[2].mark = 1;
+  set.index[7].mark = 1;
+  EXPECT_EQ(Job({kPartialFile, kTarget, kSelection}, kMarkedRecords).targetCount, 2);
+  EXPECT_EQ(Job({kPartialFile, kTarget, kSelection}, kUnmarkedRecords).targetCount, 8);
+  EXPECT_EQ(Job({kPartialFile, kTarget, kSelection}, kAllRecords).targetCount, 10);
+  EXPECT_EQ(Job({kPartialFile, kTarget, kSelection}, kSelectedRecords, "FREQ < 10").targetCount, 4);
+  // tag is the mark
+  EXPECT_EQ(Job({kPartialFile, kTarget, kSelection}, kSelectedRecords, "tag & FREQ >= 10").targetCount, 1);
+}
+
+TEST_F(LogOutputsTest, PartialLogCopiesTheTargetRecordsWhole) {
+  set.index[1].mark = 1;
+  set.index[8].mark = 1;
+  TheOutputParameters()[kPartialFile].value = "P.VD";
+  OutputJob job = Job({kPartialFile, kTarget, kSelection}, kMarkedRecords);
+  WritePartialLog(job);
+  ASSERT_TRUE(job.file->Finish());
+  EXPECT_EQ(fs.Contents("P.VD"), Image(1) + Image(8));
+
+  OutputJob selected = Job({kPartialFile, kTarget, kSelection}, kSelectedRecords, "CALLSIGN = \"JA1AAD\"");
+  WritePartialLog(selected);
+  ASSERT_TRUE(selected.file->Finish());
+  EXPECT_EQ(fs.Contents("P.VD"), Image(3));
+}
+
+TEST_F(LogOutputsTest, PackedLogLengthAndShare) {
+  TheOutputParameters()[kPackedFile].value = "P.VDP";
+  TheOutputParameters()[kPacking].choice = 1;
+  OutputJob job = Job({kPackedFile, kTarget, kSelection, kPacking}, kAllRecords);
+  const PackedLength packed = WritePackedLog(job);
+  ASSERT_TRUE(job.file->Finish());
+  EXPECT_EQ(packed.records, 10);
+  EXPECT_EQ(packed.bytes, static_cast<int64_t>(fs.Contents("P.VDP").size()));
+  EXPECT_EQ(PackedLengthText(1000, 10), "出力ﾌｧｲﾙ長=1000 (50.0%)");
+  EXPECT_EQ(PackedLengthText(333, 10), "出力ﾌｧｲﾙ長=333 (16.6%)");  // truncated, not rounded
+  EXPECT_EQ(PackedLengthText(0, 0), "出力ﾌｧｲﾙ長=0");
+}
+
+TEST_F(LogOutputsTest, ExportsWriteOneLineOrRecordPerTarget) {
+  TheOutputParameters()[kCsvFile].value = "T.CSV";
+  TheOutputParameters()[kHeaderLine].choice = 1;
+  OutputJob csv = Job({kCsvFile, kTarget, kSelection, kFields}, kSelectedRecords, "FREQ < 10");
+  csv.fields = ParseFieldSelection("CALLSIGN");
+  WriteCsv(csv);
+  ASSERT_TRUE(csv.file->Finish());
+  EXPECT_EQ(fs.Contents("T.CSV"), "CALLSIGN\r\nJA1AAA\r\nJA1AAB\r\nJA1AAC\r\nJA1AAD\r\n");
+
+  TheOutputParameters()[kAdifFile].value = "T.ADI";
+  OutputJob adif = Job({kAdifFile, kTarget, kSelection, kFields}, kAllRecords);
+  adif.fields = ParseFieldSelection("DATE-rQSL");
+  WriteAdif(adif);
+  ASSERT_TRUE(adif.file->Finish());
+  const std::string file = fs.Contents("T.ADI");
+  int records = 0;
+  for (size_t at = 0; (at = file.find("<EOR>\r\n", at)) != std::string::npos; at += 7) ++records;
+  EXPECT_EQ(records, 10);
+  EXPECT_EQ(file.rfind("ADIF Export from Vondal", 0), 0u);
+}
+
+}  // namespace
+}  // namespace vondal

@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "app/text/version.h"
-#include "app/text/wildcard.h"
 #include "log/field_table.h"
 #include "log/log_format.h"
 #include "output/band_table.h"
@@ -11,7 +10,7 @@
 namespace vondal {
 namespace {
 
-constexpr const char* kAdifTags[kStoredFieldCount] = {
+constexpr std::string_view kAdifTags[kStoredFieldCount] = {
     "QSO_DATE", "TIME_ON", "TIME_OFF", "CALL", "FREQ",       "MODE",    "RST_SENT", "RST_RCVD", "QTH",
     "NAME",     "RIG",     "CONTEST_ID", "COMMENT", "MY_CITY", "MY_RIG", "QSL_S",    "QSL_R",
 };
@@ -25,22 +24,49 @@ bool AllDigits(std::string_view text) {
 
 int Two(std::string_view text, size_t at) { return (text[at] - '0') * 10 + (text[at + 1] - '0'); }
 
-std::string TwoDigits(int value) {
-  char text[8];
-  std::snprintf(text, sizeof text, "%02d", value);
-  return text;
+void AppendTwoDigits(std::string& out, int value) {
+  out += static_cast<char>('0' + value / 10 % 10);
+  out += static_cast<char>('0' + value % 10);
 }
 
-// The texts as the outputs write them: copies, with DATE, START and END converted when asked.
-std::array<std::string, kStoredFieldCount> Copies(const RecordTexts& texts, bool jstToUtc) {
-  std::array<std::string, kStoredFieldCount> copy;
-  for (int i = 0; i < kStoredFieldCount; ++i) copy[i] = std::string(texts[i]);
-  if (jstToUtc) JstToUtc(copy[DATE], copy[START], copy[END]);
-  return copy;
+void AppendNumber(std::string& out, size_t value) {
+  char digits[24];
+  int n = 0;
+  do {
+    digits[n++] = static_cast<char>('0' + value % 10);
+    value /= 10;
+  } while (value > 0);
+  while (n > 0) out += digits[--n];
 }
 
+// The texts as the outputs write them: views of the record's texts, DATE, START and END
+// converted (into the object's own strings) when asked.
+class OutputTexts {
+ public:
+  OutputTexts(const RecordTexts& texts, bool jstToUtc) {
+    for (int i = 0; i < kStoredFieldCount; ++i) views_[i] = texts[i];
+    if (jstToUtc) {
+      date_ = texts[DATE];
+      start_ = texts[START];
+      end_ = texts[END];
+      JstToUtc(date_, start_, end_);
+      views_[DATE] = date_;
+      views_[START] = start_;
+      views_[END] = end_;
+    }
+  }
+  std::string_view operator[](int field) const { return views_[field]; }
+  void Set(int field, std::string_view text) { views_[field] = text; }
+
+ private:
+  std::array<std::string_view, kStoredFieldCount> views_;
+  std::string date_, start_, end_;
+};
+
+// Items appended to `out`, wrapped before an item that would pass column 80.
 class AdifItems {
  public:
+  explicit AdifItems(std::string& out) : out_(out) {}
   void Add(std::string_view tag, std::string_view value) {
     if (value.empty()) return;
     const size_t size = value.size() + tag.size() + 4;
@@ -50,12 +76,18 @@ class AdifItems {
     } else {
       running_ += size;
     }
-    out_ += "<" + std::string(tag) + ":" + std::to_string(value.size()) + ">" + std::string(value) + " ";
+    out_ += '<';
+    out_ += tag;
+    out_ += ':';
+    AppendNumber(out_, value.size());
+    out_ += '>';
+    out_ += value;
+    out_ += ' ';
   }
-  std::string Finish() { return out_ + "<EOR>\r\n"; }
+  void Finish() { out_ += "<EOR>\r\n"; }
 
  private:
-  std::string out_;
+  std::string& out_;
   size_t running_ = 0;
 };
 
@@ -76,34 +108,40 @@ void JstToUtc(std::string& date, std::string& start, std::string& end) {
         dd = mm == 2 && yy % 4 == 0 ? 29 : kDays[mm - 1];
       }
     }
-    date = TwoDigits(yy) + TwoDigits(mm) + TwoDigits(dd);
-    start = TwoDigits(hour) + start.substr(2);
+    date.clear();
+    AppendTwoDigits(date, yy);
+    AppendTwoDigits(date, mm);
+    AppendTwoDigits(date, dd);
+    start[0] = static_cast<char>('0' + hour / 10);
+    start[1] = static_cast<char>('0' + hour % 10);
   }
   if (end.size() == 4 && AllDigits(end)) {
     int hour = Two(end, 0) - 9;
     if (hour < 0) hour += 24;
-    end = TwoDigits(hour) + end.substr(2);
+    end[0] = static_cast<char>('0' + hour / 10);
+    end[1] = static_cast<char>('0' + hour % 10);
   }
 }
 
-std::string PackedLine(const RecordTexts& texts, bool high, std::array<std::string, kStoredFieldCount>& previous,
-                       bool first) {
-  std::string line;
-  size_t lastText = 0;  // the line's length behind the last field that is not an empty text
+void AppendPackedLine(std::string& out, const RecordTexts& texts, bool high,
+                      std::array<std::string, kStoredFieldCount>& previous, bool first) {
+  const size_t begin = out.size();
+  std::string& line = out;
+  size_t lastText = begin;  // where the line ends behind the last field that is not an empty text
   for (int i = 0; i < kStoredFieldCount; ++i) {
     if (high && !first && texts[i] == previous[i]) {
       line += kForbidden;  // 0x1F: as in the line before
       lastText = line.size();
       continue;
     }
-    if (high) previous[i] = std::string(texts[i]);
+    if (high) previous[i].assign(texts[i]);
     line += texts[i];
     line += kSeparator;
     if (!texts[i].empty()) lastText = line.size();
   }
   if (high) line.resize(lastText);
-  if (line.size() == 199) line.pop_back();  // the line with its CR LF fits a log's 200 bytes
-  return line + "\r\n";
+  if (line.size() - begin == 199) line.pop_back();  // the line with its CR LF fits a log's 200 bytes
+  line += "\r\n";
 }
 
 std::string CsvHeader(const FieldSelection& selection, const CsvOptions& options) {
@@ -119,19 +157,23 @@ std::string CsvHeader(const FieldSelection& selection, const CsvOptions& options
   return line + "\r\n";
 }
 
-std::string CsvLine(const RecordTexts& texts, const FieldSelection& selection, const CsvOptions& options) {
-  const auto copy = Copies(texts, options.jstToUtc);
-  std::string line;
-  const char* quote = options.quotes ? "\"" : "";
+void AppendCsvLine(std::string& line, const RecordTexts& texts, const FieldSelection& selection,
+                   const CsvOptions& options) {
+  const OutputTexts copy(texts, options.jstToUtc);
+  const std::string_view quote = options.quotes ? "\"" : "";
   for (size_t i = 0; i < selection.fields.size(); ++i) {
     if (i > 0) line += options.delimiter;
     const SelectedField& entry = selection.fields[i];
-    const std::string& value = copy[entry.field];
+    const std::string_view value = copy[entry.field];
     line += quote;
-    line += entry.subfield.empty() ? value : ExtractSubfield(options.outer, OpeningOfSubfield(entry.subfield), value);
+    if (entry.subfield.empty()) {
+      line += value;
+    } else {
+      line += ExtractSubfield(options.outer, OpeningOfSubfield(entry.subfield), value);
+    }
     line += quote;
   }
-  return line + "\r\n";
+  line += "\r\n";
 }
 
 std::string AdifHeader() {
@@ -140,28 +182,31 @@ std::string AdifHeader() {
          "<USERDEF2:5>QSL_R    Vondal's {rQSL} field\r\n" + "<EOH>\r\n";
 }
 
-std::string AdifRecord(const RecordTexts& texts, const FieldSelection& selection, std::string_view outer,
-                       bool jstToUtc) {
-  auto copy = Copies(texts, jstToUtc);
+void AppendAdifRecord(std::string& out, const RecordTexts& texts, const FieldSelection& selection,
+                      std::string_view outer, bool jstToUtc) {
+  OutputTexts copy(texts, jstToUtc);
   // QSO_DATE in four-digit years.
+  std::string qsoDate;
   if (copy[DATE].size() >= 2 && AllDigits(copy[DATE].substr(0, 2))) {
     const int yy = Two(copy[DATE], 0);
-    copy[DATE] = std::to_string(yy < 50 ? 2000 + yy : 1900 + yy) + copy[DATE].substr(2);
+    qsoDate = yy < 50 ? "20" : "19";
+    qsoDate += copy[DATE];
+    copy.Set(DATE, qsoDate);
   }
   // Reports, and the exchange behind them in a contest.
   const size_t length = static_cast<size_t>(ReportLength(ModeOf(copy[MODE])));
-  const char* pattern = length == 2 ? "##*" : "###*";
-  std::string exchange[2];
+  std::string_view exchange[2];
   for (int k = 0; k < 2; ++k) {
-    std::string& rst = copy[k == 0 ? sRST : rRST];
-    if (!jstrwldc(pattern, rst, false)) {
-      rst.clear();
+    const int field = k == 0 ? sRST : rRST;
+    const std::string_view rst = copy[field];
+    if (rst.size() < length || !AllDigits(rst.substr(0, length))) {  // "##*" or "###*"
+      copy.Set(field, {});
     } else if (!copy[CONTEST].empty()) {
       exchange[k] = rst.substr(length);
-      rst.resize(length);
+      copy.Set(field, rst.substr(0, length));
     }
   }
-  AdifItems items;
+  AdifItems items(out);
   bool written[kStoredFieldCount] = {};
   for (const SelectedField& entry : selection.fields) {
     if (entry.subfield.empty()) {
@@ -180,7 +225,7 @@ std::string AdifRecord(const RecordTexts& texts, const FieldSelection& selection
   if (band >= 0) items.Add("BAND", BandName(band, 'm'));  // a frequency in no band has no BAND
   items.Add("STX_STRING", exchange[0]);
   items.Add("SRX_STRING", exchange[1]);
-  return items.Finish();
+  items.Finish();
 }
 
 }  // namespace vondal

@@ -19,8 +19,14 @@ void JstToUtc(std::string& date, std::string& start, std::string& end);
 // A packed line: the 17 texts each behind its separator 0x1E, then CR LF. High packing writes
 // 0x1F for a text equal to the previous line's and drops trailing separators; `previous` holds
 // the texts of the line before (and is updated). A content of 199 bytes loses its last byte.
-std::string PackedLine(const RecordTexts& texts, bool high, std::array<std::string, kStoredFieldCount>& previous,
-                       bool first);
+void AppendPackedLine(std::string& out, const RecordTexts& texts, bool high,
+                      std::array<std::string, kStoredFieldCount>& previous, bool first);
+inline std::string PackedLine(const RecordTexts& texts, bool high,
+                              std::array<std::string, kStoredFieldCount>& previous, bool first) {
+  std::string line;
+  AppendPackedLine(line, texts, high, previous, first);
+  return line;
+}
 
 struct CsvOptions {
   std::string delimiter = "\t";
@@ -30,13 +36,25 @@ struct CsvOptions {
 };
 
 std::string CsvHeader(const FieldSelection& selection, const CsvOptions& options);
-std::string CsvLine(const RecordTexts& texts, const FieldSelection& selection, const CsvOptions& options);
+void AppendCsvLine(std::string& out, const RecordTexts& texts, const FieldSelection& selection,
+                   const CsvOptions& options);
+inline std::string CsvLine(const RecordTexts& texts, const FieldSelection& selection, const CsvOptions& options) {
+  std::string line;
+  AppendCsvLine(line, texts, selection, options);
+  return line;
+}
 
 // The six header lines, each with CR LF.
 std::string AdifHeader();
 // One record: the selected fields, the rest of DATE … CONTEST, BAND, STX_STRING and SRX_STRING,
 // "<EOR>" CR LF; items wrapped so that a line passes 80 columns only with a single item.
-std::string AdifRecord(const RecordTexts& texts, const FieldSelection& selection, std::string_view outer,
-                       bool jstToUtc);
+void AppendAdifRecord(std::string& out, const RecordTexts& texts, const FieldSelection& selection,
+                      std::string_view outer, bool jstToUtc);
+inline std::string AdifRecord(const RecordTexts& texts, const FieldSelection& selection, std::string_view outer,
+                              bool jstToUtc) {
+  std::string record;
+  AppendAdifRecord(record, texts, selection, outer, jstToUtc);
+  return record;
+}
 
 }  // namespace vondal

@@ -27,10 +27,12 @@ PackedLength WritePackedLog(OutputJob& job) {
   const bool high = job.parameters[kPacking].choice == 1;
   std::array<std::string, kStoredFieldCount> previous;
   PackedLength packed;
+  std::string line;
   for (int n = 0; n < job.context.log.RecordCount(); ++n) {
     const RecordTexts* texts = job.Target(n);
     if (!texts) continue;
-    const std::string line = PackedLine(*texts, high, previous, packed.records == 0);
+    line.clear();
+    AppendPackedLine(line, *texts, high, previous, packed.records == 0);
     job.file->Append(line);
     packed.bytes += static_cast<int64_t>(line.size());
     ++packed.records;
@@ -46,8 +48,13 @@ void WriteCsv(OutputJob& job) {
   options.outer = p[kOuterSeparator].value;
   options.jstToUtc = p[kTimeConversion].choice == 1;
   if (p[kHeaderLine].choice == 1) job.file->Append(CsvHeader(job.fields, options));
+  std::string line;
   for (int n = 0; n < job.context.log.RecordCount(); ++n) {
-    if (const RecordTexts* texts = job.Target(n)) job.file->Append(CsvLine(*texts, job.fields, options));
+    if (const RecordTexts* texts = job.Target(n)) {
+      line.clear();
+      AppendCsvLine(line, *texts, job.fields, options);
+      job.file->Append(line);
+    }
   }
 }
 
@@ -55,9 +62,12 @@ void WriteAdif(OutputJob& job) {
   const OutputParameters& p = job.parameters;
   const bool jstToUtc = p[kTimeConversion].choice == 1;
   job.file->Append(AdifHeader());
+  std::string record;
   for (int n = 0; n < job.context.log.RecordCount(); ++n) {
     if (const RecordTexts* texts = job.Target(n)) {
-      job.file->Append(AdifRecord(*texts, job.fields, p[kOuterSeparator].value, jstToUtc));
+      record.clear();
+      AppendAdifRecord(record, *texts, job.fields, p[kOuterSeparator].value, jstToUtc);
+      job.file->Append(record);
     }
   }
 }

@@ -300,7 +300,7 @@ int FieldOfWord(std::string_view word) {
 
 bool Condition::Append(const uint8_t* bytes, int size) {
   if (used_ + size > kConditionCodeBytes) return false;
-  std::memcpy(code_.data() + used_, bytes, size);
+  if (size > 0) std::memcpy(code_.data() + used_, bytes, size);  // an empty text has no bytes at all
   used_ += size;
   return true;
 }

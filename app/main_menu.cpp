@@ -9,7 +9,9 @@
 #include "console/key_source.h"
 #include "console/menu_line.h"
 #include "editor/editor.h"
+#include "macro/edit_state.h"
 #include "macro/macro_player.h"
+#include "macro/macro_starts.h"
 
 namespace vondal {
 namespace {
@@ -21,9 +23,11 @@ int NotBuilt() {
 }
 
 // The record editor, writable or browsing (every write is refused with "書込禁止です"). Entering
-// it also starts the auto-start macro once per run (the macro work fills that).
+// it the first time also starts the start macro the macro file names (while the macros are as
+// loaded).
 int RunEditor(RunState& run, bool browse) {
   run.log.options.writeProtect = browse;
+  PlayStartMacroOnce(TheEditState());
   EditorContext context{run.log, run.index, std::string(run.settings.callsign),
                         [&run] { return AdoptTerminalSize(run); }};
   const int result = RunEditor(context);

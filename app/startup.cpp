@@ -16,6 +16,8 @@
 #include "console/menu_line.h"
 #include "console/tty_session.h"
 #include "log/field_table.h"
+#include "macro/macro_file.h"
+#include "macro/macro_player.h"
 #include "macro/player_key_source.h"
 #include "output/band_table.h"
 
@@ -60,8 +62,15 @@ void LoadColorSets(RunState& run) {
   run.ui.StartupLine(3, 0, "配色ﾌｧｲﾙ 未実装です");
 }
 
-// The macro-file work fills this: loads the macros named by `macro` (row R0+4).
-void LoadMacros(RunState& run) { run.ui.StartupLine(4, 0, "ﾏｸﾛﾌｧｲﾙ 未実装です"); }
+// Loads the macros named by `macro` (row R0+4); the key macro is recorded into the store's macro 0.
+void LoadMacros(RunState& run) {
+  MacroStore& store = TheMacroStore();
+  store.UseCounters(run.counters);
+  MacroLoad load = LoadMacrosAtStart(run.fs, run.settings.macro, store, run.ui);
+  if (!load.fatal.empty()) FatalMessage(load.fatal);
+  run.macroFile = std::move(load.fileName);
+  ThePlayer().SetKeyMacroArea(store.KeyMacroArea());
+}
 
 // The dictionary work fills this: loads the conversion dictionaries (row R0+12).
 void LoadDictionaries(RunState& run) {

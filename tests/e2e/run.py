@@ -181,6 +181,12 @@ class Case:
             self.work = os.path.join(scratch, "work")
             self.control = os.path.join(scratch, "control")
             os.makedirs(self.control)
+            # The program folder of the case: links to the programs and data files of the build,
+            # so that what the programs write there (a new Vondal.VDM) stays with the case.
+            self.program = os.path.join(scratch, "program")
+            os.makedirs(self.program)
+            for entry in os.listdir(self.bin_dir):
+                os.symlink(os.path.join(self.bin_dir, entry), os.path.join(self.program, entry))
             files = os.path.join(self.folder, "files")
             if os.path.isdir(files):
                 shutil.copytree(files, self.work)
@@ -242,7 +248,7 @@ class Case:
         with open(wrapper, "w", encoding="utf-8") as out:
             out.write("while [ ! -e '%s' ]; do sleep 0.01; done\n" % go)
             out.write("cd '%s'\n" % self.work)
-            out.write("export LANG=C.UTF-8 LC_ALL=C.UTF-8 VONDAL_HOME='%s' PATH='%s':\"$PATH\"\n" % (self.bin_dir, self.bin_dir))
+            out.write("export LANG=C.UTF-8 LC_ALL=C.UTF-8 VONDAL_HOME='%s' PATH='%s':\"$PATH\"\n" % (self.program, self.bin_dir))
             out.write("stty -a > '%s/stty.before'\n" % self.control)
             out.write("%s\n" % command)
             out.write("echo $? > '%s/status.tmp'\n" % self.control)
@@ -277,8 +283,9 @@ class Case:
         return previous
 
     def screen_text(self):
-        # The work folder is a new temporary folder each run; screens show it as $WORK.
-        return self.terminal.screen_text().replace(self.work, "$WORK")
+        # The work and program folders are new temporary folders each run; screens show them as
+        # $WORK and $PROGRAM.
+        return self.terminal.screen_text().replace(self.work, "$WORK").replace(self.program, "$PROGRAM")
 
     def compare_screen(self, name):
         path = os.path.join(self.expected_dir, name)

@@ -5,11 +5,14 @@
 #include "app/quit.h"
 #include "app/run_state.h"
 #include "app/terminal_size.h"
+#include "app/text/program_folder.h"
 #include "console/console.h"
 #include "console/key_source.h"
 #include "console/menu_line.h"
 #include "editor/editor.h"
 #include "macro/edit_state.h"
+#include "macro/help_pages.h"
+#include "macro/macro_editor.h"
 #include "macro/macro_player.h"
 #include "macro/macro_starts.h"
 
@@ -39,8 +42,11 @@ int RunJoin(RunState&) { return NotBuilt(); }
 int RunSort(RunState&) { return NotBuilt(); }
 // The colour-editor work fills this.
 int RunColorEditor(RunState&) { return NotBuilt(); }
-// The macro-editor work fills this.
-int RunMacroEditor(RunState&) { return NotBuilt(); }
+// The macro editor on the store loaded at start-up.
+int RunMacroEditor(RunState& run) {
+  MacroEditorContext context{run.fs, run.external, run.macroFile, InProgramFolder(kHelpFileName)};
+  return vondal::RunMacroEditor(context);
+}
 // The processing-output work fills this.
 int RunOutputMenu(RunState&) { return NotBuilt(); }
 // The information-screen work fills this, and DrawBackground below with its current page.

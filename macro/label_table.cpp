@@ -87,21 +87,28 @@ bool LabelTable::Build(const MacroStore& store) {
         },
         [](size_t) {});
   }
+  for (const LabelCall& call : LabelCalls(store)) {
+    for (LabelEntry& entry : entries_) {
+      if (entry.name == call.name && entry.state != LabelEntry::kInComment) {
+        entry.mark = LabelEntry::kCalled;
+        break;
+      }
+    }
+  }
+  return overflow_;
+}
+
+std::vector<LabelCall> LabelCalls(const MacroStore& store) {
+  std::vector<LabelCall> calls;
   for (int n = 0; n < store.Count(); ++n) {
     const std::string_view text = store.TextView(n);
     Walk(
         text, [](size_t, bool) {},
         [&](size_t pos) {
-          const std::string_view name = LabelNameAt(text, pos);
-          for (LabelEntry& entry : entries_) {
-            if (entry.name == name && entry.state != LabelEntry::kInComment) {
-              entry.mark = LabelEntry::kCalled;
-              break;
-            }
-          }
+          calls.push_back({n, static_cast<int>(pos) - 2, std::string(LabelNameAt(text, pos))});
         });
   }
-  return overflow_;
+  return calls;
 }
 
 int LabelTable::Find(std::string_view name) const {

@@ -44,6 +44,16 @@ class LabelTable {
   bool overflow_ = false;
 };
 
+// A label call 13 7 name outside comments: the macro and the place of its 13.
+struct LabelCall {
+  int macro = 0;
+  int position = 0;
+  std::string name;
+};
+
+// Every label call of the store's macros (the key macro too), in the order they stand.
+std::vector<LabelCall> LabelCalls(const MacroStore& store);
+
 // The name that starts at text[pos]: two bytes for a lead byte with a byte after it, else one
 // (empty at the end of the text).
 std::string_view LabelNameAt(std::string_view text, size_t pos);

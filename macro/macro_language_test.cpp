@@ -146,10 +146,10 @@ INSTANTIATE_TEST_SUITE_P(
         CheckCase{"RMD", "1b)置換操作中は無効です", 2}, CheckCase{"RMV", "1c)置換操作中は無効です", 2},
         CheckCase{"RMGa", "1d)置換操作中は無効です", 2}, CheckCase{"MG[", "1e)ﾗﾍﾞﾙが無効です", 2},
         CheckCase{"MGb", "1f)存在しないﾗﾍﾞﾙです", 2}, CheckCase{"RMI", "1g)置換操作中は無効です", 2},
-        CheckCase{"MIq", "1i)ﾌｨｰﾙﾄﾞの指定が無効です", 2}, CheckCase{"M[95", "2a)ﾏｸﾛ番号が大きすぎます", 2},
-        CheckCase{"M[@E@S　", "2b)ｾﾊﾟﾚｰﾀが全角です", 4}, CheckCase{"M[@E@D%", "2c)辞書選択が不適当です", 4},
-        CheckCase{"M[@X", "2d)ｺﾏﾝﾄﾞが間違いです", 2}, CheckCase{"RM ", "3a)置換操作中は無効です", 2},
-        CheckCase{"M!", "3b)ﾊﾟﾗﾒｰﾀが無効です", 1}));
+        CheckCase{"MI!", "1i)ﾌｨｰﾙﾄﾞの指定が無効です", 2}, CheckCase{"MIqM[@dek", "", 0},
+        CheckCase{"M[95", "2a)ﾏｸﾛ番号が大きすぎます", 2}, CheckCase{"M[@E@S　", "2b)ｾﾊﾟﾚｰﾀが全角です", 4},
+        CheckCase{"M[@E@D%", "2c)辞書選択が不適当です", 4}, CheckCase{"M[@X", "2d)ｺﾏﾝﾄﾞが間違いです", 2},
+        CheckCase{"RM ", "3a)置換操作中は無効です", 2}, CheckCase{"M!", "3b)ﾊﾟﾗﾒｰﾀが無効です", 1}));
 
 TEST(SyntaxCheck, LabelsInTheKeyMacroAndTheWholeStoreFromTheCurrentMacro) {
   auto store = StoreWith({"ok", "E", "", "Cq"});

@@ -39,6 +39,16 @@ std::string SlotName(int slot) {
 
 MacroStore::MacroStore() = default;
 
+void MacroStore::Clear() {
+  buffer_.fill(0);
+  count_ = 0;
+  asLoaded_ = {};
+  onEntry_ = {};
+  ownCounters_ = {};
+  counters_ = &ownCounters_;
+  startMacro = 0;
+}
+
 std::string_view MacroStore::TextView(int n) const { return Terminated(Record(n), kTextBytes); }
 
 void MacroStore::SetText(int n, std::string_view text) {

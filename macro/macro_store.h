@@ -34,6 +34,11 @@ inline constexpr char kShrinkRefused[] = "削除部分が空ではありませ�
 class MacroStore {
  public:
   MacroStore();
+  MacroStore(const MacroStore&) = delete;
+  MacroStore& operator=(const MacroStore&) = delete;
+
+  // Back to an empty store (count 0) that counts its changes itself.
+  void Clear();
 
   // The records in use: a multiple of ten from 10 to 100 (0 before the first load).
   int Count() const { return count_; }

@@ -17,6 +17,11 @@ bool In(std::string_view set, unsigned char byte) {
   return byte != 0 && set.find(static_cast<char>(byte)) != std::string_view::npos;
 }
 
+// Menus take a letter in either case (they match the upper-cased key).
+unsigned char MenuKey(unsigned char byte) {
+  return static_cast<unsigned char>(AsciiUpper(static_cast<char>(byte)));
+}
+
 // The bytes of a macro as the player hands them out: no-ops and comments are never seen.
 class Reader {
  public:
@@ -243,7 +248,7 @@ class Checker {
       return In(kFaceKeys, in_.Take()) || Fail("1h)面の指定が無効です", faceAt);
     }
     const size_t fieldAt = in_.Pos();
-    return In(kFieldKeys, in_.Take()) || Fail("1i)ﾌｨｰﾙﾄﾞの指定が無効です", fieldAt);
+    return In(kFieldKeys, MenuKey(in_.Take())) || Fail("1i)ﾌｨｰﾙﾄﾞの指定が無効です", fieldAt);
   }
 
   // 13 27: the record editor's menus, key by key down the menu tree.
@@ -253,7 +258,7 @@ class Checker {
     for (;;) {
       if (in_.AtEnd()) return true;
       const size_t keyAt = in_.Pos();
-      const unsigned char key = in_.Peek();
+      const unsigned char key = MenuKey(in_.Peek());
       const MenuNode& menu = MenuTree()[node];
       const size_t index = IsLeadByte(key) ? std::string_view::npos : menu.keys.find(static_cast<char>(key));
       if (key == 0 || index == std::string_view::npos) {

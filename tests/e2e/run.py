@@ -243,6 +243,13 @@ class Case:
             raise CaseFailure("unknown step %r" % word)
 
     def start(self, command, socket):
+        # A second start (after an exit) begins in a new terminal, on the files the first left.
+        if self.terminal:
+            self.terminal.stop()
+            self.terminal = None
+        for name in ("go", "status", "status.tmp", "stty.before", "stty.after"):
+            if os.path.exists(os.path.join(self.control, name)):
+                os.remove(os.path.join(self.control, name))
         wrapper = os.path.join(self.control, "run.sh")
         go = os.path.join(self.control, "go")
         with open(wrapper, "w", encoding="utf-8") as out:

@@ -87,13 +87,14 @@ def main():
     write("matchers_fuzz", "classes", "[東京]*#@?\0東京都千代田区".encode("cp932"))
     write("scroll_text_fuzz", "report", b"\x09" + "集計表\r\n<c>JA1ABC</c> 599\r\n\x1b[31m赤\r\n".encode("cp932") * 20)
     write("string_editor_fuzz", "keys", b"\x01\x05" + b"abc\x02\x06wJA\x0d" + "東京".encode("cp932") + b"\x1a\x0d")
-    write("macro_file_fuzz", "new_store", macro_file([("", "新規マクロファイル")] + [("", "")] * 18 + [(STANDARD_LABELS, "//ラベルキー w01.022")]))
-    write("macro_file_fuzz", "calls", macro_file([("", "calls")] + [
+    write("macro_file_fuzz", "new_store", b"\0" + macro_file([("", "新規マクロファイル")] + [("", "")] * 18 + [(STANDARD_LABELS, "//ラベルキー w01.022")]))
+    write("macro_file_fuzz", "calls", b"\1" + macro_file([("", "calls")] + [
         (b"\x0ca\x03+\x03+\x032+\x13\x1f\x0cb\x0d\x07a\x1c\x0cc\x1c", "labels"),
         (b"\x0d\x07b\x0d\x1b" + "05".encode() + b"\x12ab\x0d\x0dcd\x0d\x0d", "replace and menu"),
         (b"\x02y\x01\x04\x033b\x10\x1e" + b"A" + "東京".encode("cp932"), "range, pause, control code"),
     ] + [("", "")] * 6))
-    write("macro_file_fuzz", "bad_size", b"\0" * 3520)
+    write("macro_file_fuzz", "bad_size", b"\0" * 3521)
+    write("macro_file_fuzz", "padded", b"\1" + b"\x0cx\x0d\x07x\x1c\x0d\x1b99\x1c\x1e" + b"\xff" * 300)
     write("vonrix_fuzz", "modes", b"C\n" + log)
     write("vonrix_fuzz", "filter", b"B CALLSIGN=JA1*\n" + log)
 

@@ -102,6 +102,11 @@ int MacroEditor::Run() {
     const int result = Act(EditCurrent());
     if (result >= 0) {
       ShowMenu("");
+      // The program's menus find the shared state as they expect it; the undelete buffer stays.
+      EditState& state = TheEditState();
+      std::string undelete = std::move(state.undelete);
+      state = EditState();
+      state.undelete = std::move(undelete);
       return result;
     }
   }

@@ -2,10 +2,12 @@
 
 #include "app/command_prompt.h"
 #include "app/external_menu.h"
+#include "app/memory_pool.h"
 #include "app/quit.h"
 #include "app/run_state.h"
 #include "app/terminal_size.h"
 #include "app/text/program_folder.h"
+#include "app/text/sjis.h"
 #include "console/console.h"
 #include "console/key_source.h"
 #include "console/menu_line.h"
@@ -15,6 +17,7 @@
 #include "macro/macro_editor.h"
 #include "macro/macro_player.h"
 #include "macro/macro_starts.h"
+#include "output/output_menu.h"
 
 namespace vondal {
 namespace {
@@ -31,8 +34,19 @@ int NotBuilt() {
 int RunEditor(RunState& run, bool browse) {
   run.log.options.writeProtect = browse;
   PlayStartMacroOnce(TheEditState());
-  EditorContext context{run.log, run.index, std::string(run.settings.callsign),
-                        [&run] { return AdoptTerminalSize(run); }};
+  EditorContext context{.log = run.log,
+                        .index = run.index,
+                        .callsign = std::string(run.settings.callsign),
+                        .adoptTerminalSize = [&run] { return AdoptTerminalSize(run); }};
+  context.recordUse = [](std::string_view name) { RecordUse(name); };
+  context.safety = &run.safety;
+  context.external = &run.external;
+  // The external file's menu works on the text being edited: here the current field.
+  context.externalAccess = [&run](std::string& text, size_t maxLength) {
+    TheEditState().text = text;
+    RunExternalMenu(run);
+    text = std::string(CutAtCharacter(TheEditState().text, maxLength));
+  };
   const int result = RunEditor(context);
   return result;
 }
@@ -47,8 +61,12 @@ int RunMacroEditor(RunState& run) {
   MacroEditorContext context{run.fs, run.external, run.macroFile, InProgramFolder(kHelpFileName)};
   return vondal::RunMacroEditor(context);
 }
-// The processing-output work fills this.
-int RunOutputMenu(RunState&) { return NotBuilt(); }
+// Processing output: the frame and the log outputs (the tables and contest logs show 未実装です).
+int RunOutputMenu(RunState& run) {
+  OutputContext context{.log = run.log, .index = run.index, .fs = run.fs, .logName = std::string(run.settings.log)};
+  context.recordUse = [](std::string_view name) { RecordUse(name); };
+  return RunOutputMenu(context);
+}
 // The information-screen work fills this, and DrawBackground below with its current page.
 int RunInfoScreen(RunState&) { return NotBuilt(); }
 

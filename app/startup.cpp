@@ -8,6 +8,7 @@
 #include "app/quit.h"
 #include "app/run_state.h"
 #include "app/text/charset.h"
+#include "app/text/program_folder.h"
 #include "app/text/version.h"
 #include "citylist/city_list.h"
 #include "color/color_set.h"
@@ -15,6 +16,8 @@
 #include "console/key_source.h"
 #include "console/menu_line.h"
 #include "console/tty_session.h"
+#include "editor/dictionary.h"
+#include "output/output_parameters.h"
 #include "log/field_table.h"
 #include "macro/macro_file.h"
 #include "macro/macro_player.h"
@@ -73,8 +76,27 @@ void LoadMacros(RunState& run) {
 }
 
 // The dictionary work fills this: loads the conversion dictionaries (row R0+12).
+// Loads the conversion dictionaries of `dictionary` (rows R0+12 on): a line a dictionary when
+// the screen has room for them, else one line with their number.
 void LoadDictionaries(RunState& run) {
-  if (!run.settings.dictionary.empty()) run.ui.StartupLine(12, 0, "変換辞書 未実装です");
+  std::vector<Dictionary>& dictionaries = TheDictionaries();
+  dictionaries.clear();
+  const int count = std::min<int>(static_cast<int>(run.settings.dictionary.size()), kMaxDictionaries);
+  const bool lineEach = MenuRow() >= run.r0 + count + 12;
+  int failed = 0;
+  for (int i = 0; i < count; ++i) {
+    Dictionary d = LoadDictionary(run.settings.dictionary[i], run.fs, ProgramFolder());
+    if (lineEach) {
+      run.ui.StartupLine(12 + i, 0, "辞書=");
+      run.ui.StartupLine(12 + i, 5, d.fileName.empty() ? d.specification : d.fileName, !d.usable());
+    }
+    failed += !d.usable();
+    dictionaries.push_back(std::move(d));
+  }
+  if (count > 0 && !lineEach) {
+    run.ui.StartupLine(12, 0, "辞書=" + std::to_string(count) + "ﾌｧｲﾙ");
+    if (failed > 0) run.ui.StartupLine(12, 12, "(ｴﾗｰ" + std::to_string(failed) + "ﾌｧｲﾙ)", true);
+  }
 }
 
 // Opens the `external` file (row R0+10).
@@ -91,8 +113,10 @@ void LoadCityList(RunState& run) {
   }
 }
 
-// The processing-output work fills this: the default output names from `trans` and the log.
-void PrepareOutputDefaults(RunState&) {}
+// The processing outputs' parameters with their default file names, from `trans` and the log.
+void PrepareOutputDefaults(RunState& run) {
+  TheOutputParameters() = DefaultOutputParameters(std::string(run.settings.trans), std::string(run.settings.log));
+}
 
 // Step 9: the log, the safety file and the index. Failures end the program.
 void OpenLogFiles(RunState& run) {

@@ -88,7 +88,7 @@ struct SelectBench {
     for (int i = 0; i < count; ++i) terminal.PushKey(ExtendedKey(scanCode));
     terminal.PushKey(CharacterKey(27));
     int leaving = 0;
-    EditorContext context{log, index, "JA1ZZZ", {}};
+    EditorContext context{.log = log, .index = index, .callsign = "JA1ZZZ"};
     RunSelectArea(context, layout, editor, leaving);
   }
 

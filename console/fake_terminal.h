@@ -28,6 +28,7 @@ class FakeTerminal : public Terminal, public KeySource {
   void Clear() override;
 
   KeyEvent ReadKey() override;
+  bool KeyWaiting() override { return !keys_.empty(); }
 
   // Keys to hand out, in order.
   void PushKey(const KeyEvent& key) { keys_.push_back(key); }

@@ -24,6 +24,8 @@ KeyEvent ReadKey() {
   return lastKey;
 }
 
+bool KeyWaiting() { return currentSource != nullptr && currentSource->KeyWaiting(); }
+
 void RememberKey(const KeyEvent& key) { lastKey = key; }
 
 bool IsKeyDown(Modifier modifier) {

@@ -12,6 +12,8 @@ class KeySource {
   virtual ~KeySource() = default;
   // Blocks until a key is available and returns it.
   virtual KeyEvent ReadKey() = 0;
+  // Whether ReadKey would answer without waiting (a long search looks for a stop key this way).
+  virtual bool KeyWaiting() { return false; }
 };
 
 // Makes `source` the current key source (not owned) and returns the previous one, so that a
@@ -21,6 +23,9 @@ KeySource* CurrentKeySource();
 
 // The next key from the current key source. Remembers its modifiers for IsKeyDown.
 KeyEvent ReadKey();
+
+// Whether the current key source has a key ready.
+bool KeyWaiting();
 
 enum class Modifier { kShift, kCtrl, kAlt };
 

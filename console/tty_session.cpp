@@ -324,6 +324,14 @@ void TtySession::RepaintNow() {
   terminal_.Sync();
 }
 
+bool TtySession::KeyWaiting() {
+  if (pending_.empty()) {
+    struct pollfd fd = {STDIN_FILENO, POLLIN, 0};
+    if (poll(&fd, 1, 0) > 0 && (fd.revents & POLLIN)) ReadAvailable();
+  }
+  return !pending_.empty();
+}
+
 KeyEvent TtySession::ReadKey() {
   for (;;) {
     if (resized_ && TheConsoleSwitches().resizeKey) {

@@ -53,6 +53,7 @@ class TtySession : public KeySource {
   // is told from a sequence by a short wait, characters CP932 cannot hold are dropped with a
   // beep. Signals that arrive meanwhile suspend, repaint or end the program.
   KeyEvent ReadKey() override;
+  bool KeyWaiting() override;
 
   // Whether the terminal drew ─ two cells wide (the frame then has to use the ASCII set).
   bool FrameGlyphsWide() const { return frameGlyphsWide_; }

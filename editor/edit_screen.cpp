@@ -95,6 +95,10 @@ void DrawHeader(Screen& screen, const EditLayout& layout, const EditorState& edi
     screen.PutChar(screen.FrameGlyph(0), row, col, border);
   if (lastShown)
     screen.PutText("↑最終", row, 1, right, Attr(ColorElement::EndOfLog), Attr(ColorElement::EndOfLog));
+  if (!editor.searchCount.empty()) {
+    screen.PutText(editor.searchCount, row, 21, std::min(43, right), Attr(ColorElement::Found),
+                   Attr(ColorElement::Found));
+  }
 
   // The conditions, each only when set, from column 78 leftwards.
   const SearchConditions& c = editor.conditions;

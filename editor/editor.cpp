@@ -3,11 +3,17 @@
 #include "console/console.h"
 #include "console/key_source.h"
 #include "console/menu_line.h"
+#include "editor/contest.h"
 #include "editor/edit_screen.h"
 #include "editor/editor_menus.h"
 #include "editor/faces.h"
 #include "editor/field_input.h"
+#include "editor/get_convert.h"
 #include "editor/macro_keys.h"
+#include "editor/marks_menu.h"
+#include "editor/mask_menu.h"
+#include "editor/other_menu.h"
+#include "editor/search.h"
 #include "editor/select_area.h"
 #include "macro/edit_error.h"
 #include "macro/edit_state.h"
@@ -24,9 +30,6 @@ namespace {
 
 constexpr char kEditorMenu[] =
     " C次編集 N新 S選択 E変換 G取得 F検索_Mﾏｽｸ P雛型 A入力欄 D表示 T標識 O他 Q終了";
-
-// Menus whose work arrives with their own parts of the editor.
-void NotBuilt() { ShowMessage("未実装です"); }
 
 class Editor {
  public:
@@ -51,6 +54,7 @@ class Editor {
   EditorContext& context_;
   EditorState& editor_;
   EditLayout layout_;
+  SearchRequest pending_;  // the search mode Select runs next
 };
 
 void Editor::LayOut() {
@@ -74,6 +78,7 @@ void Editor::DrawAll() {
   screen.ClearRows(0, layout_.menuRow - 1);
   DrawTitle(screen, context_.callsign, context_.log.options.writeProtect);
   DrawSelectArea(context_, layout_, editor_);
+  DrawMultiplierTable(layout_, editor_);
   DrawEditArea();
   DrawFunctionKeyTable(screen, layout_);
 }
@@ -99,7 +104,7 @@ void Editor::Prepare() {
       editor_.current = Count();
       break;
     case EditorMode::kMask:
-      editor_.working = editor_.maskSlot;
+      editor_.working = editor_.conditions.mask;
       editor_.current = Count();
       break;
     default:
@@ -114,8 +119,13 @@ void Editor::Prepare() {
 void Editor::Write() {
   const int n = editor_.current;
   const bool append = n >= Count();
-  WriteResult result = context_.log.WriteRecord(append ? Count() : n, editor_.working);
+  const int target = append ? Count() : n;
+  WriteResult result = context_.log.WriteRecord(target, editor_.working);
   if (result.fatal) FatalMessage(result.message);
+  if (TheContest().Covers(target)) {
+    ShowContestCheck(layout_, TheContest().last());
+    DrawMultiplierTable(layout_, editor_);
+  }
   if (!result.written && !result.message.empty()) {
     // The edit area stays as it is; the cursor goes to the field the refusal is about.
     ShowMessage(result.message, TheEditState());
@@ -182,14 +192,32 @@ int Editor::EditorMenu() {
       case 'S':
         editor_.mode = EditorMode::kSelect;
         return -1;
-      case 'E':  // Convert (the Get and Convert work)
-      case 'G':  // Get
-      case 'F':  // Search (the search work)
-      case 'M':  // Search mask
-      case 'P':  // Template (the template and Other work)
-      case 'T':  // Marks (the marks work)
-      case 'O':  // Other
-        NotBuilt();
+      case 'E':
+        ConvertMenu(layout_, editor_);
+        return -1;
+      case 'G':
+        GetMenu(context_, layout_, editor_);
+        return -1;
+      case 'P':
+        TemplateMenu(editor_);
+        return -1;
+      case 'T':
+        MarksMenu(context_, layout_, editor_);
+        return -1;
+      case 'O':
+        if (OtherMenu(context_, layout_, editor_) == OtherEffect::kLayout) LayOut();
+        return -1;
+      case 'F': {
+        const SearchRequest request = SearchMenu(context_, layout_, editor_);
+        if (!request.empty()) {
+          pending_ = request;
+          editor_.mode = EditorMode::kSelect;
+        }
+        return -1;
+      }
+      case 'M':
+        if (MaskMenu(context_, layout_, editor_) == MaskMenuResult::kEditMask)
+          editor_.mode = EditorMode::kMask;
         return -1;
       case 'A':
         if (FieldSettingsMenu(layout_, editor_) == MenuEffect::kLayout) LayOut();
@@ -235,6 +263,7 @@ int Editor::EditorMenu() {
 
 int Editor::Run() {
   ThePlayer().SetRecordingState(kRecordingOff);
+  context_.log.multiplier = &TheContest();
   const Face& face = editor_.faces[editor_.face];
   editor_.current = face.record >= 0 && face.record < Count() ? face.record : Count();
   if (editor_.current >= Count() && editor_.mode == EditorMode::kReload) editor_.mode = EditorMode::kNew;
@@ -247,6 +276,22 @@ int Editor::Run() {
   for (;;) {
     DrawEditStatus(TheScreen(), layout_, editor_, Count());
     Prepare();
+    if (editor_.mode == EditorMode::kSelect && !pending_.empty()) {
+      const SearchRequest request = pending_;
+      pending_ = {};
+      switch (RunSearch(context_, layout_, editor_, request)) {
+        case SearchOutcome::kEdit:
+          editor_.mode = EditorMode::kEdit;
+          break;
+        case SearchOutcome::kReload:
+          editor_.mode = EditorMode::kReload;
+          break;
+        case SearchOutcome::kSelect:
+          break;
+      }
+      DrawEditStatus(TheScreen(), layout_, editor_, Count());
+      continue;
+    }
     if (editor_.mode == EditorMode::kSelect) {
       int leavingKey = 0;
       const SelectOutcome outcome = RunSelectArea(context_, layout_, editor_, leavingKey, resumeRecord);
@@ -277,10 +322,10 @@ int Editor::Run() {
     } else if (result == 27) {
       if (const int leave = EditorMenu(); leave >= 0) return leave;
       ShowMenu("");
-    } else if (result == '\\' || result == ',' || result == '.' || result == ';' || result == ':' ||
-               result == ' ' || result == '=' || result == '[' || result == ']') {
-      // The direct search keys: the search work fills this.
-      NotBuilt();
+    } else if (const SearchRequest request = RequestOfKey(result, editor_.field); !request.empty()) {
+      // The direct search keys of CALLSIGN, DATE, START and END.
+      pending_ = request;
+      editor_.mode = EditorMode::kSelect;
     }
   }
 }

@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "log/external_file.h"
 #include "log/log_file.h"
 #include "log/record_index.h"
 
@@ -13,10 +14,17 @@ namespace vondal {
 struct EditorContext {
   LogFile& log;
   RecordIndex& index;
-  std::string callsign;  // the `callsign` setting
+  std::string callsign{};  // the `callsign` setting
   // Replaces the screen by one of the terminal's new size when it was resized; true when it did
   // (the editor then lays its screen out again). Tests leave it empty.
-  std::function<bool()> adoptTerminalSize;
+  std::function<bool()> adoptTerminalSize{};
+  // Enters an operation's name in the memory history ("1stonly"); may be empty.
+  std::function<void(std::string_view)> recordUse{};
+  // The journal (time records) and the external file (its access from the Other menu works on
+  // the current field's text, which the function is handed and gives back); may be null or empty.
+  SafetyFile* safety = nullptr;
+  ExternalFile* external = nullptr;
+  std::function<void(std::string& text, size_t maxLength)> externalAccess{};
 };
 
 }  // namespace vondal

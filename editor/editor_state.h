@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "editor/condition/condition.h"
+#include "editor/search_summary.h"
 #include "log/field_table.h"
 #include "log/record.h"
 
@@ -45,15 +47,20 @@ struct DisplaySettings {
   void RestoreSelectDefaults();
 };
 
-// The search conditions the header line shows (set by the search and mask menus).
+// The search conditions every search applies (set by the search and mask menus, shown in the
+// header line).
 struct SearchConditions {
   bool upward = false;       // searches run upwards
-  char firstOccurrence = 0;  // 'A' 'B' 'P' 'S', or 0 when off
-  char markCondition = 0;    // '*' marked, ' ' unmarked, 0 off
+  char firstOccurrence = 0;  // 'A' whole call sign, 'B' body, 'P' prefix, 'S' suffix; 0 off
+  char markCondition = 0;    // '*' marked only, ' ' unmarked only, 0 off
   char jaDx = 'W';           // 'J' JA only, 'D' DX only, 'W' off
-  char maskType = 0;         // 'M' or 'C' when a mask is active, 0 off
+  char maskType = 0;         // the active mask: 'M' imitation, 'C' calculation, 0 off
+  char lastMaskType = 'M';   // the type "mask on" returns to
   bool dateFrom = false;     // the date/time-from condition, from record dateFromRecord on
   int dateFromRecord = 0;
+  Record mask;             // the imitation mask record (DATE … rQSL are patterns)
+  std::string expression;  // the calculation mask as typed
+  Condition calculation;   // and compiled
 };
 
 // One face: a record being edited or looked at, with where the cursor was.
@@ -103,10 +110,15 @@ struct EditorState {
   int lastIns = -1;       // the record of the previous Ins and Del (Shift ranges start there)
   int lastDel = -1;
   int markedCount = 0;
+  int markChannel = 0;  // the mark memory the memory menu works on, 0-7
 
   DisplaySettings display;
   SearchConditions conditions;
   std::string callsignSearch;  // the call-sign search buffer: CALLSIGN when field input ended
+  bool presearch = false;      // searches count their hits first ("ﾌﾟﾘ検索")
+  bool pageMode = false;       // a search pauses at every new page of hits
+  std::string searchCount;     // the last search's count text, at column 21 of the header line
+  SearchSummary summary;       // the last search's hits by band and mode
   bool entered = false;        // the editor has run before in this run
 };
 

@@ -9,6 +9,7 @@
 #include "console/console.h"
 #include "console/key_source.h"
 #include "console/menu_line.h"
+#include "editor/contest.h"
 #include "editor/macro_keys.h"
 #include "macro/edit_display.h"
 #include "macro/edit_error.h"
@@ -176,6 +177,7 @@ int RunFieldInput(const EditorContext& context, const EditLayout& layout, Editor
 
     editor.lastField = field;
     DrawLabel(screen, layout, field, false);
+    if (field == FREQ) DrawMultiplierTable(layout, editor);
     // A widened window overlaid its neighbours: the row is drawn again.
     DrawFields(screen, layout, editor);
 

@@ -105,6 +105,10 @@ void DrawHeaderLine(const EditorContext& context, const EditLayout& layout, cons
   DrawHeader(TheScreen(), layout, editor, count > 0 && editor.list.current() == count - 1, dateFrom);
 }
 
+void DrawListLine(const EditorContext& context, const EditorState& editor, int line) {
+  DrawLine(context, editor, line, TodayNow());
+}
+
 void DrawSelectArea(const EditorContext& context, const EditLayout& layout, const EditorState& editor) {
   const Today today = TodayNow();
   for (int line = 0; line < editor.list.lines(); ++line) DrawLine(context, editor, line, today);
@@ -135,6 +139,7 @@ SelectOutcome RunSelectArea(const EditorContext& context, const EditLayout& layo
   }
   auto redraw = [&] {
     DrawSelectArea(context, layout, editor);
+    if (editor.summary.shown) editor.summary.Draw(layout);
     ShowCursorLine(layout, editor);
   };
   auto reposition = [&](int bottom) { PositionList(list, lines, std::clamp(bottom, 0, count - 1)); };
@@ -161,6 +166,7 @@ SelectOutcome RunSelectArea(const EditorContext& context, const EditLayout& layo
     if (key.code == 27 || key.code == 8 || (extended >= scan::kF1 && extended < scan::kF1 + 8) ||
         (extended >= scan::kShiftF1 && extended < scan::kShiftF1 + 8)) {
       if (key.code != 27) leavingKey = key.code;
+      editor.summary.shown = false;
       ThePlayer().StopAll();  // a key macro that brought the cursor here ends
       DrawSelectArea(context, layout, editor);
       TheScreen().ClearCells(0, layout.width - 7, layout.width - 1);

@@ -19,6 +19,8 @@ void FitList(SelectList& list, int lines, int recordCount);
 
 // Draws every line of the select area and the header line.
 void DrawSelectArea(const EditorContext& context, const EditLayout& layout, const EditorState& editor);
+// Draws line `line` of the list (a search draws its hits as they come).
+void DrawListLine(const EditorContext& context, const EditorState& editor, int line);
 // Draws the lines that show record n (after it was written or marked).
 void RefreshRecordLines(const EditorContext& context, const EditorState& editor, int n);
 // The header line alone.

@@ -95,6 +95,8 @@ def main():
     ] + [("", "")] * 6))
     write("macro_file_fuzz", "bad_size", b"\0" * 3521)
     write("macro_file_fuzz", "padded", b"\1" + b"\x0cx\x0d\x07x\x1c\x0d\x1b99\x1c\x1e" + b"\xff" * 300)
+    write("condition_fuzz", "mask", 'CALL = "QZ*" & !tag | (FREQ >= 7 & FREQ < 7.3) ^ QTH >=# "東京"'.encode("cp932"))
+    write("condition_fuzz", "errors", b'(ja | dx & S = "x"')
     write("vonrix_fuzz", "modes", b"C\n" + log)
     write("vonrix_fuzz", "filter", b"B CALLSIGN=JA1*\n" + log)
 

@@ -47,6 +47,7 @@ class MacroPlayer {
   // Where keys come from when no macro plays: the terminal, or a test's fake (not owned). Without
   // one the current key source is read.
   void SetKeyboard(KeySource* keyboard) { keyboard_ = keyboard; }
+  KeySource* keyboard() const { return keyboard_; }
 
   // The next key byte for a reader in `mode`, drawing on the message line of `state` (the
   // recording capacity, the pause, the abort) and placing the cursor: at the editor's cursor for

@@ -28,6 +28,11 @@ KeyEvent PlayerKeySource::ReadKey() {
   return key;
 }
 
+bool PlayerKeySource::KeyWaiting() {
+  MacroPlayer& player = ThePlayer();
+  return player.HasQueuedByte() || (player.keyboard() != nullptr && player.keyboard()->KeyWaiting());
+}
+
 void InstallMacroPlayer() {
   static PlayerKeySource source;
   if (CurrentKeySource() == &source) return;

@@ -12,6 +12,7 @@ namespace vondal {
 class PlayerKeySource : public KeySource {
  public:
   KeyEvent ReadKey() override;
+  bool KeyWaiting() override;
 };
 
 // Puts the program's player in front of the current key source, which becomes its keyboard.

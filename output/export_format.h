@@ -1,0 +1,42 @@
+// The lines the log outputs write, apart from files and screens: a packed line, a CSV line and its
+// header, an ADIF record and the ADIF header; and the JST to UTC conversion CSV and ADIF share.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "log/record.h"
+#include "output/field_selection.h"
+
+namespace vondal {
+
+// DATE (YYMMDD) and START (HHMM) nine hours back, a day back across midnight (the month's last
+// day from the two-digit year, 00 back to 99); END (exactly four digits) nine hours back on the
+// same date. Texts that are not six and four digits stay as they are.
+void JstToUtc(std::string& date, std::string& start, std::string& end);
+
+// A packed line: the 17 texts each behind its separator 0x1E, then CR LF. High packing writes
+// 0x1F for a text equal to the previous line's and drops trailing separators; `previous` holds
+// the texts of the line before (and is updated). A content of 199 bytes loses its last byte.
+std::string PackedLine(const RecordTexts& texts, bool high, std::array<std::string, kStoredFieldCount>& previous,
+                       bool first);
+
+struct CsvOptions {
+  std::string delimiter = "\t";
+  bool quotes = false;
+  std::string outer = ";";  // the subfields' outer separator
+  bool jstToUtc = false;
+};
+
+std::string CsvHeader(const FieldSelection& selection, const CsvOptions& options);
+std::string CsvLine(const RecordTexts& texts, const FieldSelection& selection, const CsvOptions& options);
+
+// The six header lines, each with CR LF.
+std::string AdifHeader();
+// One record: the selected fields, the rest of DATE … CONTEST, BAND, STX_STRING and SRX_STRING,
+// "<EOR>" CR LF; items wrapped so that a line passes 80 columns only with a single item.
+std::string AdifRecord(const RecordTexts& texts, const FieldSelection& selection, std::string_view outer,
+                       bool jstToUtc);
+
+}  // namespace vondal

@@ -243,7 +243,7 @@ void MacroEditor::FileMenu() {
         return;
       }
       if (std::string failure = ReadMacroFile(context_.fs, name, store_); !failure.empty()) {
-        Error(Shown(failure));
+        Error(WithoutCode(failure));
         return;
       }
       store_.Changed();

@@ -73,10 +73,10 @@ MacroLoad LoadMacrosAtStart(FileSystem& fs, std::string_view setting, MacroStore
     store.MakeNew();
     ui.StartupLine(kStartupRow, 0, "新ﾏｸﾛ=" + load.fileName);
   } else {
-    load.fatal = std::string(Shown(failure));
+    load.fatal = std::string(WithoutCode(failure));
     return load;
   }
-  store.startMacro = StartMacroFor(specification, store, store.SlotMacro(kInitializationSlot));
+  store.SetStartMacro(StartMacroFor(specification, store, store.SlotMacro(kInitializationSlot)));
   store.TakeAsLoaded();
   return load;
 }

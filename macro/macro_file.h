@@ -25,7 +25,7 @@ inline constexpr char kMacroFileNotCreated[] = "ﾏｸﾛﾌｧｲﾙを書込�
 inline constexpr char kMacroFileNotWritten[] = "ﾏｸﾛﾌｧｲﾙに書込めません";
 
 // The text of a read failure as the user reads it: without its code digit.
-inline std::string_view Shown(std::string_view readFailure) { return readFailure.substr(1); }
+inline std::string_view WithoutCode(std::string_view readFailure) { return readFailure.substr(1); }
 
 // Appends the file's records after the store's records in use: "" or one of the read failures,
 // the store unchanged then.

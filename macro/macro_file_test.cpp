@@ -122,7 +122,7 @@ TEST_F(MacroFileTest, TheStartSpecificationNamesTheStartMacro) {
   };
   for (const Case& c : cases) {
     Load(c.setting);
-    EXPECT_EQ(store->startMacro, c.start) << c.setting;
+    EXPECT_EQ(store->TakeStartMacro(), c.start) << c.setting;
   }
 }
 

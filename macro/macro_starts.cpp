@@ -32,8 +32,7 @@ bool PlayLabel(EditState& state, std::string_view name) {
 
 void PlayStartMacroOnce(EditState& state) {
   MacroStore& store = TheMacroStore();
-  const int n = store.startMacro;
-  store.startMacro = 0;
+  const int n = store.TakeStartMacro();
   if (n > 0 && n < store.Count() && !store.Modified()) PlayMacroNumber(state, n);
 }
 

@@ -46,7 +46,7 @@ void MacroStore::Clear() {
   onEntry_ = {};
   ownCounters_ = {};
   counters_ = &ownCounters_;
-  startMacro = 0;
+  startMacro_ = 0;
 }
 
 std::string_view MacroStore::TextView(int n) const { return Terminated(Record(n), kTextBytes); }

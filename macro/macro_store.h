@@ -11,6 +11,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "log/write_counters.h"
 #include "macro/macro_format.h"
@@ -97,8 +98,9 @@ class MacroStore {
   // Counts changes in `counters` (the program's write counters) instead of a counter of its own.
   void UseCounters(WriteCounters& counters) { counters_ = &counters; }
 
-  // The macro the first entry into the record editor plays (0: none); taken once.
-  int startMacro = 0;
+  // The macro the first entry into the record editor plays (0: none); taken once, which clears it.
+  void SetStartMacro(int n) { startMacro_ = n; }
+  int TakeStartMacro() { return std::exchange(startMacro_, 0); }
 
  private:
   struct Image {
@@ -116,6 +118,7 @@ class MacroStore {
   // One zero byte behind the last record: a text read in place always ends.
   std::array<char, macro_format::kStoreBytes + 1> buffer_{};
   int count_ = 0;
+  int startMacro_ = 0;
   Image asLoaded_;
   Image onEntry_;
   WriteCounters ownCounters_;

@@ -240,13 +240,11 @@ void MacroEditor::FileMenu() {
       const std::string name = MacroFileName(input.text);
       if (!join) {
         if (std::string failure = WriteMacroFile(context_.fs, name, store_); !failure.empty()) Error(failure);
-        return;
-      }
-      if (std::string failure = ReadMacroFile(context_.fs, name, store_); !failure.empty()) {
+      } else if (std::string failure = ReadMacroFile(context_.fs, name, store_); !failure.empty()) {
         Error(WithoutCode(failure));
-        return;
+      } else {
+        store_.Changed();
       }
-      store_.Changed();
       break;
     }
     default:

@@ -25,7 +25,7 @@ struct RunState {
   std::unique_ptr<Screen> background;
   int r0 = 1;             // start-up screen origin: row
   int c0 = 11;            // and column
-  std::string macroFile;  // the `macro` value without its start specification
+  std::string macroFile;  // the `macro` value without its start choice
 
   StartupScreen ui;
   FileSystem& fs = RealFileSystem();

@@ -40,14 +40,14 @@ std::string WriteMacroFile(FileSystem& fs, const std::string& name, const MacroS
 
 std::string MacroFileName(std::string_view typed) { return CompleteFileName(typed, "VDM"); }
 
-int StartMacroFor(std::string_view specification, const MacroStore& store, int fromHeader) {
+int StartMacroFor(std::string_view choice, const MacroStore& store, int fromHeader) {
   const int count = store.Count();
-  if (specification.empty()) return fromHeader > 0 && fromHeader < count ? fromHeader : 0;
-  if (jstrwldc("##", specification, false)) {
-    const int n = (specification[0] - '0') * 10 + (specification[1] - '0');
+  if (choice.empty()) return fromHeader > 0 && fromHeader < count ? fromHeader : 0;
+  if (jstrwldc("##", choice, false)) {
+    const int n = (choice[0] - '0') * 10 + (choice[1] - '0');
     return n >= 1 && n < count ? n : 0;
   }
-  std::string_view word = specification;
+  std::string_view word = choice;
   if (word.front() == '"') {
     if (word.size() < 2 || word.back() != '"') return 0;
     word = word.substr(1, word.size() - 2);
@@ -64,7 +64,7 @@ MacroLoad LoadMacrosAtStart(FileSystem& fs, std::string_view setting, MacroStore
   MacroLoad load;
   const size_t hash = setting.find('#');  // "#" is never the second byte of a character
   load.fileName = std::string(setting.substr(0, hash));
-  const std::string_view specification = hash == std::string_view::npos ? "" : setting.substr(hash + 1);
+  const std::string_view choice = hash == std::string_view::npos ? "" : setting.substr(hash + 1);
 
   const std::string failure = ReadMacroFile(fs, load.fileName, store);
   if (failure.empty()) {
@@ -76,7 +76,7 @@ MacroLoad LoadMacrosAtStart(FileSystem& fs, std::string_view setting, MacroStore
     load.fatal = std::string(WithoutCode(failure));
     return load;
   }
-  store.SetStartMacro(StartMacroFor(specification, store, store.SlotMacro(kInitializationSlot)));
+  store.SetStartMacro(StartMacroFor(choice, store, store.SlotMacro(kInitializationSlot)));
   store.TakeAsLoaded();
   return load;
 }

@@ -41,20 +41,20 @@ std::string MacroFileName(std::string_view typed);
 // The outcome of loading at start-up: a fatal text (the program ends with status 1) or none.
 struct MacroLoad {
   std::string fatal;
-  std::string fileName;  // the `macro` value without its start specification
+  std::string fileName;  // the `macro` value without its start choice
 };
 
 // Start-up: the `macro` setting is the file name, optionally followed by "#" and a start
-// specification (a two-digit macro number, or a word searched in the comments, quoted or not).
+// choice (a two-digit macro number, or a word searched in the comments, quoted or not).
 // A file that is not there gives a new store ("新ﾏｸﾛ=" on the start-up screen, else "ﾏｸﾛ="); a
 // file that is abnormal, too large or unreadable ends the program, so that the store saved at the
 // end never replaces a file the user still has. Sets the start macro and the as-loaded image.
 MacroLoad LoadMacrosAtStart(FileSystem& fs, std::string_view setting, MacroStore& store, LogUi& ui);
 
-// The start macro a specification names: a two-digit number from 1 below the count, or the first
+// The start macro a choice names: a two-digit number from 1 below the count, or the first
 // macro from 1 up whose comment holds the word (a quoted word loses its quotes; a quote that is
 // not closed names none). `fromHeader` is the header's initialization macro.
-int StartMacroFor(std::string_view specification, const MacroStore& store, int fromHeader);
+int StartMacroFor(std::string_view choice, const MacroStore& store, int fromHeader);
 
 // The end of the program: writes the store to `name` when it changed and a name is set, showing
 // "ﾏｸﾛ保存" on the report line while it writes. Returns "" or the failure (also reported).

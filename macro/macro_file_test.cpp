@@ -1,4 +1,4 @@
-// The macro store and its file, byte for byte: loading with the start specification, the new
+// The macro store and its file, byte for byte: loading with the start choice, the new
 // store, writing with its zero-fill, join-read, resize, assignment, reload and restore.
 #include "macro/macro_file.h"
 
@@ -107,7 +107,7 @@ TEST_F(MacroFileTest, AMissingFileGivesTheNewStore) {
   EXPECT_EQ(rest, std::string(file.size(), '\0'));
 }
 
-TEST_F(MacroFileTest, TheStartSpecificationNamesTheStartMacro) {
+TEST_F(MacroFileTest, TheStartChoiceNamesTheStartMacro) {
   std::string file = FileOf(10);
   file.replace(3 * kRecordBytes + kCommentOffset, 9, "ｺﾝﾃｽﾄ用FD");
   file.replace(7 * kRecordBytes + kCommentOffset, 6, "FD_end");

@@ -7,14 +7,18 @@
 #include "app/quit.h"
 #include "app/run_state.h"
 #include "app/terminal_size.h"
+#include "app/text/program_folder.h"
 #include "app/text/sjis.h"
 #include "console/console.h"
 #include "console/key_source.h"
 #include "console/menu_line.h"
 #include "editor/editor.h"
-#include "output/output_menu.h"
 #include "macro/edit_state.h"
+#include "macro/help_pages.h"
+#include "macro/macro_editor.h"
 #include "macro/macro_player.h"
+#include "macro/macro_starts.h"
+#include "output/output_menu.h"
 
 namespace vondal {
 namespace {
@@ -26,9 +30,11 @@ int NotBuilt() {
 }
 
 // The record editor, writable or browsing (every write is refused with "書込禁止です"). Entering
-// it also starts the auto-start macro once per run (the macro work fills that).
+// it the first time also starts the start macro the macro file names (while the macros are as
+// loaded).
 int RunEditor(RunState& run, bool browse) {
   run.log.options.writeProtect = browse;
+  PlayStartMacroOnce(TheEditState());
   EditorContext context{.log = run.log,
                         .index = run.index,
                         .callsign = std::string(run.settings.callsign),
@@ -51,8 +57,11 @@ int RunJoin(RunState&) { return NotBuilt(); }
 int RunSort(RunState&) { return NotBuilt(); }
 // The colour editor; Enter in it goes on into the record editor.
 int RunColorEditor(RunState& run) { return EditColors(run); }
-// The macro-editor work fills this.
-int RunMacroEditor(RunState&) { return NotBuilt(); }
+// The macro editor on the store loaded at start-up.
+int RunMacroEditor(RunState& run) {
+  MacroEditorContext context{run.fs, run.external, run.macroFile, InProgramFolder(kHelpFileName)};
+  return vondal::RunMacroEditor(context);
+}
 // Processing output: the frame and the log outputs (the tables and contest logs show 未実装です).
 int RunOutputMenu(RunState& run) {
   OutputContext context{.log = run.log, .index = run.index, .fs = run.fs, .logName = std::string(run.settings.log)};

@@ -5,6 +5,7 @@
 #include "console/console.h"
 #include "console/key_source.h"
 #include "console/menu_line.h"
+#include "macro/macro_file.h"
 
 namespace vondal {
 namespace {
@@ -19,8 +20,10 @@ std::string SaveColorSets(RunState& run) {
   return failure;
 }
 
-// The macro-file work fills this: writes the macros when they were changed.
-std::string SaveMacros(RunState&) { return ""; }
+// Writes the macros when they were changed ("ﾏｸﾛ保存").
+std::string SaveMacros(RunState& run) {
+  return SaveMacrosAtEnd(run.fs, run.macroFile, TheMacroStore(), run.ui);
+}
 
 // Writes the index file when it changed; false when that failed (reported on the report line).
 bool SaveIndexAtQuit(RunState& run) {

@@ -19,6 +19,8 @@
 #include "editor/dictionary.h"
 #include "output/output_parameters.h"
 #include "log/field_table.h"
+#include "macro/macro_file.h"
+#include "macro/macro_player.h"
 #include "macro/player_key_source.h"
 #include "output/band_table.h"
 
@@ -64,8 +66,15 @@ void LoadColorSets(RunState& run) {
   run.ui.StartupLine(3, 0, report.fileLine);
 }
 
-// The macro-file work fills this: loads the macros named by `macro` (row R0+4).
-void LoadMacros(RunState& run) { run.ui.StartupLine(4, 0, "ﾏｸﾛﾌｧｲﾙ 未実装です"); }
+// Loads the macros named by `macro` (row R0+4); the key macro is recorded into the store's macro 0.
+void LoadMacros(RunState& run) {
+  MacroStore& store = TheMacroStore();
+  store.UseCounters(run.counters);
+  MacroLoad load = LoadMacrosAtStart(run.fs, run.settings.macro, store, run.ui);
+  if (!load.fatal.empty()) FatalMessage(load.fatal);
+  run.macroFile = std::move(load.fileName);
+  ThePlayer().SetKeyMacroArea(store.KeyMacroArea());
+}
 
 // The dictionary work fills this: loads the conversion dictionaries (row R0+12).
 // Loads the conversion dictionaries of `dictionary` (rows R0+12 on): a line a dictionary when

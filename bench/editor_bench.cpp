@@ -57,8 +57,9 @@ struct EntryRun {
 };
 
 EntryRun EnterEditor(const std::string& vondal, const std::string& folder) {
-  const bench::PtyRun run = bench::RunStepsInPty(
-      folder, {vondal, "BIG", "-I"}, {{kMenuDrawn, "E"}, {kEditorDrawn, "\x1bq"}, {kMenuDrawn, "q"}});
+  const bench::PtyRun run =
+      bench::RunStepsInPty(folder, {vondal, "BIG", "-I", "-Mbench"},
+                           {{kMenuDrawn, "E"}, {kEditorDrawn, "\x1bq"}, {kMenuDrawn, "q"}});
   if (run.stepTimes.size() != 3 || run.status != 0) {
     std::fprintf(stderr, "vondal did not enter and leave its editor (status %d)\n", run.status);
     std::exit(2);

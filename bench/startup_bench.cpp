@@ -45,7 +45,8 @@ void WriteLog(const std::string& path, int records) {
 // Runs `vondal <log> -I` in a pseudo-terminal of 80 × 25 in `folder` and quits with Q when the main
 // menu has been drawn. Returns the seconds to the main menu.
 double StartToMenu(const std::string& vondal, const std::string& folder, const std::string& log) {
-  bench::PtyRun run = bench::RunInPty(folder, {vondal, log, "-I"}, kMenuDrawn, "q");
+  // The macro file the quit writes stays in the folder (bench.VDM), not beside the program.
+  bench::PtyRun run = bench::RunInPty(folder, {vondal, log, "-I", "-Mbench"}, kMenuDrawn, "q");
   if (run.toDrawn < 0 || run.status != 0) {
     std::fprintf(stderr, "vondal did not reach its main menu and quit (status %d)\n", run.status);
     std::exit(2);

@@ -175,8 +175,11 @@ int Editor::Leave(int key) {
 }
 
 int Editor::EditorMenu() {
+  bool macroList = false;  // "/" put the macro list on the menu line: the menu keys still act
   for (;;) {
-    ShowMenu(kEditorMenu);
+    if (!macroList) ShowMenu(kEditorMenu);
+    const bool listShown = macroList;
+    macroList = false;
     const KeyEvent key = ReadKey();
     switch (key.upper) {
       case 'C':
@@ -243,7 +246,7 @@ int Editor::EditorMenu() {
         DrawSelectArea(context_, layout_, editor_);
         return -1;
       case '/':
-        if (!ShowMacroList()) ShowMessage("ﾏｸﾛがありません", TheEditState());
+        if (!listShown && !(macroList = ShowMacroList())) ShowMessage("ﾏｸﾛがありません", TheEditState());
         continue;
       case '\\':
         continue;

@@ -40,6 +40,21 @@ def color_file(magic, standard, sets):
     return magic.ljust(199, b"\0") + bytes([standard]) + b"".join(sets)
 
 
+# The standard label macro of a new macro store (macro 19), as bytes.
+STANDARD_LABELS = (
+    b"\x0c\x15\x1c<PageUp>\x1c\x0d\x1bS\x13\x1f\x0c\x0e\x1c<PageDown>\x1c\x0d\x1b \x13\x1f"
+    + b"\x0c\x01\x1c<Ctrl>" + "↑".encode("cp932") + b"\x1c\x0d\x1bFH\x13\x1f")
+
+
+def macro_file(records):
+    """A macro file of (text, comment) records, each 320 bytes: the text in 256, the comment in 64."""
+    data = b""
+    for text, comment in records:
+        text = text if isinstance(text, bytes) else text.encode("cp932")
+        data += text.ljust(256, b"\0") + comment.encode("cp932").ljust(64, b"\0")
+    return data
+
+
 def write(target, name, data):
     folder = os.path.join(HERE, "corpus", target)
     os.makedirs(folder, exist_ok=True)
@@ -88,6 +103,14 @@ def main():
     write("matchers_fuzz", "classes", "[東京]*#@?\0東京都千代田区".encode("cp932"))
     write("scroll_text_fuzz", "report", b"\x09" + "集計表\r\n<c>JA1ABC</c> 599\r\n\x1b[31m赤\r\n".encode("cp932") * 20)
     write("string_editor_fuzz", "keys", b"\x01\x05" + b"abc\x02\x06wJA\x0d" + "東京".encode("cp932") + b"\x1a\x0d")
+    write("macro_file_fuzz", "new_store", b"\0" + macro_file([("", "新規マクロファイル")] + [("", "")] * 18 + [(STANDARD_LABELS, "//ラベルキー w01.022")]))
+    write("macro_file_fuzz", "calls", b"\1" + macro_file([("", "calls")] + [
+        (b"\x0ca\x03+\x03+\x032+\x13\x1f\x0cb\x0d\x07a\x1c\x0cc\x1c", "labels"),
+        (b"\x0d\x07b\x0d\x1b" + "05".encode() + b"\x12ab\x0d\x0dcd\x0d\x0d", "replace and menu"),
+        (b"\x02y\x01\x04\x033b\x10\x1e" + b"A" + "東京".encode("cp932"), "range, pause, control code"),
+    ] + [("", "")] * 6))
+    write("macro_file_fuzz", "bad_size", b"\0" * 3521)
+    write("macro_file_fuzz", "padded", b"\1" + b"\x0cx\x0d\x07x\x1c\x0d\x1b99\x1c\x1e" + b"\xff" * 300)
     write("condition_fuzz", "mask", 'CALL = "QZ*" & !tag | (FREQ >= 7 & FREQ < 7.3) ^ QTH >=# "東京"'.encode("cp932"))
     write("condition_fuzz", "errors", b'(ja | dx & S = "x"')
     write("vonrix_fuzz", "modes", b"C\n" + log)

@@ -91,6 +91,8 @@ class MacroPlayer {
 
   // A pause, abort or error text stands on the message line: the next key clears it.
   bool MessageShown() const { return messageShown_; }
+  // A message just shown stays until the next key, without stopping anything that plays.
+  void KeepMessage() { messageShown_ = true; }
 
   // Back to the state after construction, keeping the keyboard (tests).
   void Reset();

@@ -22,6 +22,8 @@
 #include "log/log_test_support.h"
 #include "log/record_index.h"
 #include "log/safety_file.h"
+#include "macro/macro_file.h"
+#include "macro/macro_store.h"
 #include "output/output_file.h"
 #include "tests/reliability/log_check.h"
 #include "tools/vonfill/vonfill.h"
@@ -165,6 +167,33 @@ TEST_F(FullDiskTest, ExternalLineThatDoesNotFitIsTakenBack) {
   EXPECT_EQ(counters[kCountExternal], 0);
 }
 
+// A store of 100 macros, each with a text and a comment, changed since it was loaded.
+void FullStore(MacroStore& store) {
+  store.Clear();
+  store.Append(std::string(macro_format::kStoreBytes, '\0'));
+  for (int n = 1; n < store.Count(); ++n) {
+    store.SetText(n, "JA1ABC\x0e+7.050");
+    store.SetComment(n, "コンテスト用 " + std::to_string(n));
+  }
+  store.Changed();
+}
+
+TEST_F(FullDiskTest, MacroSaveThatDoesNotFitKeepsTheOldFileAndNoLeftover) {
+  const std::string old(macro_format::kFileUnitBytes, 'm');
+  Write(Path("M.VDM"), old);
+  auto store = std::make_unique<MacroStore>();
+  FullStore(*store);
+  testing::RecordingUi ui;
+  {
+    FileSizeLimit limit(10000);
+    EXPECT_EQ(SaveMacrosAtEnd(fs, Path("M.VDM"), *store, ui), kMacroFileNotWritten);
+  }
+  EXPECT_EQ(Read(Path("M.VDM")), old);
+  EXPECT_FALSE(Exists("M.VDM.tmp~"));
+  EXPECT_TRUE(store->Modified());  // asked about again at the next quit
+  EXPECT_THAT(ui.reports, ::testing::ElementsAre("ﾏｸﾛ保存", kMacroFileNotWritten));
+}
+
 TEST_F(FullDiskTest, VonfillThatRunsOutOfRoomLeavesNoLog) {
   std::string output;
   const std::string vonfill = std::string(VONDAL_BIN_DIR) + "/vonfill";
@@ -300,6 +329,20 @@ TEST_P(FailingWriterTest, ExternalLineSaysNoAndIsTakenBack) {
   std::string text = "a line of more than ten bytes";
   EXPECT_EQ(external.Access(text, false).message, "外部ﾌｧｲﾙに書込めません");
   EXPECT_EQ(memory.Contents("ext.txt"), "first\r\n");
+}
+
+TEST_P(FailingWriterTest, MacroSaveSaysNoAndKeepsTheOldFile) {
+  memory.SetContents("M.VDM", "older");
+  auto store = std::make_unique<MacroStore>();
+  FullStore(*store);
+  Break("M.VDM.tmp~");
+  EXPECT_EQ(WriteMacroFile(faulty, "M.VDM", *store), kMacroFileNotWritten);
+  EXPECT_EQ(memory.Contents("M.VDM"), "older");
+  EXPECT_FALSE(memory.Exists("M.VDM.tmp~"));
+  faulty.faults = {};
+  faulty.faults.failOpen = {"M.VDM.tmp~"};
+  EXPECT_EQ(WriteMacroFile(faulty, "M.VDM", *store), kMacroFileNotCreated);
+  EXPECT_EQ(memory.Contents("M.VDM"), "older");
 }
 
 TEST_P(FailingWriterTest, VonfillSaysNoAndLeavesNothing) {

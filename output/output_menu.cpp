@@ -3,7 +3,11 @@
 #include "console/console.h"
 #include "console/key_source.h"
 #include "console/menu_line.h"
+#include "color/color_set.h"
+#include "console/viewer.h"
+#include "output/contest_outputs.h"
 #include "output/log_outputs.h"
+#include "output/table_outputs.h"
 
 namespace vondal {
 namespace {
@@ -25,9 +29,8 @@ void DrawMenuScreen(const OutputContext& context, bool afterOutput) {
   screen.PutText("標識ﾚｺｰﾄﾞ" + std::to_string(marked), kCountRow, col + 2, screen.Width(), kPlainAttr, kPlainAttr);
 }
 
-// The tables (count, word, city and inspection tables) and the contest outputs come with their
-// own work: their sub-menus are shown, and the outputs say that they are not built yet.
-void TablesMenu() {
+// T (作表): the tables menu and its sub-menus; the table's report, when one was written.
+std::optional<std::string> TablesMenu(const OutputContext& context) {
   ShowMenu(">加工出力>作表> N交信数 T時刻 D日数 Cｺｰﾙｻｲﾝ F周波数 W語句 I検査");
   const KeyEvent key = ReadKey();
   const char* sub = nullptr;
@@ -38,12 +41,27 @@ void TablesMenu() {
     case 'W': sub = ">加工出力>作表>語句> W語句集 E文字抽出 Sｻﾌﾞﾌｨｰﾙﾄﾞ"; break;
     case 'I': sub = ">加工出力>作表>検査> C文字 Vﾃﾞｰﾀ量 Eｴﾗｰ検査"; break;
     case 'D':
-    case 'F': ShowMessage("未実装です"); return;  // the tables work fills these
-    default: return;
+    case 'F': return RunTable(context, static_cast<char>(key.upper), 0);
+    default: return std::nullopt;
   }
   ShowMenu(sub);
-  ReadKey();
-  ShowMessage("未実装です");  // the tables and inspection work fill these
+  const KeyEvent kind = ReadKey();
+  return RunTable(context, static_cast<char>(key.upper), static_cast<char>(kind.upper));
+}
+
+// C (ｺﾝﾃｽﾄﾛｸﾞ): the contest menu; the contest file, when one was written.
+std::optional<std::string> ContestMenu(const OutputContext& context) {
+  ShowMenu(">加工出力>ｺﾝﾃｽﾄﾛｸﾞ> JJARL形式 KKCJ形式 D運用日数 O他ｺﾝﾃｽﾄ PQSOﾊﾟｰﾃｨ Cﾁｪｯｸﾘｽﾄ");
+  const KeyEvent key = ReadKey();
+  switch (key.upper) {
+    case 'J':
+    case 'K':
+    case 'D':
+    case 'O':
+    case 'P':
+    case 'C': return RunContestOutput(context, static_cast<char>(key.upper));
+    default: return std::nullopt;
+  }
 }
 
 }  // namespace
@@ -66,9 +84,21 @@ int RunOutputMenu(const OutputContext& context) {
       case 'P': afterOutput = RunPackedLog(context); break;
       case 'S': afterOutput = RunCsvExport(context); break;
       case 'A': afterOutput = RunAdifExport(context); break;
-      case 'C': ShowMessage("未実装です"); break;  // the contest-log work fills this
+      case 'C':
       case 'T':
-      case 9: TablesMenu(); break;
+      case 9: {
+        const std::optional<std::string> report = key.upper == 'C' ? ContestMenu(context) : TablesMenu(context);
+        afterOutput = report.has_value();
+        if (report) {
+          // The report in the viewer; leaving it with Enter goes on into the record editor.
+          if (RunViewer(*report, ViewerColorLetters()) == 13) {
+            ShowMenu("");
+            return 'e';
+          }
+          ShowCursor(false);
+        }
+        break;
+      }
       default: break;
     }
   }

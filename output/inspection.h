@@ -1,0 +1,16 @@
+// The error inspection (作表 > 検査 > Eｴﾗｰ検査): every record checked at the chosen level, the
+// findings and their tally written as a report.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "output/output_frame.h"
+
+namespace vondal {
+
+// Runs the inspection's form and writes its report; the report's file name, or nothing when the
+// form was left or the report not written.
+std::optional<std::string> RunInspection(const OutputContext& context);
+
+}  // namespace vondal

@@ -8,10 +8,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "bench/stopwatch.h"
 #include "log/file_system.h"
+#include "log/log_file.h"
 #include "log/log_format.h"
+#include "log/record_index.h"
 
 namespace vondal::bench {
 
@@ -93,6 +96,36 @@ void WriteLog(const std::string& path, int records, Make&& make) {
   out.Write(chunk.data(), chunk.size());
   if (!out.Commit()) std::exit(2);
 }
+
+// The contact n of a generated log: dates over ten years, a call sign of its own for every n
+// below 175,760 (then they repeat), CW on 40 m. Benchmarks change fields on top of it.
+inline void MakeContact(int n, Record& r) {
+  char date[16], start[16], call[16];
+  std::snprintf(date, sizeof date, "%02d%02d%02d", 90 + n / 400000, 1 + n / 30000 % 12, 1 + n / 1000 % 28);
+  std::snprintf(start, sizeof start, "%02d%02d", n / 60 % 24, n % 60);
+  std::snprintf(call, sizeof call, "J%c%d%c%c%c", "AHRE"[n % 4], n % 10, 'A' + n / 10 % 26,
+                'A' + n / 260 % 26, 'A' + n / 6760 % 26);
+  r[DATE] = date;
+  r[START] = start;
+  r[END] = start;
+  r[CALLSIGN] = call;
+  r[FREQ] = "7.050";
+  r[MODE] = "CW";
+}
+
+// A log opened as Vondal opens it, with its record index rebuilt; exits when that fails.
+struct OpenedLog {
+  explicit OpenedLog(const std::string& path) {
+    if (!log.OpenLog(path).empty()) std::exit(2);
+    std::vector<char> buffer(kIndexBufferSize);
+    if (!index.Rebuild(log, nullptr, buffer).empty()) std::exit(2);
+  }
+  WriteCounters counters;
+  RecordIndex index{counters};
+  SafetyFile safety{RealFileSystem(), counters};
+  LogUi ui;
+  LogFile log{RealFileSystem(), counters, index, safety, ui};
+};
 
 // A new folder for the benchmark's files under $TMPDIR (or /tmp).
 inline std::string TemporaryFolder() {

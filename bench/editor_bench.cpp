@@ -30,17 +30,7 @@ const std::string kEditorDrawn = "\xE6\x96\xB0";            // "新" of the edit
 
 void WriteLog(const std::string& path, int records) {
   bench::WriteLog(path, records, [](int n, Record& r) {
-    char date[16], start[16], call[16];
-    std::snprintf(date, sizeof date, "%02d%02d%02d", 90 + n / 400000, 1 + n / 30000 % 12, 1 + n / 1000 % 28);
-    std::snprintf(start, sizeof start, "%02d%02d", n / 60 % 24, n % 60);
-    std::snprintf(call, sizeof call, "J%c%d%c%c%c", "AHRE"[n % 4], n % 10, 'A' + n / 10 % 26,
-                  'A' + n / 260 % 26, 'A' + n / 6760 % 26);
-    r[DATE] = date;
-    r[START] = start;
-    r[END] = start;
-    r[CALLSIGN] = call;
-    r[FREQ] = "7.050";
-    r[MODE] = "CW";
+    bench::MakeContact(n, r);
     r[sRST] = "599";
     r[rRST] = "599";
     r[QTH] = "東京都千代田区";

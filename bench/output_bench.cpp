@@ -22,16 +22,9 @@ const char* const kQth[] = {"東京都千代田区", "横浜市鶴見区", "札�
 const char* const kFreq[] = {"7.025", "14.050", "21.200", "3.525", "50.100", "144.500", "7.150"};
 
 void MakeContact(int n, Record& r) {
-  char date[16], start[16], end[16], call[16];
-  std::snprintf(date, sizeof date, "%02d%02d%02d", 90 + n / 400000, 1 + n / 30000 % 12, 1 + n / 1000 % 28);
-  std::snprintf(start, sizeof start, "%02d%02d", n / 60 % 24, n % 60);
-  std::snprintf(end, sizeof end, "%02d%02d", n / 60 % 24, (n + 3) % 60);
-  std::snprintf(call, sizeof call, "%c%c%d%c%c%c", n % 6 == 5 ? 'W' : 'J', "AHRE"[n % 4], n % 10,
-                'A' + n / 10 % 26, 'A' + n / 260 % 26, 'A' + n / 6760 % 26);
-  r[DATE] = date;
-  r[START] = start;
-  r[END] = end;
-  r[CALLSIGN] = call;
+  bench::MakeContact(n, r);
+  if (n % 6 == 5) r[CALLSIGN][0] = 'W';  // a DX station
+  r[END][3] = static_cast<char>('0' + (n + 3) % 10);
   r[FREQ] = kFreq[n % 7];
   r[MODE] = n % 5 == 0 ? "SSB" : "CW";
   r[sRST] = n % 5 == 0 ? "59" : "599";
@@ -52,14 +45,9 @@ int main(int argc, char** argv) {
   const std::string logPath = folder + "/BENCH.VD";
   bench::WriteLog(logPath, records, MakeContact);
 
-  WriteCounters counters;
-  RecordIndex index(counters);
-  SafetyFile safety(RealFileSystem(), counters);
-  LogUi ui;
-  LogFile log(RealFileSystem(), counters, index, safety, ui);
-  if (!log.OpenLog(logPath).empty()) return 2;
-  std::vector<char> buffer(kIndexBufferSize);
-  if (!index.Rebuild(log, nullptr, buffer).empty()) return 2;
+  bench::OpenedLog opened(logPath);
+  LogFile& log = opened.log;
+  RecordIndex& index = opened.index;
   ResetFieldTable();
   TheOutputParameters() = DefaultOutputParameters(folder, logPath);
   OutputParameters& p = TheOutputParameters();

@@ -24,17 +24,8 @@ namespace {
 const char* const kQth[] = {"東京都千代田区", "横浜市鶴見区", "札幌市", "大阪府堺市", "名古屋市", "DX"};
 
 void MakeContact(int n, Record& r) {
-  char date[16], start[16], call[16];
-  std::snprintf(date, sizeof date, "%02d%02d%02d", 90 + n / 400000, 1 + n / 30000 % 12, 1 + n / 1000 % 28);
-  std::snprintf(start, sizeof start, "%02d%02d", n / 60 % 24, n % 60);
-  std::snprintf(call, sizeof call, "J%c%d%c%c%c", "AHRE"[n % 4], n % 10, 'A' + n / 10 % 26,
-                'A' + n / 260 % 26, 'A' + n / 6760 % 26);
-  r[DATE] = date;
-  r[START] = start;
-  r[END] = start;
-  r[CALLSIGN] = call;
+  bench::MakeContact(n, r);
   r[FREQ] = n % 3 == 0 ? "7.025" : "14.050";
-  r[MODE] = "CW";
   r[sRST] = "599";
   r[rRST] = "599";
   r[QTH] = kQth[n % 6];
@@ -68,14 +59,9 @@ int main(int argc, char** argv) {
              "'.mode csv' '.import " +
              folder + "/contacts.csv contacts'");
 
-  WriteCounters counters;
-  RecordIndex index(counters);
-  SafetyFile safety(RealFileSystem(), counters);
-  LogUi ui;
-  LogFile log(RealFileSystem(), counters, index, safety, ui);
-  if (!log.OpenLog(logPath).empty()) return 2;
-  std::vector<char> buffer(kIndexBufferSize);
-  if (!index.Rebuild(log, nullptr, buffer).empty()) return 2;
+  bench::OpenedLog opened(logPath);
+  LogFile& log = opened.log;
+  RecordIndex& index = opened.index;
   ResetFieldTable();
   EditorContext context{.log = log, .index = index, .callsign = "JA1ZZZ"};
   const int count = log.RecordCount();

@@ -25,17 +25,7 @@ void WriteLog(const std::string& path, int records) {
   bytes.reserve(static_cast<size_t>(records) * kRecordSize);
   for (int n = 0; n < records; ++n) {
     Record r;
-    char date[16], start[16], call[16];
-    std::snprintf(date, sizeof date, "%02d%02d%02d", 90 + n / 400000, 1 + n / 30000 % 12, 1 + n / 1000 % 28);
-    std::snprintf(start, sizeof start, "%02d%02d", n / 60 % 24, n % 60);
-    std::snprintf(call, sizeof call, "J%c%d%c%c%c", "AHRE"[n % 4], n % 10, 'A' + n / 10 % 26,
-                  'A' + n / 260 % 26, 'A' + n / 6760 % 26);
-    r[DATE] = date;
-    r[START] = start;
-    r[END] = start;
-    r[CALLSIGN] = call;
-    r[FREQ] = "7.050";
-    r[MODE] = "CW";
+    bench::MakeContact(n, r);
     RecordImage image = EncodeRecord(r);
     bytes.append(image.begin(), image.end());
   }

@@ -72,8 +72,8 @@ std::optional<OutputJob> RunOutputFrame(const OutputContext& context, const std:
                                         const std::vector<int>& list);
 
 // The end of an output body: the file finished (written out, synced and put in place); on success
-// the name in the memory history and "完了" on line 13; on a failure the message, and the old file
-// as it was. True on success.
+// the name in the memory history (an output without one leaves it empty) and "完了" on line 13; on
+// a failure the message, and the old file as it was. True on success.
 bool FinishOutput(OutputJob& job, std::string_view name);
 
 // The report header of text tables: the program, the log, the title and the parameters.

@@ -67,6 +67,14 @@ int RunMacroEditor(RunState& run) {
 int RunOutputMenu(RunState& run) {
   OutputContext context{.log = run.log, .index = run.index, .fs = run.fs, .logName = std::string(run.settings.log)};
   context.recordUse = [](std::string_view name) { RecordUse(name); };
+  const Settings& settings = run.settings;
+  context.contest.callsign = settings.callsign;
+  context.contest.handle = settings.handle;
+  const RunTexts* families[] = {&settings.contestJARL, &settings.contestP, &settings.contestV,
+                                &settings.contestKCJ};
+  for (int f = 0; f < kFamilyCount; ++f)
+    context.contest.families[f].assign(families[f]->begin(), families[f]->end());
+  context.contest.jarlSummary.assign(settings.JARLsummary.begin(), settings.JARLsummary.end());
   return RunOutputMenu(context);
 }
 // The information-screen work fills this, and DrawBackground below with its current page.

@@ -15,6 +15,7 @@
 #include "log/log_file.h"
 #include "log/record_blocks.h"
 #include "log/record_index.h"
+#include "output/contest_settings.h"
 #include "output/field_selection.h"
 #include "output/output_file.h"
 #include "output/output_parameters.h"
@@ -32,6 +33,7 @@ struct OutputContext {
   std::string logName{};  // the log as configured, for report headers
   // Enters an output's name in the memory history; may be empty.
   std::function<void(std::string_view)> recordUse{};
+  ContestSettings contest{};  // for the contest logs and the error inspection
 };
 
 // What the frame hands an output body once the form is confirmed.

@@ -6,6 +6,7 @@
 #include "app/memory_pool.h"
 #include "app/quit.h"
 #include "app/run_state.h"
+#include "app/sort_menu.h"
 #include "app/terminal_size.h"
 #include "app/text/program_folder.h"
 #include "app/text/sjis.h"
@@ -53,8 +54,8 @@ int RunEditor(RunState& run, bool browse) {
 }
 // The join-read work fills this.
 int RunJoin(RunState&) { return NotBuilt(); }
-// The sort work fills this.
-int RunSort(RunState&) { return NotBuilt(); }
+// Sort: the reversal count and, on request, the log rewritten in date-time order.
+int RunSort(RunState& run) { return RunSortMenu(run); }
 // The colour editor; Enter in it goes on into the record editor.
 int RunColorEditor(RunState& run) { return EditColors(run); }
 // The macro editor on the store loaded at start-up.

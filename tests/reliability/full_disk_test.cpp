@@ -228,8 +228,7 @@ TEST_F(FullDiskTest, OutputThatDoesNotFitKeepsTheOldFile) {
     bool appended, finished;
     {
       FileSizeLimit limit(kOutputBufferBytes + 1000);
-      appended =
-          out.Append(body.substr(0, kOutputBufferBytes)) && out.Append(body.substr(kOutputBufferBytes));
+      appended = out.Append(body.substr(0, kOutputBufferBytes)) && out.Append(body.substr(kOutputBufferBytes));
       finished = out.Finish();
     }
     EXPECT_FALSE(appended && finished);

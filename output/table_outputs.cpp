@@ -5,6 +5,7 @@
 #include "console/menu_line.h"
 #include "output/inspection.h"
 #include "output/table_count_reports.h"
+#include "output/table_field_reports.h"
 #include "output/table_words.h"
 
 namespace vondal {
@@ -41,6 +42,9 @@ const std::vector<TableKind>& TableKinds() {
       {'C', 'B', "コールサイン本体", {6, 7, 8, 25, 26, 27, 28}, Words('B'), "word-B"},
       {'C', 'P', "プリフィックス", {6, 7, 8, 25, 26, 27, 28}, Words('P'), "word-P"},
       {'C', 'S', "サフィックス", {6, 7, 8, 25, 26, 27, 28}, Words('X'), "word-S"},
+      {'N', 'U', "連続データ", {6, 7, 8, 17, 18, 19, 29, 30}, WriteContinuityTable, ""},
+      {'I', 'V', "データ量", {6, 7, 8}, WriteDataVolumeTable, "volume"},
+      {'I', 'C', "文字", {6, 7, 8, 17, 18, 19}, WriteCharacterTable, "character"},
   };
   return kinds;
 }

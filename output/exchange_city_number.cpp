@@ -7,17 +7,9 @@
 #include "output/band_table.h"
 #include "output/contest_areas.h"
 #include "output/contest_number.h"
+#include "output/inspection_checks.h"
 
 namespace vondal {
-
-int ContestFamilyOf(const ContestSettings& settings, std::string_view contest) {
-  for (int family = 0; family < kFamilyCount; ++family) {
-    for (const std::string& pattern : settings.families[family]) {
-      if (jstrwldc(pattern, contest, true)) return family;
-    }
-  }
-  return kNoFamily;
-}
 
 ExchangeCityNumber CityNumberOfExchange(const RecordTexts& texts, int area, const ContestSettings& settings) {
   const int family = ContestFamilyOf(settings, texts[CONTEST]);
@@ -25,9 +17,8 @@ ExchangeCityNumber CityNumberOfExchange(const RecordTexts& texts, int area, cons
   const size_t n = static_cast<size_t>(ReportLength(ModeOf(texts[MODE])));
   if (texts[rRST].size() <= n) return {"", "ナンバーがありません"};
   std::string number(Trim(texts[rRST].substr(n)));
-  // The districts of area 8 send 1## where the prefecture list knows them all as Hokkaido, 01.
-  const bool district = area == 8 && number.size() >= 3 && number[0] == '1' && IsAsciiDigit(number[1]) &&
-                        IsAsciiDigit(number[2]);
+  // The districts of area 8 send 1## where the list knows them all as Hokkaido, 01.
+  const bool district = area == 8 && jstrwldc("1##", number, false);
   switch (family) {
     case kFamilyJarl:
       switch (ApplyJarlNumberRule(number, texts[DATE], texts[CALLSIGN])) {
@@ -52,13 +43,12 @@ ExchangeCityNumber CityNumberOfExchange(const RecordTexts& texts, int area, cons
       if (district && number.size() == 3) number = "01";
       break;
     default: {
-      const int index = KcjIndex(ToUpperAscii(number.substr(0, 2)));
+      const std::string code(CutAtCharacter(number, 2));
+      const int index = KcjIndex(code);
       if (index >= 2 && index <= 48) {
         number = (index < 10 ? "0" : "") + std::to_string(index);
-      } else if (index >= 51) {
-        number = "01";
       } else {
-        number = number.substr(0, 2);
+        number = index >= 51 ? std::string("01") : code;
       }
       break;
     }

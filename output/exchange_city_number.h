@@ -16,10 +16,6 @@ struct ExchangeCityNumber {
   std::string message;  // why there is none ("ナンバーがありません", "出力が不明です", …)
 };
 
-// The family of a CONTEST text: the first family with a pattern that matches it (letters in either
-// case), or kNoFamily.
-int ContestFamilyOf(const ContestSettings& settings, std::string_view contest);
-
 // The number of a record whose CALLSIGN has call area `area` (1-11). Both texts are empty when the
 // record names no family (then it carries no number and nothing is wrong with it).
 ExchangeCityNumber CityNumberOfExchange(const RecordTexts& texts, int area, const ContestSettings& settings);

@@ -419,7 +419,7 @@ bool FinishOutput(OutputJob& job, std::string_view name) {
     ShowMessage("出力ﾌｧｲﾙに書込めません", TheEditState());
     return false;
   }
-  if (job.context.recordUse) job.context.recordUse(name);
+  if (job.context.recordUse && !name.empty()) job.context.recordUse(name);
   screen.PutText("完了", kOutputNoticeRow, 1, screen.Width(), kPlainAttr, kPlainAttr);
   Flush();
   return true;

@@ -5,6 +5,8 @@
 #include "console/menu_line.h"
 #include "output/inspection.h"
 #include "output/table_count_reports.h"
+#include "output/table_field_reports.h"
+#include "output/table_words.h"
 
 namespace vondal {
 namespace {
@@ -19,6 +21,10 @@ struct TableKind {
   const char* useName;
 };
 
+std::function<void(OutputJob&)> Words(char kind) {
+  return [kind](OutputJob& job) { WriteWordTable(job, kind); };
+}
+
 const std::vector<TableKind>& TableKinds() {
   static const std::vector<TableKind> kinds = {
       {'N', 'Y', "年月別交信数", {6, 7, 8, 14, 15}, WriteYearMonthTable, "yearmonth"},
@@ -29,6 +35,16 @@ const std::vector<TableKind>& TableKinds() {
       {'T', 'T', "交信継続時刻", {6, 7, 8, 16}, [](OutputJob& job) { WriteTimeTable(job, 'T'); }, "time"},
       {'T', 'L', "交信長(分単位)", {6, 7, 8, 16}, [](OutputJob& job) { WriteTimeTable(job, 'L'); }, "time"},
       {'D', 0, "交信日数", {6, 7, 8, 14, 15}, WriteOperatingDaysTable, "dates"},
+      {'W', 'W', "語句集", {6, 7, 8, 17, 18, 19, 20, 25, 26, 27, 28}, Words('W'), "word-W"},
+      {'W', 'E', "文字抽出", {6, 7, 8, 17, 18, 19, 21, 22, 25, 26, 27, 28}, Words('E'), "word-E"},
+      {'W', 'S', "サブフィールド", {6, 7, 8, 17, 18, 19, 20, 23, 25, 26, 27, 28}, Words('S'), "word-["},
+      {'F', 0, "周波数", {6, 7, 8, 24, 27, 28}, Words('F'), "word-F"},
+      {'C', 'B', "コールサイン本体", {6, 7, 8, 25, 26, 27, 28}, Words('B'), "word-B"},
+      {'C', 'P', "プリフィックス", {6, 7, 8, 25, 26, 27, 28}, Words('P'), "word-P"},
+      {'C', 'S', "サフィックス", {6, 7, 8, 25, 26, 27, 28}, Words('X'), "word-S"},
+      {'N', 'U', "連続データ", {6, 7, 8, 17, 18, 19, 29, 30}, WriteContinuityTable, ""},
+      {'I', 'V', "データ量", {6, 7, 8}, WriteDataVolumeTable, "volume"},
+      {'I', 'C', "文字", {6, 7, 8, 17, 18, 19}, WriteCharacterTable, "character"},
   };
   return kinds;
 }

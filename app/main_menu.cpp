@@ -3,6 +3,7 @@
 #include "app/color_editing.h"
 #include "app/command_prompt.h"
 #include "app/external_menu.h"
+#include "app/join_menu.h"
 #include "app/memory_pool.h"
 #include "app/quit.h"
 #include "app/run_state.h"
@@ -52,8 +53,8 @@ int RunEditor(RunState& run, bool browse) {
   const int result = RunEditor(context);
   return result;
 }
-// The join-read work fills this.
-int RunJoin(RunState&) { return NotBuilt(); }
+// Join read: another log, packed log, safety file or CSV appended to the log.
+int RunJoin(RunState& run) { return RunJoinMenu(run); }
 // Sort: the reversal count and, on request, the log rewritten in date-time order.
 int RunSort(RunState& run) { return RunSortMenu(run); }
 // The colour editor; Enter in it goes on into the record editor.
@@ -63,7 +64,7 @@ int RunMacroEditor(RunState& run) {
   MacroEditorContext context{run.fs, run.external, run.macroFile, InProgramFolder(kHelpFileName)};
   return vondal::RunMacroEditor(context);
 }
-// Processing output: the frame and the log outputs (the tables and contest logs show 未実装です).
+// Processing output: the frame and every output; the contest logs and the inspection read the settings.
 int RunOutputMenu(RunState& run) {
   OutputContext context{.log = run.log, .index = run.index, .fs = run.fs, .logName = std::string(run.settings.log)};
   context.recordUse = [](std::string_view name) { RecordUse(name); };

@@ -7,6 +7,7 @@
 #include "app/memory_pool.h"
 #include "app/quit.h"
 #include "app/run_state.h"
+#include "app/sort_menu.h"
 #include "app/terminal_size.h"
 #include "app/text/program_folder.h"
 #include "app/text/sjis.h"
@@ -54,8 +55,8 @@ int RunEditor(RunState& run, bool browse) {
 }
 // The join-read work fills this.
 int RunJoin(RunState&) { return NotBuilt(); }
-// The sort work fills this.
-int RunSort(RunState&) { return NotBuilt(); }
+// Sort: the reversal count and, on request, the log rewritten in date-time order.
+int RunSort(RunState& run) { return RunSortMenu(run); }
 // The colour editor; Enter in it goes on into the record editor.
 int RunColorEditor(RunState& run) { return EditColors(run); }
 // The macro editor on the store loaded at start-up.
@@ -68,6 +69,14 @@ int RunOutputMenu(RunState& run) {
   OutputContext context{
       .log = run.log, .index = run.index, .fs = run.fs, .logName = std::string(run.settings.log)};
   context.recordUse = [](std::string_view name) { RecordUse(name); };
+  const Settings& settings = run.settings;
+  context.contest.callsign = settings.callsign;
+  context.contest.handle = settings.handle;
+  const RunTexts* families[] = {&settings.contestJARL, &settings.contestP, &settings.contestV,
+                                &settings.contestKCJ};
+  for (int f = 0; f < kFamilyCount; ++f)
+    context.contest.families[f].assign(families[f]->begin(), families[f]->end());
+  context.contest.jarlSummary.assign(settings.JARLsummary.begin(), settings.JARLsummary.end());
   return RunOutputMenu(context);
 }
 // The information screen.

@@ -16,13 +16,6 @@
 namespace vondal {
 namespace {
 
-// Index by index: the call area (":" 10, ";" 11) and the two letters of the KCJ code.
-constexpr char kAreas[] = " 8777777::11111111222233333399944444555566666666;0;88888888888888";
-constexpr char kKcjFirst[] = "  AIAYMFNNTKCSITGYSGAMKSNOWHTFIOSYTHKTEKFSNKOMKOO-MSRKOSINSTKHIHO";
-constexpr char kKcjSecond[] = "  MTTMGSINKNBTBGMNOFCETIRSKGYIKYNGTSASHCOGSMTZGNG-TYMKHCSMBCRDRYM";
-static_assert(sizeof kAreas == kMultiplierIndexes + 1 && sizeof kKcjFirst == kMultiplierIndexes + 1 &&
-              sizeof kKcjSecond == kMultiplierIndexes + 1);
-
 constexpr const char* kPowerLetters = "HMLP";
 
 bool IsKcj(char mode) { return mode == 'K' || mode == 'L'; }
@@ -57,17 +50,6 @@ const char* ContestBandRule(char mode) {
     default:
       return nullptr;
   }
-}
-
-int MultiplierArea(int index) {
-  if (index < 0 || index >= kMultiplierIndexes) return 0;
-  const char c = kAreas[index];
-  return c == ':' ? 10 : c == ';' ? 11 : c == ' ' ? 0 : c - '0';
-}
-
-std::string KcjCode(int index) {
-  if (index < 2 || index >= kMultiplierIndexes) return {};
-  return {kKcjFirst[index], kKcjSecond[index]};
 }
 
 ContestCheck CheckContestRecord(char mode, const Record& record) {

@@ -11,19 +11,16 @@
 #include "editor/editor_context.h"
 #include "editor/editor_state.h"
 #include "log/multiplier_check.h"
+#include "output/contest_areas.h"
 
 namespace vondal {
 
 inline constexpr int kContestCacheRecords = 2000;
-inline constexpr int kMultiplierIndexes = 65;  // index i: number i up to 50, number i + 50 from 51
 
 // The modes by letter: A AllJA, S 6&D, F FD, Z all cities and guns, X XPO, Y XPO+, K KCJ, L KCJ+,
 // N off. The rule of a mode gives, band by band, "+" (prefecture multipliers), "-" (city and gun
 // multipliers) or "." (the band does not count).
 const char* ContestBandRule(char mode);
-// The call area (1-11) of multiplier index i and its KCJ code.
-int MultiplierArea(int index);
-std::string KcjCode(int index);
 
 struct ContestCheck {
   std::string refusal;  // "" or a field digit (3 CALLSIGN, 4 FREQ, 7 rRST) and the message

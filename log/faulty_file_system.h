@@ -25,6 +25,7 @@ class FaultyFileSystem : public FileSystem {
     bool failSync = false;   // every sync fails (EIO)
     int failSyncAt = 0;      // the Nth sync from now fails; 0: never
     bool failRename = false;
+    bool failLink = false;  // hard links are refused (as on a file system without them)
     bool failTruncate = false;
     std::set<std::string> failOpen;  // names that cannot be opened
     // When set, the faults of writes, syncs and truncations above hit only this file (and
@@ -42,6 +43,9 @@ class FaultyFileSystem : public FileSystem {
   bool Rename(const std::string& from, const std::string& to) override;
   bool RenameNoReplace(const std::string& from, const std::string& to) override;
   bool Remove(const std::string& name) override { return Change() && base_.Remove(name); }
+  bool Link(const std::string& from, const std::string& to) override {
+    return !faults.failLink && Change() && base_.Link(from, to);
+  }
   bool Exists(const std::string& name) override { return base_.Exists(name); }
   bool SameFile(const std::string& a, const std::string& b) override { return base_.SameFile(a, b); }
   bool SyncFolder(const std::string& name) override { return Change() && base_.SyncFolder(name); }

@@ -124,6 +124,12 @@ class PosixFileSystem : public FileSystem {
     return true;
   }
 
+  bool Link(const std::string& from, const std::string& to) override {
+    std::string systemTo = FileNameForSystem(to);
+    if (link(FileNameForSystem(from).c_str(), systemTo.c_str()) != 0) return false;
+    return SyncFolderOf(systemTo);
+  }
+
   bool SyncFolder(const std::string& name) override { return SyncFolderOf(FileNameForSystem(name)); }
 
   bool Remove(const std::string& name) override { return unlink(FileNameForSystem(name).c_str()) == 0; }
@@ -216,6 +222,13 @@ bool MemoryFileSystem::RenameNoReplace(const std::string& from, const std::strin
 }
 
 bool MemoryFileSystem::Remove(const std::string& name) { return files_.erase(name) != 0; }
+
+bool MemoryFileSystem::Link(const std::string& from, const std::string& to) {
+  auto it = files_.find(from);
+  if (it == files_.end() || Exists(to)) return false;
+  files_[to] = it->second;
+  return true;
+}
 
 std::string MemoryFileSystem::Contents(const std::string& name) const {
   auto it = files_.find(name);

@@ -71,6 +71,11 @@ class FileSystem {
 
   virtual bool Remove(const std::string& name) = 0;
 
+  // Gives the existing file `from` the second name `to` (a hard link, durably): both names then
+  // lead to the same bytes. False when `to` exists or the file system has no links; callers then
+  // copy.
+  virtual bool Link(const std::string& /*from*/, const std::string& /*to*/) { return false; }
+
   // Makes the folder entry of `name` durable, so that a file just created survives a power cut.
   virtual bool SyncFolder(const std::string& /*name*/) { return true; }
 };
@@ -91,6 +96,7 @@ class MemoryFileSystem : public FileSystem {
   bool Rename(const std::string& from, const std::string& to) override;
   bool RenameNoReplace(const std::string& from, const std::string& to) override;
   bool Remove(const std::string& name) override;
+  bool Link(const std::string& from, const std::string& to) override;
   bool Exists(const std::string& name) override { return files_.count(name) != 0; }
   // The bytes of a file ("" when it does not exist).
   std::string Contents(const std::string& name) const;

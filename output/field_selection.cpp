@@ -56,7 +56,8 @@ FieldSelection ParseFieldSelection(std::string_view text) {
       continue;
     }
     // A name: up to the next blank, comma or hyphen outside the subfield's brackets.
-    while (end < text.size() && text[end] != ' ' && text[end] != ',' && text[end] != '-') end += CharLength(text, end);
+    while (end < text.size() && text[end] != ' ' && text[end] != ',' && text[end] != '-')
+      end += CharLength(text, end);
     const std::string_view name = text.substr(pos, end - pos);
     if (haveName && spaceSince) return Fail(selection, "-または,が必要です", pos);
     const size_t dot = name.find('.');
@@ -68,7 +69,8 @@ FieldSelection ParseFieldSelection(std::string_view text) {
       const std::string opening = OpeningOfSubfield(specification);
       if (opening.empty()) return Fail(selection, kBadSubfield, pos + dot + 1);
       // Cut behind the opening bracket, with the closing character the text ends in put back.
-      entry.subfield = opening + std::string(specification.substr(PrevCharStart(specification, specification.size())));
+      entry.subfield =
+          opening + std::string(specification.substr(PrevCharStart(specification, specification.size())));
     }
     if (rangeOpen) {
       const int from = selection.fields.back().field;
@@ -92,20 +94,26 @@ FieldSelection ParseFieldSelection(std::string_view text) {
   return selection;
 }
 
-std::string ExtractSubfield(std::string_view outer, std::string_view specification, std::string_view text) {
-  if (specification.empty()) return std::string(text);
+std::optional<std::string_view> FindSubfield(std::string_view outer, std::string_view specification,
+                                             std::string_view text) {
+  if (specification.empty()) return text;
   for (size_t at = 0;;) {
     if (text.substr(at).starts_with(specification)) {
-      const size_t opening = at + specification.size() - CharLength(specification, PrevCharStart(specification, specification.size()));
+      const size_t opening = at + specification.size() -
+                             CharLength(specification, PrevCharStart(specification, specification.size()));
       const ptrdiff_t closing = FindMatchingBracket(text, opening);
-      if (closing < 0) return "***SubfieldError***";
-      return std::string(text.substr(opening + 1, closing - opening - 1));
+      if (closing < 0) return std::string_view("***SubfieldError***");
+      return text.substr(opening + 1, closing - opening - 1);
     }
-    if (outer.empty()) return {};
+    if (outer.empty()) return std::nullopt;
     const size_t next = FindText(text.substr(at), outer);
-    if (next == std::string_view::npos) return {};
+    if (next == std::string_view::npos) return std::nullopt;
     at += next + outer.size();
   }
+}
+
+std::string ExtractSubfield(std::string_view outer, std::string_view specification, std::string_view text) {
+  return std::string(FindSubfield(outer, specification, text).value_or(std::string_view()));
 }
 
 }  // namespace vondal

@@ -3,6 +3,7 @@
 // by "," into a list or by "-" into a range.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,8 +13,8 @@ namespace vondal {
 inline constexpr int kMaxSelectedFields = 101;
 
 struct SelectedField {
-  int field = 0;          // 0-16
-  std::string subfield;   // "" for the whole field; else as stored ("QSL[]")
+  int field = 0;         // 0-16
+  std::string subfield;  // "" for the whole field; else as stored ("QSL[]")
 };
 
 struct FieldSelection {
@@ -30,6 +31,10 @@ FieldSelection ParseFieldSelection(std::string_view text);
 // such subfield, "***SubfieldError***" when its bracket is not closed. An empty specification
 // gives the whole text.
 std::string ExtractSubfield(std::string_view outer, std::string_view specification, std::string_view text);
+// The same as a view into text (or of "***SubfieldError***"); nothing when there is no such
+// subfield, so that an empty subfield and a missing one can be told apart.
+std::optional<std::string_view> FindSubfield(std::string_view outer, std::string_view specification,
+                                             std::string_view text);
 
 // A stored specification ("QSL[]") cut behind its opening bracket ("QSL["), as ExtractSubfield
 // takes it; "" when its last character closes no bracket.

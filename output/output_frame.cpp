@@ -11,6 +11,7 @@
 #include "macro/edit_error.h"
 #include "macro/edit_state.h"
 #include "macro/string_editor.h"
+#include "output/table_word_specs.h"
 
 namespace vondal {
 namespace {
@@ -275,6 +276,9 @@ bool Form::Validate(OutputJob& job, int& focus, int& position) {
     job.fields = ParseFieldSelection(params_[kFields].value);
     if (!job.fields.error.empty()) return fail(job.fields.error, kFields, job.fields.errorPosition);
   }
+  // 7-9. The user's character types, sort and format of the word tables.
+  const WordFormError texts = CheckWordTableTexts(params_, list_);
+  if (!texts.message.empty()) return fail(texts.message, texts.parameter, texts.position);
   return true;
 }
 
@@ -419,7 +423,7 @@ bool FinishOutput(OutputJob& job, std::string_view name) {
     ShowMessage("出力ﾌｧｲﾙに書込めません", TheEditState());
     return false;
   }
-  if (job.context.recordUse) job.context.recordUse(name);
+  if (job.context.recordUse && !name.empty()) job.context.recordUse(name);
   screen.PutText("完了", kOutputNoticeRow, 1, screen.Width(), kPlainAttr, kPlainAttr);
   Flush();
   return true;

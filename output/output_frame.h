@@ -15,6 +15,7 @@
 #include "log/log_file.h"
 #include "log/record_blocks.h"
 #include "log/record_index.h"
+#include "output/contest_settings.h"
 #include "output/field_selection.h"
 #include "output/output_file.h"
 #include "output/output_parameters.h"
@@ -32,6 +33,7 @@ struct OutputContext {
   std::string logName{};  // the log as configured, for report headers
   // Enters an output's name in the memory history; may be empty.
   std::function<void(std::string_view)> recordUse{};
+  ContestSettings contest{};  // for the contest logs and the error inspection
 };
 
 // What the frame hands an output body once the form is confirmed.
@@ -70,8 +72,8 @@ std::optional<OutputJob> RunOutputFrame(const OutputContext& context, const std:
                                         const std::vector<int>& list);
 
 // The end of an output body: the file finished (written out, synced and put in place); on success
-// the name in the memory history and "完了" on line 13; on a failure the message, and the old file
-// as it was. True on success.
+// the name in the memory history (an output without one leaves it empty) and "完了" on line 13; on
+// a failure the message, and the old file as it was. True on success.
 bool FinishOutput(OutputJob& job, std::string_view name);
 
 // The report header of text tables: the program, the log, the title and the parameters.

@@ -212,4 +212,10 @@ bool MatchExtended(std::string_view pattern, std::string_view text, bool ignoreC
   return star_search::Search(ExtendedMatcher(pattern, text, ignoreCase), pattern, text.size());
 }
 
+bool InCharacterClass(char letter, std::string_view text, size_t pos) {
+  return IsCharacterClassLetter(letter) && InClass(letter, text, pos);
+}
+
+bool IsCharacterClassLetter(char letter) { return kIsClassLetter[static_cast<unsigned char>(letter)]; }
+
 }  // namespace vondal

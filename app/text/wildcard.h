@@ -15,6 +15,11 @@ bool jstrwldc(std::string_view pattern, std::string_view text, bool ignoreCase);
 // the escapes "@?" "@*" "@#" "@@". An unknown class letter makes the match fail.
 bool MatchExtended(std::string_view pattern, std::string_view text, bool ignoreCase);
 
+// Whether the character at text[pos] belongs to a class of the extended matcher ("hZaAlLuUnNkK
+// sSpPbBmMHJCGRct$"); ゛ ゜ ー belong to the kana classes after a kana. False for any other letter.
+bool InCharacterClass(char letter, std::string_view text, size_t pos);
+bool IsCharacterClassLetter(char letter);
+
 // The call-sign matcher: byte by byte, always case-sensitive, with one remembered byte
 // ("%#" "%@" "%?" remember, "%&" "%=" recall, "%!" anything else, "%x" anything but x).
 bool MatchCallsign(std::string_view pattern, std::string_view text);

@@ -1,0 +1,236 @@
+#include "editor/log_sort.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+
+namespace vondal {
+namespace {
+
+constexpr size_t kWriteBufferSize = 1000000;
+constexpr int kBufferRecords = kWriteBufferSize / kRecordSize;
+constexpr int kProgressStep = 10000;
+
+constexpr char kCannotOpenTemporary[] = "一時ﾌｧｲﾙをｵｰﾌﾟﾝできないので中断";
+constexpr char kCannotWriteTemporary[] = "一時ﾌｧｲﾙに書込めないので中断";
+constexpr char kCannotReadLog[] = "ﾛｸﾞﾌｧｲﾙを読込めないので中断";
+constexpr char kCannotKeepBackup[] = "元ﾃﾞｰﾀを保存できないので中断";
+constexpr char kCannotReplaceLog[] = "ﾛｸﾞﾌｧｲﾙを置換えられないので中断";
+
+std::string FileNameOf(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string Number(int n) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%d", n);
+  return text;
+}
+
+// Writes the records in their new order into `temporary` through one buffer; "" or the reason.
+std::string WriteSorted(LogFile& log, const std::vector<int32_t>& order, File& temporary, WorkRows& rows) {
+  std::vector<char> buffer(kWriteBufferSize);
+  const int count = static_cast<int>(order.size());
+  int64_t written = 0;
+  int filled = 0;  // records in the buffer
+  auto flush = [&] {
+    const size_t size = static_cast<size_t>(filled) * kRecordSize;
+    if (temporary.WriteAt(written, buffer.data(), size) != static_cast<int64_t>(size)) return false;
+    temporary.StartWriteBack(written, static_cast<int64_t>(size));
+    written += static_cast<int64_t>(size);
+    filled = 0;
+    return true;
+  };
+  for (int i = 0; i < count;) {
+    // Records that follow each other in the log as well are read in one piece: a log with a
+    // few late entries is read almost sequentially.
+    int run = 1;
+    while (i + run < count && filled + run < kBufferRecords && order[i + run] == order[i] + run) ++run;
+    if (log.ReadImages(order[i], run, &buffer[static_cast<size_t>(filled) * kRecordSize]) != run) {
+      return kCannotReadLog;
+    }
+    filled += run;
+    const int before = i;
+    i += run;
+    if (filled == kBufferRecords && !flush()) return kCannotWriteTemporary;
+    if (i / kProgressStep != before / kProgressStep) {
+      rows.Put(9, 18, Number(i / kProgressStep * kProgressStep));
+      rows.Flush();
+    }
+  }
+  if (filled > 0 && !flush()) return kCannotWriteTemporary;
+  rows.Put(9, 18, Number(count));
+  return temporary.Sync() ? "" : kCannotWriteTemporary;
+}
+
+// A synced copy of the log under `to`, where the file system has no hard links.
+bool CopyLog(FileSystem& fs, const std::string& from, const std::string& to) {
+  std::unique_ptr<File> source = fs.Open(from, OpenMode::kRead);
+  std::unique_ptr<File> target = source ? fs.Open(to, OpenMode::kWrite) : nullptr;
+  if (!target) return false;
+  std::vector<char> buffer(kWriteBufferSize);
+  for (int64_t offset = 0;;) {
+    const int64_t got = source->ReadAt(offset, buffer.data(), buffer.size());
+    if (got < 0) return false;
+    if (got == 0) break;
+    if (target->WriteAt(offset, buffer.data(), static_cast<size_t>(got)) != got) return false;
+    offset += got;
+  }
+  return target->Sync();
+}
+
+// The old log under the backup name `backup`: a second name of the same file, or a synced
+// copy; "" or the reason. `backup` is replaced only by a whole new backup.
+bool KeepBackup(FileSystem& fs, const std::string& logPath, const std::string& backup) {
+  const std::string staged = BesideLog(logPath, kSortBackupTemporaryName);
+  if (fs.Exists(staged)) fs.Remove(staged);
+  if (!fs.Link(logPath, staged) && !CopyLog(fs, logPath, staged)) {
+    fs.Remove(staged);
+    return false;
+  }
+  if (!fs.Rename(staged, backup)) {
+    fs.Remove(staged);
+    return false;
+  }
+  return fs.SyncFolder(backup);
+}
+
+// The index in the new order, each entry numbered by its new position.
+void ReorderIndex(RecordIndex& index, const std::vector<int32_t>& order, WriteCounters& counters) {
+  const int count = static_cast<int>(order.size());
+  std::vector<IndexEntry> old(static_cast<size_t>(count));
+  for (int n = 0; n < count; ++n) old[n] = index[n];
+  index.RetireFile();
+  for (int n = 0; n < count; ++n) {
+    index[n] = old[order[n]];
+    index[n].recordNumber = n;
+    if (order[n] != n) ++counters[kCountIndex];
+  }
+}
+
+}  // namespace
+
+int CountReversals(const RecordIndex& index, int count) {
+  int reversals = 0;
+  for (int n = 1; n < count; ++n) {
+    if (index[n].key < index[n - 1].key) ++reversals;
+  }
+  return reversals;
+}
+
+std::vector<int32_t> SortedOrder(const RecordIndex& index, int count) {
+  // The key above the position: sorting these numbers orders by key and, among equal keys, by
+  // position, which keeps the log's order of equal keys.
+  std::vector<uint64_t> keyed(static_cast<size_t>(count));
+  for (int n = 0; n < count; ++n) {
+    keyed[n] = static_cast<uint64_t>(static_cast<uint32_t>(index[n].key)) << 32 | static_cast<uint32_t>(n);
+  }
+  std::sort(keyed.begin(), keyed.end());
+  std::vector<int32_t> order(static_cast<size_t>(count));
+  for (int n = 0; n < count; ++n) order[n] = static_cast<int32_t>(keyed[n] & 0xFFFFFFFFu);
+  return order;
+}
+
+std::string BesideLog(const std::string& logPath, const std::string& name) {
+  const size_t slash = logPath.find_last_of('/');
+  return slash == std::string::npos ? name : logPath.substr(0, slash + 1) + name;
+}
+
+std::string BackupName(const std::string& logPath, int number) {
+  const size_t slash = logPath.find_last_of('/');
+  const size_t base = slash == std::string::npos ? 0 : slash + 1;
+  size_t dot = logPath.find_last_of('.');
+  if (dot == std::string::npos || dot < base) dot = logPath.size();
+  char suffix[16];
+  std::snprintf(suffix, sizeof suffix, "~%02d.VD", number);
+  return logPath.substr(0, dot) + suffix;
+}
+
+int NextBackupNumber(FileSystem& fs, const std::string& logPath) {
+  for (int number = 99; number >= 1; --number) {
+    if (fs.Exists(BackupName(logPath, number))) return std::min(number + 1, 99);
+  }
+  return 1;
+}
+
+SortResult SortLog(SortContext& context, WorkRows& rows) {
+  FileSystem& fs = context.fs;
+  LogFile& log = context.log;
+  const std::string& logPath = log.path();
+  const std::string temporaryName = BesideLog(logPath, kSortTemporaryName);
+  SortResult result;
+  std::unique_ptr<File> temporary = fs.Open(temporaryName, OpenMode::kWrite);
+  if (!temporary) {
+    rows.Put(5, 1, kCannotOpenTemporary);
+    return result;
+  }
+  rows.Put(5, 1, "ｿｰﾄ中..");
+  rows.Flush();
+  const int count = std::min(log.RecordCount(), context.index.size());
+  const std::vector<int32_t> order = SortedOrder(context.index, count);
+  rows.Put(5, 8, Number(count));
+  rows.Put(7, 1, "編集中のﾚｺｰﾄﾞ番号を調整中..");
+  rows.Put(9, 1, "ｿｰﾄ後ﾃﾞｰﾀ構築中..");
+  rows.Flush();
+
+  auto fail = [&](int row, const char* reason) {
+    temporary.reset();
+    fs.Remove(temporaryName);
+    rows.Put(row, 1, reason);
+    // The index was never changed: it still describes the log as it is.
+    rows.Put(row + 2, 1, "ｲﾝﾃﾞｯｸｽを再構築中..");
+    rows.Put(row + 4, 1, "完了");
+    return result;
+  };
+  if (std::string failure = WriteSorted(log, order, *temporary, rows); !failure.empty()) {
+    return fail(10, failure.c_str());
+  }
+  temporary.reset();
+
+  // No record write of the past may be carried out again on the new log.
+  if (!log.SettleWriteAhead()) return fail(10, kCannotReplaceLog);
+  const int number = NextBackupNumber(fs, logPath);
+  const std::string backup = BackupName(logPath, number);
+  const bool replacesBackup = fs.Exists(backup);
+  if (!KeepBackup(fs, logPath, backup)) return fail(10, kCannotKeepBackup);
+  if (!fs.Rename(temporaryName, logPath) || !fs.SyncFolder(logPath)) {
+    // A backup made for nothing goes again; the log is the old one.
+    if (!replacesBackup) fs.Remove(backup);
+    return fail(10, kCannotReplaceLog);
+  }
+  result.sorted = true;
+  result.backup = backup;
+  result.fatal = log.ReopenLog();
+  ReorderIndex(context.index, order, context.counters);
+  ++context.counters[kCountLogSort];
+  if (context.follow) {
+    std::vector<int32_t> newPosition(static_cast<size_t>(count));
+    for (int n = 0; n < count; ++n) newPosition[order[n]] = n;
+    context.follow(newPosition);
+  }
+  rows.Put(11, 1, "元ﾃﾞｰﾀ保存名=");
+  rows.Put(11, 14, backup);
+  if (context.safety && context.safety->configured()) {
+    context.safety->WriteMarker("＜日時順ソート＞元データ=" + FileNameOf(backup));
+  }
+  rows.Put(13, 1, "完了");
+  rows.Flush();
+  return result;
+}
+
+void FollowSortedRecords(EditorState& editor, const std::vector<int32_t>& newPosition) {
+  const int count = static_cast<int>(newPosition.size());
+  auto follow = [&](int& record) {
+    if (record >= 0 && record < count) record = newPosition[record];
+  };
+  for (Face& face : editor.faces) follow(face.record);
+  for (int& record : editor.list.records) follow(record);
+  for (int& record : editor.remembered.records) follow(record);
+  follow(editor.current);
+  follow(editor.lastIns);
+  follow(editor.lastDel);
+  follow(editor.conditions.dateFromRecord);
+}
+
+}  // namespace vondal

@@ -1,0 +1,357 @@
+#include "output/table_words.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/text/sjis.h"
+#include "app/text/text_helpers.h"
+#include "app/text/wildcard.h"
+#include "console/console.h"
+#include "log/field_table.h"
+#include "output/field_selection.h"
+
+namespace vondal {
+namespace {
+
+constexpr size_t kNodeBytes = 16;  // a word's count and link beside its text
+constexpr int kProgressStep = 10000;
+constexpr int kProgressCol = 11;
+
+const char* const kBuiltInTypes[] = {"a", "an", "am", "anm", "k", "kn", "km", "knm"};
+const char* const kBuiltInSorts[] = {"a", "i", "fa", "Fa", ""};
+const char* const kBuiltInFormats[] = {"$5f $l", "$5f$t$l", "$l $5f", "$l$t$5f", "$l", "$*"};
+
+std::string_view TypesText(const OutputParameters& p) {
+  const int choice = p[kCharacterTypes].choice;
+  return choice == kUserChoiceTypes ? std::string_view(p[kUserCharacterTypes].value) : kBuiltInTypes[choice];
+}
+
+std::string_view SortText(const OutputParameters& p, char kind) {
+  if (kind == 'F') return "a";
+  const int choice = p[kSortChoice].choice;
+  return choice == kUserChoiceSort ? std::string_view(p[kUserSort].value) : kBuiltInSorts[choice];
+}
+
+std::string_view FormatText(const OutputParameters& p) {
+  const int choice = p[kFormatChoice].choice;
+  return choice == kUserChoiceFormat ? std::string_view(p[kUserFormat].value) : kBuiltInFormats[choice];
+}
+
+size_t CharCount(std::string_view text) {
+  size_t count = 0;
+  for (size_t i = 0; i < text.size(); i += CharLength(text, i)) ++count;
+  return count;
+}
+
+// The part of a word a sort key compares.
+std::string_view ComparedPart(std::string_view word, const SortKey& key) {
+  size_t start = 0;
+  if (key.from.set) {
+    if (key.from.letter == 0) {
+      for (int n = 0; n < key.from.count && start < word.size(); ++n) start += CharLength(word, start);
+    } else {
+      while (start < word.size() && InCharacterClass(key.from.letter, word, start) == key.from.negated) {
+        start += CharLength(word, start);
+      }
+    }
+  }
+  size_t end = start;
+  if (!key.to.set) {
+    end = word.size();
+  } else if (key.to.letter == 0) {
+    for (int n = 0; n < key.to.count && end < word.size(); ++n) end += CharLength(word, end);
+  } else {
+    while (end < word.size() && InCharacterClass(key.to.letter, word, end) == key.to.negated) {
+      end += CharLength(word, end);
+    }
+  }
+  return word.substr(start, end - start);
+}
+
+// The number a text begins with (blanks, a sign, digits, a decimal part); 0 when there is none.
+double NumberValue(std::string_view text) {
+  std::string digits;
+  size_t i = 0;
+  while (i < text.size() && text[i] == ' ') ++i;
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) digits += text[i++];
+  while (i < text.size() && (IsAsciiDigit(text[i]) || text[i] == '.')) digits += text[i++];
+  return std::strtod(digits.c_str(), nullptr);
+}
+
+int Sign(int64_t v) { return v < 0 ? -1 : v > 0 ? 1 : 0; }
+
+// Two texts compared where they first differ: as numbers when digits stand there in both (so that
+// "JA2" comes before "JA10"), else by code.
+int CompareAtDifference(std::string_view a, std::string_view b) {
+  size_t i = 0;
+  while (i < a.size() && i < b.size() && a[i] == b[i]) ++i;
+  size_t start = i;
+  while (start > 0 && IsAsciiDigit(a[start - 1])) --start;
+  auto digitsFrom = [](std::string_view t, size_t at) {
+    size_t end = at;
+    while (end < t.size() && IsAsciiDigit(t[end])) ++end;
+    return t.substr(at, end - at);
+  };
+  std::string_view da = digitsFrom(a, start);
+  std::string_view db = digitsFrom(b, start);
+  if (!da.empty() && !db.empty()) {
+    while (da.size() > 1 && da[0] == '0') da.remove_prefix(1);
+    while (db.size() > 1 && db[0] == '0') db.remove_prefix(1);
+    if (da.size() != db.size()) return da.size() < db.size() ? -1 : 1;
+    if (const int c = da.compare(db)) return Sign(c);
+  }
+  return Sign(a.compare(b));
+}
+
+// Adds the words of one text, split at a separator (every piece a word, empty ones too).
+template <typename Take>
+bool ForEachPiece(std::string_view text, std::string_view separator, Take take) {
+  if (separator.empty()) return take(text);
+  for (;;) {
+    const size_t at = FindText(text, separator);
+    if (at == std::string_view::npos) return take(text);
+    if (!take(text.substr(0, at))) return false;
+    text.remove_prefix(at + separator.size());
+  }
+}
+
+// The closing partner of an opening bracket a subfield-name table knows; empty for any other.
+std::string_view ClosingOf(std::string_view opening) {
+  static constexpr std::string_view kPairs[][2] = {{"[", "]"}, {"{", "}"},   {"(", ")"}, {"<", ">"},
+                                                   {"｢", "｣"}, {"\"", "\""}, {"'", "'"}};
+  for (const auto& pair : kPairs) {
+    if (pair[0] == opening) return pair[1];
+  }
+  return {};
+}
+
+void ShowProgress(int n) {
+  Screen& screen = TheScreen();
+  screen.PutText(std::to_string(n), kOutputNoticeRow, kProgressCol, screen.Width(), kPlainAttr, kPlainAttr);
+  Flush();
+}
+
+}  // namespace
+
+bool WordTable::Add(std::string_view word) {
+  ++total_;
+  if (auto it = numbers_.find(std::string(word)); it != numbers_.end()) {
+    ++frequencies_[it->second];
+    return true;
+  }
+  if (used_ + word.size() + kNodeBytes > budget_) {
+    --total_;
+    return false;
+  }
+  used_ += word.size() + kNodeBytes;
+  auto [it, inserted] = numbers_.emplace(std::string(word), static_cast<int>(words_.size()));
+  words_.push_back(&it->first);
+  frequencies_.push_back(1);
+  return true;
+}
+
+std::vector<int> WordTable::Sorted(const SortSpecification& sort) const {
+  std::vector<int> order(words_.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
+  if (order.size() < 2 || sort.keys.empty()) return order;
+  auto compare = [&](const SortKey& key, int x, int y) -> int {
+    const std::string_view a = ComparedPart(*words_[x], key);
+    const std::string_view b = ComparedPart(*words_[y], key);
+    switch (key.letter) {
+      case 'a':
+        return Sign(a.compare(b));
+      case 'i':
+        return Sign(CompareText(a, b, CaseMode::kIgnore));
+      case 'n': {
+        const double va = NumberValue(a);
+        const double vb = NumberValue(b);
+        return va < vb ? -1 : va > vb ? 1 : 0;
+      }
+      case 'b':
+        return Sign(static_cast<int64_t>(a.size()) - static_cast<int64_t>(b.size()));
+      case 'c':
+        return Sign(static_cast<int64_t>(CharCount(a)) - static_cast<int64_t>(CharCount(b)));
+      case 'p':
+        return Sign(CallsignPrefix(a).compare(CallsignPrefix(b)));
+      case 'd':
+        return CompareAtDifference(a, b);
+      case 'f':
+        return Sign(static_cast<int64_t>(frequencies_[x]) - frequencies_[y]);
+      default:
+        return Sign(static_cast<int64_t>(x) - y);  // o: the order of appearance
+    }
+  };
+  std::stable_sort(order.begin(), order.end(), [&](int x, int y) {
+    for (const SortKey& key : sort.keys) {
+      const int c = compare(key, x, y);
+      if (c != 0) return key.descending ? c > 0 : c < 0;
+    }
+    return false;
+  });
+  return order;
+}
+
+std::string_view CallsignPrefix(std::string_view part) {
+  size_t i = 0;
+  while (i < part.size() && IsAsciiDigit(part[i])) ++i;
+  while (i < part.size() && !IsAsciiDigit(part[i])) i += CharLength(part, i);
+  while (i < part.size() && IsAsciiDigit(part[i])) ++i;
+  return part.substr(0, i);
+}
+
+std::string_view CallsignBody(std::string_view callsign) {
+  std::string_view best;
+  for (;;) {
+    const size_t slash = callsign.find('/');
+    const std::string_view part = callsign.substr(0, slash);
+    if (part.size() > best.size()) best = part;
+    if (slash == std::string_view::npos) break;
+    callsign.remove_prefix(slash + 1);
+  }
+  return CharCount(best) >= 3 ? best : std::string_view();
+}
+
+std::string FrequencyWord(std::string_view freq, std::string_view interval) {
+  const size_t dot = freq.find('.');
+  if (dot == std::string_view::npos || dot >= 6) return std::string(freq);
+  int64_t khz = 0;
+  for (size_t i = 0; i < dot; ++i) {
+    if (!IsAsciiDigit(freq[i])) return std::string(freq);
+    khz = khz * 10 + (freq[i] - '0');
+  }
+  khz *= 1000;
+  size_t decimals = 0;
+  int64_t fraction = 0;  // thousandths of a MHz: whole kHz, the rest cut off
+  for (size_t i = dot + 1; i < freq.size() && IsAsciiDigit(freq[i]); ++i, ++decimals) {
+    if (decimals < 3) fraction = fraction * 10 + (freq[i] - '0');
+  }
+  for (size_t d = decimals; d < 3; ++d) fraction *= 10;
+  khz += fraction;
+  const int step = std::max(1, std::atoi(std::string(interval).c_str()));
+  const int64_t edge = khz / step * step;
+  int places = static_cast<int>(std::min<size_t>(decimals, 3));
+  for (size_t i = interval.size(); i > 0 && interval[i - 1] == '0'; --i) --places;
+  char text[48];
+  if (places <= 0) {
+    std::snprintf(text, sizeof text, "%5lld", static_cast<long long>(edge / 1000));
+  } else {
+    int64_t shown = edge % 1000;
+    for (int d = places; d < 3; ++d) shown /= 10;
+    std::snprintf(text, sizeof text, "%5lld.%0*lld", static_cast<long long>(edge / 1000), places,
+                  static_cast<long long>(shown));
+  }
+  return text;
+}
+
+void WriteWordTable(OutputJob& job, char kind, size_t budgetBytes) {
+  const OutputParameters& p = job.parameters;
+  const int field = p[kWordField].choice;
+  const std::string_view outer = p[kOuterSeparator].value;
+  const std::string subfield = OpeningOfSubfield(p[kSubfield].value);
+  const std::string_view separator =
+      p[kSubfield].value.empty() ? outer : std::string_view(p[kInnerSeparator].value);
+  const CharacterTypes types = ParseCharacterTypes(TypesText(p));
+  // The opening brackets of a subfield-name table, in the order they are given.
+  std::vector<std::pair<std::string_view, std::string_view>> brackets;
+  if (kind == 'S') {
+    const std::string_view list = p[kBrackets].value;
+    for (size_t i = 0; i < list.size(); i += CharLength(list, i)) {
+      const std::string_view opening = list.substr(i, CharLength(list, i));
+      const std::string_view closing = ClosingOf(opening);
+      if (!closing.empty()) brackets.emplace_back(opening, closing);
+    }
+  }
+  WordTable table(budgetBytes);
+  std::string word;
+  auto take = [&](std::string_view piece) {
+    if (kind != 'S') return table.Add(piece);
+    for (const auto& [opening, closing] : brackets) {
+      const size_t at = FindText(piece, opening);
+      if (at == std::string_view::npos) continue;
+      word.assign(piece.substr(0, at + opening.size()));
+      word += closing;
+      if (!table.Add(word)) return false;
+    }
+    return true;
+  };
+  // The runs of the chosen character types in a text.
+  auto takeRuns = [&](std::string_view text) {
+    std::vector<int> counts(types.items.size());
+    size_t start = 0;
+    auto finish = [&](size_t end) {
+      if (end > start) {
+        bool enough = true;
+        for (size_t k = 0; k < types.items.size(); ++k)
+          enough = enough && counts[k] >= types.items[k].minimum;
+        if (enough && !table.Add(text.substr(start, end - start))) return false;
+      }
+      std::fill(counts.begin(), counts.end(), 0);
+      return true;
+    };
+    std::vector<bool> holds(types.items.size());
+    for (size_t i = 0; i < text.size(); i += CharLength(text, i)) {
+      bool inWord = false;
+      bool excluded = false;
+      for (size_t k = 0; k < types.items.size(); ++k) {
+        holds[k] = CharacterTypes::Holds(types.items[k], text, i);
+        if (holds[k]) (types.items[k].excluded ? excluded : inWord) = true;
+      }
+      if (!inWord || excluded) {
+        if (!finish(i)) return false;
+        start = i + CharLength(text, i);
+        continue;
+      }
+      for (size_t k = 0; k < types.items.size(); ++k) counts[k] += holds[k] && !types.items[k].excluded;
+    }
+    return finish(text.size());
+  };
+
+  const int count = job.context.log.RecordCount();
+  int failedAt = 0;
+  for (int n = 0; n < count && failedAt == 0; ++n) {
+    if (n > 0 && n % kProgressStep == 0) ShowProgress(n);
+    const RecordTexts* texts = job.Target(n);
+    if (!texts) continue;
+    bool taken = true;
+    switch (kind) {
+      case 'F':
+        taken = table.Add(FrequencyWord((*texts)[FREQ], p[kInterval].value));
+        break;
+      case 'B':
+      case 'P':
+      case 'X': {
+        const std::string_view body = CallsignBody((*texts)[CALLSIGN]);
+        if (body.empty()) break;
+        const std::string_view prefix = CallsignPrefix(body);
+        taken = table.Add(kind == 'B' ? body : kind == 'P' ? prefix : body.substr(prefix.size()));
+        break;
+      }
+      default: {
+        const std::optional<std::string_view> text = FindSubfield(outer, subfield, (*texts)[field]);
+        if (!text) break;
+        taken = kind == 'E' ? takeRuns(*text) : ForEachPiece(*text, separator, take);
+        break;
+      }
+    }
+    if (!taken) failedAt = n + 1;
+  }
+  if (failedAt != 0) {
+    job.file->Append("\r\n(!) レコード#" + std::to_string(failedAt) + "で作業メモリ容量を超えました\r\n");
+    return;
+  }
+  const std::vector<int> order = table.Sorted(ParseSortSpecification(SortText(p, kind)));
+  const WordFormat format = ParseWordFormat(FormatText(p));
+  std::string out = "語句合計 " + std::to_string(table.DistinctCount()) + "\r\n";
+  out += "頻度合計 " + std::to_string(table.TotalFrequency()) + "\r\n";
+  for (size_t i = 0; i < order.size(); ++i) {
+    format.AppendEntry(out, table.Word(order[i]), static_cast<int>(i), table.Frequency(order[i]));
+    if (out.size() > kOutputBufferBytes / 2) {
+      job.file->Append(out);
+      out.clear();
+    }
+  }
+  job.file->Append(out);
+}
+
+}  // namespace vondal

@@ -4,6 +4,7 @@
 #include "app/command_prompt.h"
 #include "app/external_menu.h"
 #include "app/info_screen.h"
+#include "app/join_menu.h"
 #include "app/memory_pool.h"
 #include "app/quit.h"
 #include "app/run_state.h"
@@ -24,12 +25,6 @@
 
 namespace vondal {
 namespace {
-
-// Functions whose work has not landed yet: they say so and return to the menu.
-int NotBuilt() {
-  ShowMessage("未実装です");
-  return 0;
-}
 
 // The record editor, writable or browsing (every write is refused with "書込禁止です"). Entering
 // it the first time also starts the start macro the macro file names (while the macros are as
@@ -53,8 +48,8 @@ int RunEditor(RunState& run, bool browse) {
   const int result = RunEditor(context);
   return result;
 }
-// The join-read work fills this.
-int RunJoin(RunState&) { return NotBuilt(); }
+// Join read: another log, packed log, safety file or CSV appended to the log.
+int RunJoin(RunState& run) { return RunJoinMenu(run); }
 // Sort: the reversal count and, on request, the log rewritten in date-time order.
 int RunSort(RunState& run) { return RunSortMenu(run); }
 // The colour editor; Enter in it goes on into the record editor.

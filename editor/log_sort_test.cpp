@@ -18,7 +18,9 @@ constexpr char kLog[] = "/qso/2024.VD";
 
 class KeptRows : public WorkRows {
  public:
-  void Put(int row, int col, std::string_view text) override { rows[row] += std::to_string(col) + ":" + std::string(text) + " "; }
+  void Put(int row, int col, std::string_view text) override {
+    rows[row] += std::to_string(col) + ":" + std::string(text) + " ";
+  }
   std::map<int, std::string> rows;
 };
 
@@ -34,8 +36,8 @@ class SortTest : public ::testing::Test {
     ASSERT_EQ(set.index.Rebuild(set.log, nullptr, buffer), "");
   }
   SortResult Sort() {
-    SortContext context{.fs = faulty, .log = set.log, .index = set.index, .safety = &set.safety,
-                        .counters = set.counters};
+    SortContext context{
+        .fs = faulty, .log = set.log, .index = set.index, .safety = &set.safety, .counters = set.counters};
     context.follow = [this](const std::vector<int32_t>& newPosition) { followed = newPosition; };
     return SortLog(context, rows);
   }
@@ -53,16 +55,23 @@ class SortTest : public ::testing::Test {
 };
 
 TEST_F(SortTest, ReversalsAreCountedAgainstThePredecessor) {
-  Make({{"240101", "1000", "JA1A"}, {"240101", "0900", "JA1B"}, {"240102", "0000", "JA1C"},
-        {"231231", "2359", "JA1D"}, {"231231", "2359", "JA1E"}});
+  Make({{"240101", "1000", "JA1A"},
+        {"240101", "0900", "JA1B"},
+        {"240102", "0000", "JA1C"},
+        {"231231", "2359", "JA1D"},
+        {"231231", "2359", "JA1E"}});
   EXPECT_EQ(CountReversals(set.index, set.log.RecordCount()), 2);
   Make({{"240101", "1000", "JA1A"}, {"240101", "1000", "JA1B"}});
   EXPECT_EQ(CountReversals(set.index, set.log.RecordCount()), 0);
 }
 
 TEST_F(SortTest, LogIsRewrittenInOrderWithEqualKeysInLogOrderAndTheOldLogAsBackup) {
-  Make({{"240301", "1200", "JA1A"}, {"240101", "0900", "JA1B"}, {"240301", "1200", "JA1C"},
-        {"991231", "2359", "JA1D"}, {"240101", "0900", "JA1E"}, {"000101", "0000", "JA1F"}});
+  Make({{"240301", "1200", "JA1A"},
+        {"240101", "0900", "JA1B"},
+        {"240301", "1200", "JA1C"},
+        {"991231", "2359", "JA1D"},
+        {"240101", "0900", "JA1E"},
+        {"000101", "0000", "JA1F"}});
   set.index[0].mark = 1;  // JA1A is marked, JA1D remembered in channel 3
   set.index[3].memories = 8;
   const std::string old = memory.Contents(kLog);
@@ -150,6 +159,7 @@ TEST_F(SortTest, FailuresAtEveryStepLeaveLogIndexAndBackupsAsTheyWere) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     faulty.faults = {};
+    faulty.writeCount = faulty.syncCount = 0;
     memory.SetContents("/qso/2024~03.VD", "three");
     Make({{"240102", "0000", "JA1A"}, {"240101", "0000", "JA1B"}});
     const std::string old = memory.Contents(kLog);

@@ -101,6 +101,43 @@ std::string LogFile::ReopenLog() {
   return "";
 }
 
+bool LogFile::BeginJoin() {
+  joined_ = 0;
+  const int64_t size = static_cast<int64_t>(recordCount_) * kRecordSize;
+  // Whatever a crash left at the end is no record of the log: the join starts behind the last one.
+  return file_ && writeAhead_.Begin({IntentKind::kUndoJoin, 0, size, size}) &&
+         (file_->Size() == size || file_->Truncate(size));
+}
+
+bool LogFile::AppendJoined(const char* images, int count) {
+  const int64_t offset = static_cast<int64_t>(recordCount_ + joined_) * kRecordSize;
+  const size_t size = static_cast<size_t>(count) * kRecordSize;
+  if (file_->WriteAt(offset, images, size) != static_cast<int64_t>(size)) return false;
+  file_->StartWriteBack(offset, static_cast<int64_t>(size));
+  joined_ += count;
+  return true;
+}
+
+bool LogFile::CommitJoin() {
+  if (!file_->Sync()) return false;
+  writeAhead_.Clear();
+  if (!writeAhead_.Settle()) return false;
+  recordCount_ += joined_;
+  counters_[kCountLogJoin] += joined_;
+  joined_ = 0;
+  return true;
+}
+
+void LogFile::CancelJoin() {
+  joined_ = 0;
+  // When the log cannot be cut back now, the write-ahead record still says how: the next start
+  // does it.
+  if (file_ && file_->Truncate(static_cast<int64_t>(recordCount_) * kRecordSize) && file_->Sync()) {
+    writeAhead_.Clear();
+    writeAhead_.Settle();
+  }
+}
+
 const RecordTexts& LogFile::ReadRecord(int n) {
   char image[kTextArea];
   const bool read = file_ && n >= 0 && n < recordCount_ &&

@@ -79,6 +79,15 @@ class LogFile {
   // fails leaves the file as it was. The multiplier check may put "？" in front of REMARKS.
   WriteResult WriteRecord(int n, Record& working);
 
+  // Join: records appended at the end behind a write-ahead record that cuts the log back to its
+  // size before the join, so that a failure or a kill leaves all of them or none. BeginJoin
+  // (false: the log stays untouched), AppendJoined any number of times (not synced), then
+  // CommitJoin (synced, the records count; false: nothing was joined) or CancelJoin.
+  bool BeginJoin();
+  bool AppendJoined(const char* images, int count);
+  bool CommitJoin();
+  void CancelJoin();
+
   int RecordCount() const { return recordCount_; }
   int RecordLimit() const { return options.compatible ? kCompatibleMaxRecords : kMaxRecords; }
   const std::string& path() const { return path_; }
@@ -111,6 +120,7 @@ class LogFile {
   RecordReader reader_;
   WriteAhead writeAhead_;
   std::unique_ptr<RecordImage> repaired_;  // the record opening the log put in place
+  int joined_ = 0;                         // records appended by the join under way
 };
 
 }  // namespace vondal

@@ -62,6 +62,11 @@ void RecordIndex::RetireFile() {
   retired_ = true;
 }
 
+void RecordIndex::Shrink(int size) {
+  for (int n = std::max(size, 0); n < size_; ++n) (*this)[n] = IndexEntry{};
+  size_ = std::min(size_, std::max(size, 0));
+}
+
 void RecordIndex::Clear() {
   for (auto& block : blocks_) {
     if (block) std::memset(block.get(), 0, sizeof(IndexEntry) * kIndexBlockEntries);

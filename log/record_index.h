@@ -58,6 +58,9 @@ class RecordIndex {
   // Forgets every entry (blocks stay allocated, marks are cleared).
   void Clear();
 
+  // Forgets the entries from `size` on, marks included (a join that was taken back).
+  void Shrink(int size);
+
   // Whether storing this key and CALLSIGN as entry n in mode kWrite would change the index.
   bool WouldChange(int n, int32_t key, std::string_view callsign) const;
 

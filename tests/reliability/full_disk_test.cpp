@@ -24,6 +24,7 @@
 #include "log/safety_file.h"
 #include "macro/macro_file.h"
 #include "macro/macro_store.h"
+#include "output/contest_jarl.h"
 #include "output/output_file.h"
 #include "tests/reliability/log_check.h"
 #include "tools/vonfill/vonfill.h"
@@ -235,6 +236,41 @@ TEST_F(FullDiskTest, OutputThatDoesNotFitKeepsTheOldFile) {
     EXPECT_EQ(Read(Path("T.ADI")), old);
     EXPECT_FALSE(Exists("T.ADI.tmp~"));
   }
+}
+
+// A contest log of 20,000 contacts (the most a contest output takes), its summary sheet and log
+// section longer than the output buffer: on a full disk the last log stays as it was.
+TEST_F(FullDiskTest, ContestLogThatDoesNotFitKeepsTheOldLog) {
+  ContestRun run;
+  ContestSettings settings;
+  for (int n = 0; n < 20000; ++n) {
+    Record r;
+    r[DATE] = "240601";
+    r[START] = "2100";
+    r[CALLSIGN] = "JA1A" + std::to_string(n);
+    r[FREQ] = n % 2 ? "7.050" : "14.050";
+    r[MODE] = "CW";
+    r[sRST] = "59913M";
+    r[rRST] = "599" + std::to_string(10 + n % 40) + "M";
+    RecordTexts texts;
+    for (int f = 0; f < kStoredFieldCount; ++f) texts[f] = r[f];
+    ScoreContestRecord(run, n, texts, settings);
+  }
+  const std::string body = ScoreTable(run, false) + JarlLog(run, settings, DateTime{2024, 6, 9, 0, 0});
+  ASSERT_GT(body.size(), kOutputBufferBytes);
+  const std::string old = "<SUMMARYSHEET VERSION=R2.1>\r\n";
+  Write(Path("T.TXT"), old);
+  OutputFile out(fs);
+  ASSERT_TRUE(out.Open(Path("T.TXT"), OutputFile::Mode::kReplace));
+  bool appended, finished;
+  {
+    FileSizeLimit limit(kOutputBufferBytes / 2);
+    appended = out.Append(body);
+    finished = out.Finish();
+  }
+  EXPECT_FALSE(appended && finished);
+  EXPECT_EQ(Read(Path("T.TXT")), old);
+  EXPECT_FALSE(Exists("T.TXT.tmp~"));
 }
 
 // A colour file of `sets` sets (the default set and its copies) at `name`.

@@ -59,7 +59,7 @@ int RunMacroEditor(RunState& run) {
   MacroEditorContext context{run.fs, run.external, run.macroFile, InProgramFolder(kHelpFileName)};
   return vondal::RunMacroEditor(context);
 }
-// Processing output: the frame and the log outputs (the tables and contest logs show 未実装です).
+// Processing output: the frame and every output; the contest logs and the inspection read the settings.
 int RunOutputMenu(RunState& run) {
   OutputContext context{
       .log = run.log, .index = run.index, .fs = run.fs, .logName = std::string(run.settings.log)};

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "output/contest_run.h"
+#include "output/contest_test_records.h"
 #include "output/table_test_support.h"
 
 namespace vondal {
@@ -10,15 +11,7 @@ namespace {
 
 Record Contact(const char* date, const char* start, const char* callsign, const char* freq, const char* mode,
                const char* sent, const char* received) {
-  Record r;
-  r[DATE] = date;
-  r[START] = start;
-  r[CALLSIGN] = callsign;
-  r[FREQ] = freq;
-  r[MODE] = mode;
-  r[sRST] = sent;
-  r[rRST] = received;
-  return r;
+  return testing::RecordOf({date, start, callsign, freq, mode, sent, received});
 }
 
 // One contest of each kind written as the contest menu writes it, against its expected file.

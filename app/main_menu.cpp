@@ -3,6 +3,7 @@
 #include "app/color_editing.h"
 #include "app/command_prompt.h"
 #include "app/external_menu.h"
+#include "app/info_screen.h"
 #include "app/join_menu.h"
 #include "app/memory_pool.h"
 #include "app/quit.h"
@@ -24,12 +25,6 @@
 
 namespace vondal {
 namespace {
-
-// Functions whose work has not landed yet: they say so and return to the menu.
-int NotBuilt() {
-  ShowMessage("未実装です");
-  return 0;
-}
 
 // The record editor, writable or browsing (every write is refused with "書込禁止です"). Entering
 // it the first time also starts the start macro the macro file names (while the macros are as
@@ -64,9 +59,10 @@ int RunMacroEditor(RunState& run) {
   MacroEditorContext context{run.fs, run.external, run.macroFile, InProgramFolder(kHelpFileName)};
   return vondal::RunMacroEditor(context);
 }
-// Processing output: the frame and the log outputs (the tables and contest logs show 未実装です).
+// Processing output: the frame and every output; the contest logs and the inspection read the settings.
 int RunOutputMenu(RunState& run) {
-  OutputContext context{.log = run.log, .index = run.index, .fs = run.fs, .logName = std::string(run.settings.log)};
+  OutputContext context{
+      .log = run.log, .index = run.index, .fs = run.fs, .logName = std::string(run.settings.log)};
   context.recordUse = [](std::string_view name) { RecordUse(name); };
   const Settings& settings = run.settings;
   context.contest.callsign = settings.callsign;
@@ -78,15 +74,20 @@ int RunOutputMenu(RunState& run) {
   context.contest.jarlSummary.assign(settings.JARLsummary.begin(), settings.JARLsummary.end());
   return RunOutputMenu(context);
 }
-// The information-screen work fills this, and DrawBackground below with its current page.
-int RunInfoScreen(RunState&) { return NotBuilt(); }
+// The information screen.
+int RunInfoScreen(RunState& run) { return InfoScreen(run); }
 
 // Redrawn whenever a function returns to the menu: the current page of the information screen.
-// Until that screen exists (the information-screen work fills this), the start-up screen.
+// The message line keeps what the function left there.
 void DrawBackground(RunState& run) {
-  if (!run.background || !run.screen) return;
-  // The message line keeps what the function left there.
-  run.screen->CopyRowsFrom(*run.background, 0, MessageRow() - 1);
+  if (!run.screen) return;
+  Screen& screen = *run.screen;
+  const Screen before(screen);
+  DrawInfoPage(run);
+  const std::string_view message = before.RowText(MessageRow());
+  if (message.find_first_not_of(' ') != std::string_view::npos) {
+    screen.CopyRowsFrom(before, MessageRow(), MessageRow());
+  }
   Flush();
 }
 

@@ -43,7 +43,9 @@ class RecordReader {
   const RecordTexts& texts() const { return texts_; }
 
  private:
-  char buffer_[kTextArea + kStoredFieldCount] = {};
+  // The text area, the separators put behind it, and room to look at it 16 bytes at a time.
+  static constexpr size_t kSplitBytes = (kTextArea + kStoredFieldCount + 15) / 16 * 16;
+  char buffer_[kSplitBytes] = {};
   RecordTexts texts_{};
 };
 

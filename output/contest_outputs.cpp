@@ -39,6 +39,8 @@ int TwoDigitYear(std::string_view date) {
   return date.size() >= 2 ? std::atoi(std::string(date.substr(0, 2)).c_str()) : 0;
 }
 
+}  // namespace
+
 void WriteCheckList(OutputJob& job) {
   const OutputParameters& p = job.parameters;
   const bool utc = p[kTimeConversion].choice == 1;
@@ -55,7 +57,7 @@ void WriteCheckList(OutputJob& job) {
                              job.context.contest.callsign));
 }
 
-void WriteContestLog(OutputJob& job, char kind) {
+void WriteContestLog(OutputJob& job, char kind, const DateTime& today) {
   const OutputParameters& p = job.parameters;
   const ContestSettings& settings = job.context.contest;
   ContestRun run;
@@ -72,7 +74,7 @@ void WriteContestLog(OutputJob& job, char kind) {
   switch (run.format) {
     case kJarlR21:
     case kJarlR10:
-      job.file->Append(JarlLog(run, settings, Today()));
+      job.file->Append(JarlLog(run, settings, today));
       break;
     case kPlainLog:
     case kPlainLogStars:
@@ -90,8 +92,6 @@ void WriteContestLog(OutputJob& job, char kind) {
   }
 }
 
-}  // namespace
-
 std::optional<std::string> RunContestOutput(const OutputContext& context, char kind) {
   const bool checkList = kind == 'C';
   const std::vector<int> list = {
@@ -102,7 +102,7 @@ std::optional<std::string> RunContestOutput(const OutputContext& context, char k
   if (checkList) {
     WriteCheckList(*job);
   } else {
-    WriteContestLog(*job, kind);
+    WriteContestLog(*job, kind, Today());
   }
   const std::string name = job->file->name();
   if (!FinishOutput(*job, checkList ? "checklog" : "contest")) return std::nullopt;

@@ -1,6 +1,7 @@
 #include "output/export_format.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "app/text/version.h"
 #include "log/field_table.h"
@@ -11,7 +12,7 @@ namespace vondal {
 namespace {
 
 constexpr std::string_view kAdifTags[kStoredFieldCount] = {
-    "QSO_DATE", "TIME_ON", "TIME_OFF", "CALL", "FREQ",       "MODE",    "RST_SENT", "RST_RCVD", "QTH",
+    "QSO_DATE", "TIME_ON", "TIME_OFF",   "CALL",    "FREQ",    "MODE",   "RST_SENT", "RST_RCVD", "QTH",
     "NAME",     "RIG",     "CONTEST_ID", "COMMENT", "MY_CITY", "MY_RIG", "QSL_S",    "QSL_R",
 };
 
@@ -27,16 +28,6 @@ int Two(std::string_view text, size_t at) { return (text[at] - '0') * 10 + (text
 void AppendTwoDigits(std::string& out, int value) {
   out += static_cast<char>('0' + value / 10 % 10);
   out += static_cast<char>('0' + value % 10);
-}
-
-void AppendNumber(std::string& out, size_t value) {
-  char digits[24];
-  int n = 0;
-  do {
-    digits[n++] = static_cast<char>('0' + value % 10);
-    value /= 10;
-  } while (value > 0);
-  while (n > 0) out += digits[--n];
 }
 
 // The texts as the outputs write them: views of the record's texts, DATE, START and END
@@ -63,32 +54,67 @@ class OutputTexts {
   std::string date_, start_, end_;
 };
 
+char* Copy(char* to, std::string_view text) {
+  std::memcpy(to, text.data(), text.size());
+  return to + text.size();
+}
+
 // Items appended to `out`, wrapped before an item that would pass column 80.
 class AdifItems {
  public:
   explicit AdifItems(std::string& out) : out_(out) {}
+  ~AdifItems() { Flush(); }
   void Add(std::string_view tag, std::string_view value) {
     if (value.empty()) return;
     const size_t size = value.size() + tag.size() + 4;
-    if (running_ != 0 && running_ + size > 80) {
-      out_ += "\r\n";
-      running_ = size;
-    } else {
-      running_ += size;
+    const bool wrap = running_ != 0 && running_ + size > 80;
+    running_ = wrap ? size : running_ + size;
+    // "<TAG:n>value " gathered in the buffer, which goes to `out` a record at a time.
+    char digits[24];
+    size_t digitCount = 0;
+    for (size_t rest = value.size(); rest > 0 || digitCount == 0; rest /= 10) {
+      digits[sizeof digits - ++digitCount] = static_cast<char>('0' + rest % 10);
     }
-    out_ += '<';
-    out_ += tag;
-    out_ += ':';
-    AppendNumber(out_, value.size());
-    out_ += '>';
-    out_ += value;
-    out_ += ' ';
+    const size_t need = tag.size() + digitCount + value.size() + 6;
+    if (used_ + need > sizeof buffer_) Flush();
+    if (need > sizeof buffer_) {  // a tag or value longer than any field holds: never split
+      if (wrap) out_ += "\r\n";
+      ((((out_ += '<') += tag) += ':') +=
+       std::string_view(digits + sizeof digits - digitCount, digitCount)) += '>';
+      (out_ += value) += ' ';
+      return;
+    }
+    char* p = buffer_ + used_;
+    if (wrap) {
+      *p++ = '\r';
+      *p++ = '\n';
+    }
+    *p++ = '<';
+    p = Copy(p, tag);
+    *p++ = ':';
+    p = Copy(p, std::string_view(digits + sizeof digits - digitCount, digitCount));
+    *p++ = '>';
+    p = Copy(p, value);
+    *p++ = ' ';
+    used_ = static_cast<size_t>(p - buffer_);
   }
-  void Finish() { out_ += "<EOR>\r\n"; }
+  void Finish() {
+    if (used_ + 7 > sizeof buffer_) Flush();
+    std::memcpy(buffer_ + used_, "<EOR>\r\n", 7);
+    used_ += 7;
+    Flush();
+  }
 
  private:
+  void Flush() {
+    out_.append(buffer_, used_);
+    used_ = 0;
+  }
+
   std::string& out_;
   size_t running_ = 0;
+  char buffer_[2048];
+  size_t used_ = 0;
 };
 
 }  // namespace
@@ -176,6 +202,29 @@ void AppendCsvLine(std::string& line, const RecordTexts& texts, const FieldSelec
   line += "\r\n";
 }
 
+bool CsvLineIsStoredTexts(const FieldSelection& selection, const CsvOptions& options) {
+  if (options.quotes || options.jstToUtc || options.delimiter.size() != 1) return false;
+  if (selection.fields.size() != kStoredFieldCount) return false;
+  for (int i = 0; i < kStoredFieldCount; ++i) {
+    if (selection.fields[i].field != i || !selection.fields[i].subfield.empty()) return false;
+  }
+  return true;
+}
+
+bool AppendStoredTextsLine(std::string& out, const char* image, const RecordTexts& texts, char delimiter) {
+  // The texts were split from a copy of the image at the same offsets.
+  const std::string_view last = texts[kStoredFieldCount - 1];
+  const size_t end = static_cast<size_t>(last.data() + last.size() - texts[0].data());
+  if (end > kTextArea) return false;
+  const size_t begin = out.size();
+  out.resize(begin + end + 2);
+  char* line = out.data() + begin;
+  for (size_t i = 0; i < end; ++i) line[i] = image[i] == kSeparator ? delimiter : image[i];
+  line[end] = '\r';
+  line[end + 1] = '\n';
+  return true;
+}
+
 std::string AdifHeader() {
   return std::string("ADIF Export from Vondal ") + kProgramVersion + "\r\n" + "<PROGRAMID:6>Vondal\r\n" +
          "<PROGRAMVERSION:7>" + kProgramVersion + "\r\n" + "<USERDEF1:5>QSL_S    Vondal's {sQSL} field\r\n" +
@@ -214,7 +263,8 @@ void AppendAdifRecord(std::string& out, const RecordTexts& texts, const FieldSel
       written[entry.field] = true;
     } else {
       const std::string opening = OpeningOfSubfield(entry.subfield);
-      const std::string tag = std::string("APP_Vondal_") + DefaultFieldTable()[entry.field].name + "." + entry.subfield;
+      const std::string tag =
+          std::string("APP_Vondal_") + DefaultFieldTable()[entry.field].name + "." + entry.subfield;
       items.Add(tag, ExtractSubfield(outer, opening, copy[entry.field]));
     }
   }

@@ -38,11 +38,19 @@ struct CsvOptions {
 std::string CsvHeader(const FieldSelection& selection, const CsvOptions& options);
 void AppendCsvLine(std::string& out, const RecordTexts& texts, const FieldSelection& selection,
                    const CsvOptions& options);
-inline std::string CsvLine(const RecordTexts& texts, const FieldSelection& selection, const CsvOptions& options) {
+inline std::string CsvLine(const RecordTexts& texts, const FieldSelection& selection,
+                           const CsvOptions& options) {
   std::string line;
   AppendCsvLine(line, texts, selection, options);
   return line;
 }
+// True when a CSV line is the stored texts as they lie in the record: every stored field once, in
+// field order and whole, without quotes or time conversion, behind a one-byte delimiter.
+bool CsvLineIsStoredTexts(const FieldSelection& selection, const CsvOptions& options);
+// The line of such a selection taken straight from the record's image, its separators turned into
+// the delimiter (a separator is never a trail byte). False, with `out` untouched, when the texts do
+// not all lie within the image's text area (a record that fills its budget to the last byte).
+bool AppendStoredTextsLine(std::string& out, const char* image, const RecordTexts& texts, char delimiter);
 
 // The six header lines, each with CR LF.
 std::string AdifHeader();
@@ -50,8 +58,8 @@ std::string AdifHeader();
 // "<EOR>" CR LF; items wrapped so that a line passes 80 columns only with a single item.
 void AppendAdifRecord(std::string& out, const RecordTexts& texts, const FieldSelection& selection,
                       std::string_view outer, bool jstToUtc);
-inline std::string AdifRecord(const RecordTexts& texts, const FieldSelection& selection, std::string_view outer,
-                              bool jstToUtc) {
+inline std::string AdifRecord(const RecordTexts& texts, const FieldSelection& selection,
+                              std::string_view outer, bool jstToUtc) {
   std::string record;
   AppendAdifRecord(record, texts, selection, outer, jstToUtc);
   return record;

@@ -58,7 +58,7 @@ TEST(FieldSelectionTest, ListsRangesAndEveryMessageAtItsPosition) {
   EXPECT_EQ(error("DATE CALLSIGN"), E("-または,が必要です", 5));
   EXPECT_EQ(error("DATE,,CALLSIGN"), E("不要な記号です", 4));
   EXPECT_EQ(error(",DATE"), E("不要な記号です", 0));
-  EXPECT_EQ(error("DATE,"), E("不要な記号です", 3));  // two characters before the end
+  EXPECT_EQ(error("DATE,"), E("不要な記号です", 3));         // two characters before the end
   EXPECT_EQ(error("DATE,S"), E("ﾌｨｰﾙﾄﾞ名が不適当です", 5));  // START, sRST, sQSL
   EXPECT_EQ(error("DATE,AUX1"), E("ﾌｨｰﾙﾄﾞ名が不適当です", 5));
   EXPECT_EQ(error("REMARKS."), E("ｻﾌﾞﾌｨｰﾙﾄﾞが不適当です", 8));
@@ -68,7 +68,8 @@ TEST(FieldSelectionTest, ListsRangesAndEveryMessageAtItsPosition) {
   EXPECT_EQ(error(many).first, "ﾌｨｰﾙﾄﾞ数が制限を超えます");
   // Ranges count every field they expand to: five times 17 fit, six do not.
   EXPECT_EQ(error("DATE-rQSL,DATE-rQSL,DATE-rQSL,DATE-rQSL,DATE-rQSL").first, "");
-  EXPECT_EQ(error("DATE-rQSL,DATE-rQSL,DATE-rQSL,DATE-rQSL,DATE-rQSL,DATE-rQSL").first, "ﾌｨｰﾙﾄﾞ数が制限を超えます");
+  EXPECT_EQ(error("DATE-rQSL,DATE-rQSL,DATE-rQSL,DATE-rQSL,DATE-rQSL,DATE-rQSL").first,
+            "ﾌｨｰﾙﾄﾞ数が制限を超えます");
 }
 
 TEST(SubfieldTest, AtTheStartOrBehindTheOuterSeparator) {
@@ -116,6 +117,40 @@ TEST(CsvTest, DefaultsHeaderQuotesAndSubfields) {
   EXPECT_EQ(CsvLine(t.get(), ParseFieldSelection("DATE-END"), options), "\"240304\",\"2300\",\"0010\"\r\n");
 }
 
+TEST(CsvTest, TheStoredTextsLineIsTheGeneralLine) {
+  ResetFieldTable();
+  CsvOptions options;
+  const FieldSelection all = ParseFieldSelection("DATE-rQSL");
+  EXPECT_TRUE(CsvLineIsStoredTexts(all, options));
+  EXPECT_FALSE(CsvLineIsStoredTexts(ParseFieldSelection("rQSL-DATE"), options));
+  EXPECT_FALSE(CsvLineIsStoredTexts(ParseFieldSelection("DATE-REMARKS,MyQTH.()-rQSL"), options));
+  options.delimiter = ", ";
+  EXPECT_FALSE(CsvLineIsStoredTexts(all, options));
+  options.delimiter = ",";
+  Texts t;
+  t.record = Contact();
+  t.record[QTH] = "東京都港区";  // trail bytes 0x5C and 0x7C stay as they are
+  t.record[NAME] = "ﾀﾛｳ\\|";
+  t.record[rQSL] = "J";
+  const RecordTexts& texts = t.get();
+  std::string line = "x";
+  ASSERT_TRUE(AppendStoredTextsLine(line, t.image.data(), texts, ','));
+  EXPECT_EQ(line, "x" + CsvLine(texts, all, options));
+  // Texts filling the whole budget end where the CR LF stands; a damaged image with too few
+  // separators has texts behind the text area and takes the general line.
+  t.record = Record{};
+  t.record[REMARKS] = std::string(182, 'r');
+  const RecordTexts& full = t.get();
+  line.clear();
+  ASSERT_TRUE(AppendStoredTextsLine(line, t.image.data(), full, ','));
+  EXPECT_EQ(line, std::string(12, ',') + std::string(182, 'r') + ",,,,\r\n");
+  t.image.fill('a');
+  const RecordTexts& damaged = t.reader.Split(t.image.data());
+  line = "x";
+  EXPECT_FALSE(AppendStoredTextsLine(line, t.image.data(), damaged, ','));
+  EXPECT_EQ(line, "x");
+}
+
 TEST(AdifTest, ReportsExchangesDatesAndOrder) {
   ResetFieldTable();
   Texts t;
@@ -149,7 +184,8 @@ TEST(AdifTest, ReportsExchangesDatesAndOrder) {
   EXPECT_EQ(sub.find("<APP_Vondal_REMARKS.QSL[]:4>JARL "), 0u);
   EXPECT_EQ(sub.find("COMMENT"), std::string::npos);
   t.record[REMARKS] = "no subfield";
-  EXPECT_EQ(AdifRecord(t.get(), ParseFieldSelection("REMARKS.QSL[]"), ";", false).find("APP_"), std::string::npos);
+  EXPECT_EQ(AdifRecord(t.get(), ParseFieldSelection("REMARKS.QSL[]"), ";", false).find("APP_"),
+            std::string::npos);
 }
 
 TEST(AdifTest, WrapsBeforeAnItemThatWouldPass80) {

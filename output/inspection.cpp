@@ -15,11 +15,11 @@ void WriteInspection(OutputJob& job, const CityList& cities) {
                       job.context.contest, cities);
   InspectionReport report;
   job.file->Append(InspectionHeading(cities.Loaded()));
-  Screen& screen = TheScreen();
   const int count = job.context.log.RecordCount();
   std::string lines;
   for (int n = 0; n < count; ++n) {
     if (n % 10000 == 0 && n > 0) {
+      Screen& screen = TheScreen();
       screen.PutText(std::to_string(n), kOutputNoticeRow, 11, screen.Width(), kPlainAttr, kPlainAttr);
       Flush();
     }

@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "log/field_table.h"
-#include "log/log_test_support.h"
-#include "output/contest_outputs.h"
+#include "output/table_test_support.h"
 
 namespace vondal {
 namespace {
@@ -24,22 +22,12 @@ Record Contact(const char* start, const char* callsign, const char* freq, const 
 }
 
 // A log written through the log file, inspected through the frame's job as the form hands it over.
-class InspectionTest : public ::testing::Test {
+class InspectionTest : public testing::TableTest {
  protected:
-  InspectionTest() : set(fs) {
-    ResetFieldTable();
-    std::string log;
-    for (const Record& r : {Contact("1200", "JA1ABC", "7.050"), Contact("1200", "JA1ABC", "7.050"),
-                            Contact("1100", "JA1AB1", "7", "(100W"), Contact("1210", "W1AW", "14.050"),
-                            Contact("1215", "W1AX", "14.050")}) {
-      const RecordImage image = EncodeRecord(r);
-      log.append(image.begin(), image.end());
-    }
-    fs.SetContents("T.VD", log);
-    EXPECT_EQ(set.log.OpenLog("T.VD"), "");
-    std::vector<char> buffer(kIndexBufferSize);
-    EXPECT_EQ(set.index.Rebuild(set.log, nullptr, buffer), "");
-    TheOutputParameters() = DefaultOutputParameters("", "T.VD");
+  InspectionTest() {
+    UseRecords({Contact("1200", "JA1ABC", "7.050"), Contact("1200", "JA1ABC", "7.050"),
+                Contact("1100", "JA1AB1", "7", "(100W"), Contact("1210", "W1AW", "14.050"),
+                Contact("1215", "W1AX", "14.050")});
   }
 
   std::string Inspect(int level, int target = kAllRecords) {
@@ -54,9 +42,6 @@ class InspectionTest : public ::testing::Test {
     return fs.Contents("T.TXT");
   }
 
-  MemoryFileSystem fs;
-  testing::LogSet set;
-  OutputContext context{set.log, set.index, fs, "T.VD"};
   CityList cities;  // not loaded
 };
 

@@ -48,11 +48,15 @@ void WriteCsv(OutputJob& job) {
   options.outer = p[kOuterSeparator].value;
   options.jstToUtc = p[kTimeConversion].choice == 1;
   if (p[kHeaderLine].choice == 1) job.file->Append(CsvHeader(job.fields, options));
+  const bool storedTexts = CsvLineIsStoredTexts(job.fields, options);
   std::string line;
   for (int n = 0; n < job.context.log.RecordCount(); ++n) {
     if (const RecordTexts* texts = job.Target(n)) {
       line.clear();
-      AppendCsvLine(line, *texts, job.fields, options);
+      const char* image = storedTexts ? job.Image(n) : nullptr;
+      if (!image || !AppendStoredTextsLine(line, image, *texts, options.delimiter[0])) {
+        AppendCsvLine(line, *texts, job.fields, options);
+      }
       job.file->Append(line);
     }
   }
@@ -85,7 +89,8 @@ bool RunPackedLog(const OutputContext& context) {
   if (!job) return false;
   const PackedLength packed = WritePackedLog(*job);
   Screen& screen = TheScreen();
-  screen.PutText(PackedLengthText(packed.bytes, packed.records), 15, 1, screen.Width(), kPlainAttr, kPlainAttr);
+  screen.PutText(PackedLengthText(packed.bytes, packed.records), 15, 1, screen.Width(), kPlainAttr,
+                 kPlainAttr);
   Flush();
   ReadKey();
   FinishOutput(*job, "pack");
@@ -94,8 +99,8 @@ bool RunPackedLog(const OutputContext& context) {
 
 bool RunCsvExport(const OutputContext& context) {
   auto job = RunOutputFrame(context, "CSVファイル",
-                            {kCsvFile, kTarget, kSelection, kFields, kOuterSeparator, kHeaderLine, kQuotes, kDelimiter,
-                             kTimeConversion});
+                            {kCsvFile, kTarget, kSelection, kFields, kOuterSeparator, kHeaderLine, kQuotes,
+                             kDelimiter, kTimeConversion});
   if (!job) return false;
   WriteCsv(*job);
   FinishOutput(*job, "csv");
@@ -103,7 +108,8 @@ bool RunCsvExport(const OutputContext& context) {
 }
 
 bool RunAdifExport(const OutputContext& context) {
-  auto job = RunOutputFrame(context, "ADIF", {kAdifFile, kTarget, kSelection, kFields, kOuterSeparator, kTimeConversion});
+  auto job = RunOutputFrame(context, "ADIF",
+                            {kAdifFile, kTarget, kSelection, kFields, kOuterSeparator, kTimeConversion});
   if (!job) return false;
   WriteAdif(*job);
   FinishOutput(*job, "adif");

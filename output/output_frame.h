@@ -42,11 +42,11 @@ struct OutputJob {
 
   const OutputContext& context;
   OutputParameters& parameters;
-  std::vector<int> list;     // the parameters of the form, in order
-  Condition selection;       // parameter 8, when the target is 式で選択
-  FieldSelection fields;     // parameter 10, when the form has it
+  std::vector<int> list;  // the parameters of the form, in order
+  Condition selection;    // parameter 8, when the target is 式で選択
+  FieldSelection fields;  // parameter 10, when the form has it
   int targetCount = 0;
-  int fileParameter = 0;     // the output file's parameter (0, 1, 2, 3, 5 or 6)
+  int fileParameter = 0;  // the output file's parameter (0, 1, 2, 3, 5 or 6)
   std::unique_ptr<OutputFile> file;
 
   bool Has(int parameter) const;
@@ -57,6 +57,8 @@ struct OutputJob {
   const RecordTexts* Target(int n);
   // Record n's 200 bytes when it is a target, else null.
   const char* TargetImage(int n);
+  // The stored image of record n, valid with the texts Target(n) gave; null when it cannot be read.
+  const char* Image(int n) { return records_.Image(n); }
 
  private:
   bool MarkedAsWanted(int n) const;

@@ -4,6 +4,7 @@
 
 #include "console/menu_line.h"
 #include "output/inspection.h"
+#include "output/table_cities.h"
 #include "output/table_count_reports.h"
 #include "output/table_field_reports.h"
 #include "output/table_words.h"
@@ -45,6 +46,15 @@ const std::vector<TableKind>& TableKinds() {
       {'N', 'U', "連続データ", {6, 7, 8, 17, 18, 19, 29, 30}, WriteContinuityTable, ""},
       {'I', 'V', "データ量", {6, 7, 8}, WriteDataVolumeTable, "volume"},
       {'I', 'C', "文字", {6, 7, 8, 17, 18, 19}, WriteCharacterTable, "character"},
+      {'N',
+       'P',
+       "県市郡区別交信数",
+       {6, 7, 8, 31, 32},
+       [](OutputJob& job) {
+         // Without the city list there is no table: the old file stays as it was.
+         if (!WriteCityTable(job)) job.file.reset();
+       },
+       "pcgw"},
   };
   return kinds;
 }
@@ -59,6 +69,7 @@ std::optional<std::string> RunTable(const OutputContext& context, char group, ch
     std::optional<OutputJob> job = RunOutputFrame(context, table.title, table.list);
     if (!job) return std::nullopt;
     table.body(*job);
+    if (!job->file) return std::nullopt;
     if (!FinishOutput(*job, table.useName)) return std::nullopt;
     return job->file->name();
   }

@@ -12,6 +12,8 @@
 #include <sstream>
 
 #include "app/text/charset.h"
+#include "console/console.h"
+#include "console/fake_terminal.h"
 #include "log/field_table.h"
 #include "log/log_test_support.h"
 #include "output/output_frame.h"
@@ -89,6 +91,7 @@ inline std::vector<Record> TableFixtureRecords() {
 class TableTest : public ::testing::Test {
  protected:
   TableTest() : set(fs) {
+    AttachConsole(&screen, &terminal);  // the tables show their progress and notices on line 13
     ResetFieldTable();
     UseRecords(TableFixtureRecords());
   }
@@ -123,6 +126,10 @@ class TableTest : public ::testing::Test {
     return fs.Contents(job.file->name());
   }
 
+  ~TableTest() override { AttachConsole(nullptr, nullptr); }
+
+  Screen screen{80, 25};
+  FakeTerminal terminal{80, 25};
   MemoryFileSystem fs;
   LogSet set;
   OutputContext context{set.log, set.index, fs, "T.VD"};

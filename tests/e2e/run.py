@@ -301,7 +301,16 @@ class Case:
     def screen_text(self):
         # The work and program folders are new temporary folders each run; screens show them as
         # $WORK and $PROGRAM.
-        return self.terminal.screen_text().replace(self.work, "$WORK").replace(self.program, "$PROGRAM")
+        # The information screen shows the programs' own folder as $BIN (the program file is
+        # found through its link) and the system's release as $RELEASE.
+        text = self.terminal.screen_text().replace(self.work, "$WORK").replace(self.program, "$PROGRAM")
+        text = text.replace(self.bin_dir, "$BIN")
+        # In developer mode the version is dated by the program file: $BUILT.
+        built = os.path.join(self.bin_dir, "vondal")
+        if os.path.exists(built):
+            text = text.replace(time.strftime("%Y-%m-%d %H:%M:%S", time.localtime(os.path.getmtime(built))), "$BUILT")
+        release = os.uname().release
+        return text.replace(release, "$RELEASE") if len(release) >= 5 else text
 
     def compare_screen(self, name):
         path = os.path.join(self.expected_dir, name)

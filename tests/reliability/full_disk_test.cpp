@@ -26,6 +26,9 @@
 #include "macro/macro_store.h"
 #include "output/contest_jarl.h"
 #include "output/output_file.h"
+#include "output/output_frame.h"
+#include "output/table_field_reports.h"
+#include "output/table_word_specs.h"
 #include "tests/reliability/log_check.h"
 #include "tools/vonfill/vonfill.h"
 #include "tools/vonrix/vonrix.h"
@@ -269,6 +272,45 @@ TEST_F(FullDiskTest, ContestLogThatDoesNotFitKeepsTheOldLog) {
     finished = out.Finish();
   }
   EXPECT_FALSE(appended && finished);
+  EXPECT_EQ(Read(Path("T.TXT")), old);
+  EXPECT_FALSE(Exists("T.TXT.tmp~"));
+}
+
+// A table report longer than the output buffer (a continuity table whose every record opens a run
+// of its own): on a full disk the last report stays as it was and no temporary file is left.
+TEST_F(FullDiskTest, TableThatDoesNotFitKeepsTheOldReport) {
+  std::string log;
+  for (int n = 0; n < 30000; ++n) {
+    Record r = testing::ValidRecord("JA1ABC", "240601");
+    r[REMARKS] = "run " + std::to_string(n) + std::string(40, 'x');
+    const RecordImage image = EncodeRecord(r);
+    log.append(image.begin(), image.end());
+  }
+  Write(Path("T.VD"), log);
+  testing::LogSet set(fs);
+  ASSERT_EQ(set.log.OpenLog(Path("T.VD")), "");
+  const OutputContext context{set.log, set.index, fs, "T.VD"};
+  TheOutputParameters() = DefaultOutputParameters("", Path("T.VD"));
+  OutputJob job(context, {6, 7, 8, 17, 18, 19, 29, 30});
+  job.parameters[kTarget].Choose(kAllRecords);
+  job.parameters[kWordField].Choose(REMARKS);
+  job.file = std::make_unique<OutputFile>(fs);
+  ASSERT_TRUE(job.file->Open(Path("U.TXT"), OutputFile::Mode::kReplace));
+  WriteContinuityTable(job);
+  ASSERT_TRUE(job.file->Finish());
+  ASSERT_GT(Read(Path("U.TXT")).size(), kOutputBufferBytes);  // without a limit
+
+  const std::string old = "Vondal w01.022 ----\r\n";
+  Write(Path("T.TXT"), old);
+  job.file = std::make_unique<OutputFile>(fs);
+  ASSERT_TRUE(job.file->Open(Path("T.TXT"), OutputFile::Mode::kReplace));
+  bool finished;
+  {
+    FileSizeLimit limit(kOutputBufferBytes / 2);
+    WriteContinuityTable(job);
+    finished = job.file->Finish();
+  }
+  EXPECT_FALSE(finished);
   EXPECT_EQ(Read(Path("T.TXT")), old);
   EXPECT_FALSE(Exists("T.TXT.tmp~"));
 }

@@ -9,6 +9,10 @@
 #include "color/color_set.h"
 #include "console/console.h"
 #include "console/fake_terminal.h"
+#include "editor/dictionary.h"
+#include "editor/editor_state.h"
+#include "log/field_table.h"
+#include "macro/macro_store.h"
 
 namespace vondal {
 namespace {
@@ -22,6 +26,9 @@ class InfoScreenTest : public ::testing::Test {
     SetCurrentColorTable(DefaultColorTable());
     TheConsoleSwitches() = {};
     TheInfoPage() = {};
+    TheDictionaries().clear();
+    TheMacroStore().MakeNew();
+    ResetFieldTable();
     CreateLocalPool();  // quit takes the index buffer from the temporary pool
     run_.settings.log = "T.VD";
   }
@@ -168,6 +175,94 @@ TEST_F(InfoScreenTest, ReturningToTheMainMenuDrawsTheCurrentPage) {
   EXPECT_EQ(RunMainMenu(run_), 0);
   EXPECT_EQ(Row(2).substr(0, 14), "□ｼｽﾃﾑ ﾊﾞｰｼﾞｮﾝ");
   EXPECT_EQ(terminal_.Row(22).substr(0, 8), "正常終了");
+}
+
+TEST_F(InfoScreenTest, FieldPageShowsLegendWordsAndReachesTheMessageLineOnlyWhileShown) {
+  Draw('F');
+  EXPECT_EQ(Row(2).substr(0, 8), "□ﾌｨｰﾙﾄﾞ");
+  EXPECT_EQ(Row(6), " *CALLSIGN 標準  先頭  大文字   規定ﾃﾞｰﾀ 現状保護 不可 ｺｰﾙｻｲﾝ専用");
+  EXPECT_EQ(Row(21), "  AUX2     条件  先頭  無変換");  // blanks: positions that do not apply
+  // Nineteen fields need every row down to the message line, where the frame closes.
+  EXPECT_EQ(run_.screen->CharAt(22, 0), run_.screen->FrameGlyph(4));
+  Draw('R');
+  EXPECT_EQ(terminal_.Row(22).find_first_not_of(' '), std::string::npos);
+}
+
+TEST_F(InfoScreenTest, AutoFillPageShowsTheMapTheBandMapAndTheLinesThatDoNotCount) {
+  run_.settings.mode = {"7.000 7.199 RTTY", "bogus"};
+  run_.settings.modeSegments = {{7000, 7199, 5}};
+  TheInfoPage().autoFillView = 0;
+  Draw('A');
+  EXPECT_EQ(Row(3), "     7.000-    7.199 RTTY");
+  TheInfoPage().autoFillView = 1;
+  Draw('A');
+  EXPECT_EQ(Row(2), "□自動記入(MODE) ﾊﾞﾝﾄﾞﾏｯﾌﾟ");
+  EXPECT_EQ(Row(3), "     0.135 135k  CW         3.791 3.8M  CW        28.000 28M   CW");
+  TheInfoPage().autoFillView = 2;
+  TheConsoleSwitches().authorsuse = true;
+  Draw('A');
+  EXPECT_EQ(Row(2), "□自動記入(MODE) mode設定行（*印は無効）  map size=1");
+  EXPECT_EQ(Row(3), "   7.000 7.199 RTTY");
+  EXPECT_EQ(Row(4), " * bogus");
+}
+
+TEST_F(InfoScreenTest, DictionaryPageShowsCountsOrTheErrorInTheErrorColour) {
+  Dictionary good;
+  good.specification = "qth.dic menukey=Q";
+  good.menuKey = 'Q';
+  good.label = "QTH";
+  good.pairs = {{"a", "b"}, {"c", "d"}};
+  good.bytes = 4;
+  good.general = true;
+  Dictionary bad;
+  bad.specification = "none.dic";
+  bad.error = "ﾌｧｲﾙを開けません";
+  TheDictionaries() = {good, bad};
+  Draw('D');
+  EXPECT_EQ(Row(3), " Q QTH                                    2項目         4byte  general");
+  EXPECT_EQ(Row(4), "   qth.dic menukey=Q");
+  EXPECT_EQ(Row(5), "                                     ﾌｧｲﾙを開けません");
+  EXPECT_EQ(terminal_.Attr(5, 38), ColorOf(ColorElement::eError));
+  // Ten dictionaries leave no room for their specifications: one row each.
+  TheDictionaries().assign(10, good);
+  Draw('D');
+  EXPECT_EQ(Row(4).substr(0, 6), " Q QTH");
+}
+
+TEST_F(InfoScreenTest, KeyMacroPageShowsTheAssignedMacrosCommentOrText) {
+  MacroStore& store = TheMacroStore();
+  store.SetText(3, "ABC");
+  store.SetComment(3, "//呼出");
+  store.Assign(3, FunctionKeySlot(1));  // F2
+  Draw('K');
+  EXPECT_EQ(Row(2), "□ｷｰﾏｸﾛ （注釈）");
+  EXPECT_EQ(Row(5), "   F2     3  //呼出");
+  EXPECT_EQ(Row(4), "   F1");
+  TheInfoPage().keyMacroView = 1;
+  Draw('K');
+  EXPECT_EQ(Row(5), "   F2     3  ABC");
+}
+
+TEST_F(InfoScreenTest, MemoryPageCountsIndexBlocksAndShowsTheHistory) {
+  ASSERT_TRUE(run_.index.SetIndexEntry(0, 1, "JA1ZZZ", IndexMode::kLoad));
+  ASSERT_TRUE(run_.index.SetIndexEntry(1, 2, "JA2ZZZ", IndexMode::kLoad));
+  RecordUse("sort");
+  TheConsoleSwitches().authorsuse = true;
+  Draw('M');
+  EXPECT_EQ(Row(3), "□Index     (1*360000) used      72");
+  EXPECT_NE(Row(5).find("sort"), std::string::npos);
+}
+
+TEST_F(InfoScreenTest, SwitchPageSaysOnForWhatIsOn) {
+  run_.settings.toggles.box = true;
+  TheEditor().display.recordBase = 1;
+  TheConsoleSwitches().authorsuse = true;
+  Draw('T');
+  EXPECT_EQ(Row(2), "□ini.toggle");
+  EXPECT_NE(Row(4).find("box          on"), std::string::npos);
+  EXPECT_NE(Row(6).find("authorsuse   on"), std::string::npos);
+  EXPECT_NE(terminal_.Dump().find("1strecordnr  on"), std::string::npos);
+  TheEditor().display.recordBase = 0;
 }
 
 }  // namespace

@@ -54,6 +54,12 @@ class RecordIndex {
 
   // Entries 0 … size() - 1 exist.
   int size() const { return size_; }
+  // Blocks allocated so far (each holds kIndexBlockEntries entries).
+  int BlockCount() const {
+    int count = 0;
+    for (const auto& block : blocks_) count += block != nullptr;
+    return count;
+  }
 
   // Forgets every entry (blocks stay allocated, marks are cleared).
   void Clear();

@@ -65,15 +65,23 @@ class AdifItems {
   explicit AdifItems(std::string& out) : out_(out) {}
   ~AdifItems() { Flush(); }
   void Add(std::string_view tag, std::string_view value) {
-    if (value.empty()) return;
+    if (!value.empty()) AddItem(tag, value);
+  }
+  void AddItem(std::string_view tag, std::string_view value) {
     const size_t size = value.size() + tag.size() + 4;
     const bool wrap = running_ != 0 && running_ + size > 80;
     running_ = wrap ? size : running_ + size;
     // "<TAG:n>value " gathered in the buffer, which goes to `out` a record at a time.
     char digits[24];
     size_t digitCount = 0;
-    for (size_t rest = value.size(); rest > 0 || digitCount == 0; rest /= 10) {
-      digits[sizeof digits - ++digitCount] = static_cast<char>('0' + rest % 10);
+    if (value.size() < 100) {  // nearly every text
+      digits[sizeof digits - 1] = static_cast<char>('0' + value.size() % 10);
+      digits[sizeof digits - 2] = static_cast<char>('0' + value.size() / 10);
+      digitCount = value.size() < 10 ? 1 : 2;
+    } else {
+      for (size_t rest = value.size(); rest > 0; rest /= 10) {
+        digits[sizeof digits - ++digitCount] = static_cast<char>('0' + rest % 10);
+      }
     }
     const size_t need = tag.size() + digitCount + value.size() + 6;
     if (used_ + need > sizeof buffer_) Flush();

@@ -18,6 +18,7 @@ namespace {
 constexpr int kInfoCol = 13;
 
 std::string Right8(size_t n) { return RightAligned(static_cast<long>(n), 8); }
+std::string Right7(size_t n) { return RightAligned(static_cast<long>(n), 7); }
 
 // "name on" cells of a switch table.
 std::vector<std::string> SwitchCells(const std::vector<std::pair<const char*, bool>>& switches) {
@@ -34,8 +35,8 @@ void DrawMemoryPage(InfoWriter& out, const RunState& run) {
   for (const Dictionary& d : TheDictionaries()) dictionaryBytes += d.bytes;
   out.Title("□Local");
   out.Line(kInfoCol, "malloc" + Right8(pools.LocalCapacity()) + " used" + Right8(pools.LocalUsed()) +
-                         " VRAM" + Right8(TheScreen().BufferBytes()) + " CGW" +
-                         Right8(TheCityList().MemoryUsed()) + " Dict." + Right8(dictionaryBytes));
+                         " VRAM" + Right7(TheScreen().BufferBytes()) + " CGW" +
+                         Right7(TheCityList().MemoryUsed()) + " Dict." + Right7(dictionaryBytes));
   out.Title("□Index");
   out.Line(kInfoCol, "(" + std::to_string(run.index.BlockCount()) + "*" +
                          std::to_string(kIndexBlockEntries * sizeof(IndexEntry)) + ") used" +

@@ -76,9 +76,14 @@ void DrawInfoPage(RunState& run) {
   // A frame that reached the message line on a longer page goes with that page.
   const bool frameOnMessageRow = screen.CharAt(message, 0) == screen.FrameGlyph(4);
   screen.ClearRows(0, frameOnMessageRow ? message : message - 1);
+  // Inside the frame the page's own colour reaches the frame, however long each text is.
+  const uint8_t attr = ColorOf(ColorElement::Opening);
+  const std::string blanks(screen.Width() - 2, ' ');
+  for (int row = 2; row < message; ++row) screen.PutText(blanks, row, 1, screen.Width() - 1, attr, attr);
   const int bottom = std::min(DrawPage(screen, run, state), message);
+  if (bottom + 1 < message) screen.ClearRows(bottom + 1, message - 1);
   if (bottom == message) screen.ClearCells(message, 0, screen.Width() - 1);
-  screen.DrawBox(1, 0, bottom, screen.Width() - 1, ColorOf(ColorElement::Opening));
+  screen.DrawBox(1, 0, bottom, screen.Width() - 1, attr);
   Flush();
 }
 

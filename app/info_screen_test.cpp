@@ -193,11 +193,11 @@ TEST_F(InfoScreenTest, AutoFillPageShowsTheMapTheBandMapAndTheLinesThatDoNotCoun
   run_.settings.modeSegments = {{7000, 7199, 5}};
   TheInfoPage().autoFillView = 0;
   Draw('A');
-  EXPECT_EQ(Row(3), "     7.000-    7.199 RTTY");
+  EXPECT_EQ(Row(3), "      7.000-     7.199 RTTY");
   TheInfoPage().autoFillView = 1;
   Draw('A');
   EXPECT_EQ(Row(2), "□自動記入(MODE) ﾊﾞﾝﾄﾞﾏｯﾌﾟ");
-  EXPECT_EQ(Row(3), "     0.135 135k  CW         3.791 3.8M  CW        28.000 28M   CW");
+  EXPECT_EQ(Row(3), "      0.135 135k  CW          3.791 3.8M  CW         28.000 28M   CW");
   TheInfoPage().autoFillView = 2;
   TheConsoleSwitches().authorsuse = true;
   Draw('A');

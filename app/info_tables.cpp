@@ -16,10 +16,10 @@
 namespace vondal {
 namespace {
 
-// kHz as MHz with three decimals, right-aligned in 9 columns.
+// kHz as MHz with three decimals, right-aligned in 10 columns.
 std::string Megahertz(int32_t khz) {
   char text[24];
-  std::snprintf(text, sizeof text, "%5d.%03d", khz / 1000, khz % 1000);
+  std::snprintf(text, sizeof text, "%6d.%03d", khz / 1000, khz % 1000);
   return text;
 }
 
@@ -41,7 +41,7 @@ void DrawModeMap(InfoWriter& out, const RunState& run) {
     cells.push_back(Megahertz(s.lowKhz) + "-" + Megahertz(s.highKhz) + " " +
                     std::string(ModeName(s.segmentClass - 1)));
   }
-  out.Grid(cells, 27);
+  out.Grid(cells, 28);
 }
 
 // The band map: from each breakpoint on, the band and the mode of its segment.
@@ -50,10 +50,10 @@ void DrawBandMap(InfoWriter& out) {
   for (const BandMapPoint& point : BuildBandMap()) {
     std::string cell = Megahertz(point.startKhz) + " ";
     cell += point.band < 0 ? "-" : BandName(point.band, 'S');
-    if (point.segmentClass > 0) cell = Padded(cell, 16) + std::string(ModeName(point.segmentClass - 1));
+    if (point.segmentClass > 0) cell = Padded(cell, 17) + std::string(ModeName(point.segmentClass - 1));
     cells.push_back(cell);
   }
-  out.Grid(cells, 23);
+  out.Grid(cells, 24);
 }
 
 // The `mode` lines as written; "*" marks those that do not count.

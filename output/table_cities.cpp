@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <optional>
+#include <unordered_map>
 
 #include "citylist/call_area.h"
 #include "console/console.h"
@@ -15,8 +16,6 @@ namespace {
 constexpr int kItems = 31;  // 全ての市郡, …(消滅除く), 交信した市郡, …(消滅除く), 都道府県のみ
 constexpr int kOrder = 32;  // 県市郡区の順, 都道府県の順
 constexpr int kPrefecturesOnly = 4;
-constexpr int kProgressStep = 10000;
-constexpr int kProgressCol = 11;
 
 constexpr CityKind kKinds[] = {CityKind::kCity, CityKind::kGun, CityKind::kWard};
 
@@ -95,8 +94,8 @@ std::string EntryLabel(const CityList& list, const CityEntry& entry) {
 }  // namespace
 
 bool WriteCityTable(OutputJob& job, const CityList& list) {
-  Screen& screen = TheScreen();
   if (!list.Loaded()) {
+    Screen& screen = TheScreen();
     screen.PutText("CGlist3.TXTが読めません", kOutputNoticeRow, 1, screen.Width(), kPlainAttr, kPlainAttr);
     return false;
   }
@@ -108,21 +107,28 @@ bool WriteCityTable(OutputJob& job, const CityList& list) {
   std::array<CountRow, 3> kinds{};
   CountRow all;
   std::string out;
+  std::unordered_map<std::string, Location> lookedUp;
   const int count = job.context.log.RecordCount();
   for (int n = 0; n < count; ++n) {
-    if (n > 0 && n % kProgressStep == 0) {
-      screen.PutText(std::to_string(n), kOutputNoticeRow, kProgressCol, screen.Width(), kPlainAttr,
-                     kPlainAttr);
-      Flush();
-    }
+    ShowTableProgress(n);
     const RecordTexts* texts = job.Target(n);
     if (!texts) continue;
     const int area = CallArea((*texts)[CALLSIGN]);
     if (area < 1 || area > 11) continue;
     const bool byQth = !(*texts)[QTH].empty();
     if (!byQth && (*texts)[rRST].empty()) continue;
-    Location location =
-        byQth ? FromQth(list, (*texts)[QTH], area) : FromExchange(list, *texts, area, job.context.contest);
+    Location location;
+    if (byQth) {
+      // Logs name the same places again and again: each name is looked up once an area.
+      std::string key(1, static_cast<char>(area));
+      key += (*texts)[QTH];
+      auto known = lookedUp.find(key);
+      if (known == lookedUp.end())
+        known = lookedUp.emplace(std::move(key), FromQth(list, (*texts)[QTH], area)).first;
+      location = known->second;
+    } else {
+      location = FromExchange(list, *texts, area, job.context.contest);
+    }
     if (location.found) {
       const std::optional<uint16_t> day = DayNumberOfDate((*texts)[DATE]);
       if (day && location.validity.start != kOpenStart && *day < location.validity.start) {

@@ -187,6 +187,7 @@ void WriteBandModeTable(OutputJob& job) {
 void WriteTimeTable(OutputJob& job, char kind) {
   const int interval = std::stoi(job[kTimeInterval].value);
   std::vector<CountRow> minutes(kMinutes);
+  std::vector<CountRow> stepRows(kMinutes + 1);  // S and T: where a contact's minutes begin and end
   CountTable table;
   table.heading = kind == 'L' ? "  分" : "時分";
   table.totalLabel = "合計";
@@ -215,10 +216,27 @@ void WriteTimeTable(OutputJob& job, char kind) {
       longest = std::max(longest, e - s);
       minutes[e - s].Add(bm.band, bm.mode);
     } else {
-      for (int m = s; m <= (kind == 'T' ? e : s); ++m) minutes[m % kMinutes].Add(bm.band, bm.mode);
+      // Minutes s … e (a day at most) as steps of a running sum over the minutes of the day.
+      const int first = s % kMinutes;
+      const int end = first + (kind == 'T' ? e - s : 0);
+      CountRow contact;
+      contact.Add(bm.band, bm.mode);
+      stepRows[first].AddRow(contact);
+      if (end >= kMinutes) {
+        stepRows[kMinutes].SubtractRow(contact);
+        stepRows[0].AddRow(contact);
+      }
+      stepRows[end % kMinutes + 1].SubtractRow(contact);
     }
     table.totals.Add(bm.band, bm.mode);
   });
+  if (kind != 'L') {
+    CountRow running;
+    for (int m = 0; m < kMinutes; ++m) {
+      running.AddRow(stepRows[m]);
+      minutes[m] = running;
+    }
+  }
   const int lastRow = kind == 'L' ? longest : kMinutes - 1;
   for (int t = 0; t <= lastRow; t += interval) {
     CountRow row;

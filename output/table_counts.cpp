@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "console/console.h"
 #include "output/band_table.h"
+#include "output/output_frame.h"
 
 namespace vondal {
 namespace {
@@ -30,6 +32,10 @@ void CountRow::Add(int band, int mode) {
 
 void CountRow::AddRow(const CountRow& other) {
   for (int i = 0; i < kCountCells; ++i) cells[i] += other.cells[i];
+}
+
+void CountRow::SubtractRow(const CountRow& other) {
+  for (int i = 0; i < kCountCells; ++i) cells[i] -= other.cells[i];
 }
 
 BandMode BandModeOf(std::string_view freq, std::string_view mode) {
@@ -102,6 +108,13 @@ std::string CountTableText(const CountTable& table) {
     first = end;
   } while (first < shown.size());
   return text;
+}
+
+void ShowTableProgress(int position) {
+  if (position == 0 || position % 10000 != 0 || !ConsoleAttached()) return;
+  Screen& screen = TheScreen();
+  screen.PutText(std::to_string(position), kOutputNoticeRow, 11, screen.Width(), kPlainAttr, kPlainAttr);
+  Flush();
 }
 
 }  // namespace vondal

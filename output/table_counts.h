@@ -27,6 +27,7 @@ struct CountRow {
   void Add(int band, int mode);
   // The counters of another row added to this one.
   void AddRow(const CountRow& other);
+  void SubtractRow(const CountRow& other);
   int32_t Total() const { return cells[kTotalCell]; }
 };
 
@@ -62,5 +63,9 @@ struct CountTable {
   CountRow totals;
 };
 std::string CountTableText(const CountTable& table);
+
+// The position of a table that walks a long log, every 10,000 records at line 13, column 11 (when a
+// console is there to show it).
+void ShowTableProgress(int position);
 
 }  // namespace vondal

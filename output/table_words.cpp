@@ -7,16 +7,14 @@
 #include "app/text/sjis.h"
 #include "app/text/text_helpers.h"
 #include "app/text/wildcard.h"
-#include "console/console.h"
 #include "log/field_table.h"
 #include "output/field_selection.h"
+#include "output/table_counts.h"
 
 namespace vondal {
 namespace {
 
 constexpr size_t kNodeBytes = 16;  // a word's count and link beside its text
-constexpr int kProgressStep = 10000;
-constexpr int kProgressCol = 11;
 
 const char* const kBuiltInTypes[] = {"a", "an", "am", "anm", "k", "kn", "km", "knm"};
 const char* const kBuiltInSorts[] = {"a", "i", "fa", "Fa", ""};
@@ -126,17 +124,11 @@ std::string_view ClosingOf(std::string_view opening) {
   return {};
 }
 
-void ShowProgress(int n) {
-  Screen& screen = TheScreen();
-  screen.PutText(std::to_string(n), kOutputNoticeRow, kProgressCol, screen.Width(), kPlainAttr, kPlainAttr);
-  Flush();
-}
-
 }  // namespace
 
 bool WordTable::Add(std::string_view word) {
   ++total_;
-  if (auto it = numbers_.find(std::string(word)); it != numbers_.end()) {
+  if (auto it = numbers_.find(word); it != numbers_.end()) {
     ++frequencies_[it->second];
     return true;
   }
@@ -155,6 +147,14 @@ std::vector<int> WordTable::Sorted(const SortSpecification& sort) const {
   std::vector<int> order(words_.size());
   for (size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
   if (order.size() < 2 || sort.keys.empty()) return order;
+  // By code over whole words, the usual order, without the general comparison.
+  if (sort.keys.size() == 1 && sort.keys[0].letter == 'a' && !sort.keys[0].from.set && !sort.keys[0].to.set) {
+    const bool descending = sort.keys[0].descending;
+    std::stable_sort(order.begin(), order.end(), [&](int x, int y) {
+      return descending ? *words_[y] < *words_[x] : *words_[x] < *words_[y];
+    });
+    return order;
+  }
   auto compare = [&](const SortKey& key, int x, int y) -> int {
     const std::string_view a = ComparedPart(*words_[x], key);
     const std::string_view b = ComparedPart(*words_[y], key);
@@ -310,7 +310,7 @@ void WriteWordTable(OutputJob& job, char kind, size_t budgetBytes) {
   const int count = job.context.log.RecordCount();
   int failedAt = 0;
   for (int n = 0; n < count && failedAt == 0; ++n) {
-    if (n > 0 && n % kProgressStep == 0) ShowProgress(n);
+    ShowTableProgress(n);
     const RecordTexts* texts = job.Target(n);
     if (!texts) continue;
     bool taken = true;

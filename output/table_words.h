@@ -36,7 +36,12 @@ class WordTable {
  private:
   size_t budget_;
   size_t used_ = 0;
-  std::unordered_map<std::string, int> numbers_;
+  // Words are looked up as they stand in the record, without a copy.
+  struct WordHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view word) const { return std::hash<std::string_view>()(word); }
+  };
+  std::unordered_map<std::string, int, WordHash, std::equal_to<>> numbers_;
   std::vector<const std::string*> words_;
   std::vector<int> frequencies_;
   int64_t total_ = 0;

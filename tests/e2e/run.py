@@ -6,6 +6,7 @@ import argparse
 import difflib
 import filecmp
 import os
+import re
 import shutil
 import signal
 import subprocess
@@ -161,6 +162,17 @@ class Terminal:
         self.tmux("kill-server", check=False)
 
 
+def keep_width(text, value, name):
+    """Shows `value` as `name`, with the blanks after it widened or narrowed so that what follows
+    them (the frame of the information screen) stays in its column whatever the value's length:
+    the screen then reads the same on every machine."""
+    def replace(match):
+        shown = name + match.group(1)
+        least = 1 if match.group(2) else 0
+        return shown + " " * max(len(match.group(0)) - len(shown), least)
+    return re.sub(re.escape(value) + r"(\S*)( *)", replace, text)
+
+
 class Case:
     def __init__(self, folder, bin_dir, update, verbose):
         self.folder = os.path.abspath(folder)
@@ -304,13 +316,13 @@ class Case:
         # The information screen shows the programs' own folder as $BIN (the program file is
         # found through its link) and the system's release as $RELEASE.
         text = self.terminal.screen_text().replace(self.work, "$WORK").replace(self.program, "$PROGRAM")
-        text = text.replace(self.bin_dir, "$BIN")
+        text = keep_width(text, os.path.realpath(self.bin_dir), "$BIN")
         # In developer mode the version is dated by the program file: $BUILT.
         built = os.path.join(self.bin_dir, "vondal")
         if os.path.exists(built):
             text = text.replace(time.strftime("%Y-%m-%d %H:%M:%S", time.localtime(os.path.getmtime(built))), "$BUILT")
         release = os.uname().release
-        return text.replace(release, "$RELEASE") if len(release) >= 5 else text
+        return keep_width(text, release, "$RELEASE") if len(release) >= 5 else text
 
     def compare_screen(self, name):
         path = os.path.join(self.expected_dir, name)

@@ -53,6 +53,9 @@ class TestKeyboard : public KeySource {
   void Type(std::string_view text) {
     for (unsigned char c : text) keys.push_back(CharacterKey(c));
   }
+  // With `typedAhead`, the keys count as typed already, waiting to be read.
+  bool KeyWaiting() override { return typedAhead && !keys.empty(); }
+  bool typedAhead = false;
 
   // The message line as it stood when key `i` was read.
   std::string MessageLineAt(size_t i) const { return std::string(screens.at(i).RowText(22)); }

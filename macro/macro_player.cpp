@@ -103,11 +103,38 @@ KeyEvent MacroPlayer::ReadKeyboard() {
   // the key source itself is the keyboard.
   KeySource* keyboard = keyboard_ != nullptr ? keyboard_ : CurrentKeySource();
   assert(keyboard != nullptr);
-  KeyEvent key = keyboard->ReadKey();
+  KeyEvent key;
+  if (!typedAhead_.empty()) {
+    key = typedAhead_.front();
+    typedAhead_.pop_front();
+  } else {
+    key = keyboard->ReadKey();
+  }
   RememberKey(key);
   lastFromKeyboard_ = true;
   lastKeyboardKey_ = key;
   return key;
+}
+
+bool MacroPlayer::EscTypedWhilePlaying(EditState& state) {
+  // A macro that calls itself through a label plays for ever; Esc is the way out, and drops what
+  // was typed before it. Keys typed ahead without an Esc keep their order (a few hundred at the most are
+  // held; beyond that they wait unread).
+  constexpr int kPlayedBetweenLooks = 4096;
+  constexpr size_t kTypedAheadKeys = 256;
+  if (++playedSinceLook_ < kPlayedBetweenLooks) return false;
+  playedSinceLook_ = 0;
+  KeySource* keyboard = keyboard_ != nullptr ? keyboard_ : CurrentKeySource();
+  while (keyboard != nullptr && typedAhead_.size() < kTypedAheadKeys && keyboard->KeyWaiting()) {
+    const KeyEvent key = keyboard->ReadKey();
+    if (key.code == 0x1B) {
+      typedAhead_.clear();  // typed for a macro the user gave up on
+      Abort(state);
+      return true;
+    }
+    typedAhead_.push_back(key);
+  }
+  return false;
 }
 
 void MacroPlayer::Pause(EditState& state) {
@@ -185,6 +212,7 @@ int MacroPlayer::ReadKey(EditState& state, InputMode mode) {
       if (Recording()) Record(state, byte, false);
       return byte;
     }
+    if (Playing() && EscTypedWhilePlaying(state)) continue;
     if (Playing()) {
       auto byte = static_cast<unsigned char>(*playback_++);
       SkipNonKeys();

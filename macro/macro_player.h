@@ -13,6 +13,7 @@
 #pragma once
 
 #include <array>
+#include <deque>
 
 #include "console/key_source.h"
 #include "macro/edit_state.h"
@@ -59,6 +60,8 @@ class MacroPlayer {
 
   // True when the next ReadKey is answered without the keyboard: a pending parameter or a macro.
   bool HasQueuedByte() const { return pending_ >= 0 || Playing(); }
+  // Keys typed while a macro played, waiting for the reads after it.
+  bool HasTypedAhead() const { return !typedAhead_.empty(); }
   // Whether the byte ReadKey returned last came from the keyboard, and the key it came from.
   bool LastFromKeyboard() const { return lastFromKeyboard_; }
   const KeyEvent& LastKeyboardKey() const { return lastKeyboardKey_; }
@@ -103,6 +106,10 @@ class MacroPlayer {
   void Record(EditState& state, int byte, bool withParam);
   char* KeyMacroArea() { return storeKeyMacro_ != nullptr ? storeKeyMacro_ : ownKeyMacro_.data(); }
   KeyEvent ReadKeyboard();
+  // While a macro plays, every so many bytes: an Esc typed meanwhile aborts it (and drops the
+  // keys typed before it); other keys wait in typedAhead_ for the reads after the macro. True when the macro
+  // was aborted.
+  bool EscTypedWhilePlaying(EditState& state);
   void ClearShownMessage(EditState& state);
   // Ctrl+] while editing: "ｺﾝﾄﾛｰﾙｺｰﾄﾞ>" and the letter. Returns the translation of the answer.
   Translation AskControlCode(EditState& state);
@@ -122,6 +129,8 @@ class MacroPlayer {
   bool messageShown_ = false;
   bool lastFromKeyboard_ = false;
   KeyEvent lastKeyboardKey_;
+  std::deque<KeyEvent> typedAhead_;
+  int playedSinceLook_ = 0;
 };
 
 // The program's player.

@@ -79,6 +79,28 @@ TEST_F(MacroPlayerTest, PauseWaitsAndEscAborts) {
   EXPECT_FALSE(player().Playing());
 }
 
+TEST_F(MacroPlayerTest, EscTypedWhileAMacroPlaysStopsItAndOtherKeysWaitTheirTurn) {
+  // A macro that never ends (as one calling itself through its label) gives way to Esc.
+  macro_ = std::string(100000, 'a');
+  keyboard_.typedAhead = true;
+  keyboard_.keys = {CharacterKey('x'), CharacterKey(0x1B), CharacterKey('y')};
+  player().StartMacro(state_, macro_.c_str());
+  int played = 0;
+  int key;
+  while ((key = Read()) == 'a' && played < 100000) ++played;
+  EXPECT_LT(played, 5000);
+  EXPECT_FALSE(player().Playing());
+  EXPECT_EQ(key, 'y');  // 'x' was typed for the macro given up on
+  EXPECT_EQ(keyboard_.MessageLineAt(keyboard_.screens.size() - 1).substr(28, 7), "ﾏｸﾛ中断");
+
+  // Without an Esc the macro plays to its end, and what was typed meanwhile follows in order.
+  keyboard_.keys = {CharacterKey('1'), CharacterKey('2')};
+  EXPECT_EQ(PlayAll(std::string(10000, 'b')), std::string(10000, 'b'));
+  EXPECT_TRUE(keyboard_.keys.empty());
+  EXPECT_EQ(Read(InputMode::kRaw), '1');
+  EXPECT_EQ(Read(InputMode::kRaw), '2');
+}
+
 TEST_F(MacroPlayerTest, AltHeldAtTheStartAbortsAndTheSilentAbortDoesNotBeep) {
   const int bells = terminal_.bells();
   RememberKey(CharacterKey('x', false, false, true));

@@ -30,7 +30,8 @@ KeyEvent PlayerKeySource::ReadKey() {
 
 bool PlayerKeySource::KeyWaiting() {
   MacroPlayer& player = ThePlayer();
-  return player.HasQueuedByte() || (player.keyboard() != nullptr && player.keyboard()->KeyWaiting());
+  return player.HasQueuedByte() || player.HasTypedAhead() ||
+         (player.keyboard() != nullptr && player.keyboard()->KeyWaiting());
 }
 
 void InstallMacroPlayer() {

@@ -13,14 +13,7 @@ class CountReportsTest : public testing::TableTest {
  protected:
   static Record Contact(std::string date, std::string start, std::string end, std::string call,
                         std::string freq, std::string mode) {
-    Record r;
-    r[DATE] = date;
-    r[START] = start;
-    r[END] = end;
-    r[CALLSIGN] = call;
-    r[FREQ] = freq;
-    r[MODE] = mode;
-    return r;
+    return testing::CountedContact(date, start, end, call, freq, mode);
   }
 
   // The report of a body without its header.
@@ -155,6 +148,19 @@ TEST_F(CountReportsTest, OperatingDaysCountADayOnceABandAndAMode) {
             "2013   5      2     2     1     1\r\n"
             "  年  月   合計    CW    7M   14M\r\n"
             "合計          2     2     1     1\r\n");
+}
+
+TEST_F(CountReportsTest, ARecordWithoutADateIsInNoDateRow) {
+  UseRecords({Contact("131301", "1200", "", "JA1ABC", "7.010", "CW"),
+              Contact("13", "1200", "", "JA1ABC", "7.010", "CW"),
+              Contact("130230", "1200", "", "JA1ABC", "7.010", "CW"),
+              Contact("130501", "1200", "", "JA1ABC", "7.010", "CW")});
+  TheOutputParameters()[14].Choose(1);
+  EXPECT_NE(Table({6, 7, 8, 14, 15}, WriteYearMonthTable).find("合計          2     2     2\r\n"),
+            std::string::npos);
+  EXPECT_NE(Table({6, 7, 8, 14, 15}, WriteOperatingDaysTable).find("合計          1     1     1\r\n"),
+            std::string::npos);
+  EXPECT_NE(Table({6, 7, 8}, WriteDayOfWeekTable).find("合計      1     1     1\r\n"), std::string::npos);
 }
 
 TEST_F(CountReportsTest, FixtureReports) {

@@ -86,6 +86,12 @@ TEST_F(FieldReportsTest, CharacterCensusByteAndTwoByteCounts) {
             "8abf 漢       1\r\n");
 }
 
+TEST_F(FieldReportsTest, CharacterCensusCountsTheUserDefinedArea) {
+  Records({{"240301", "\xF0\x40\xFC\x4B"}});
+  const std::string text = Table(WriteCharacterTable);
+  EXPECT_NE(text.find("f040 \xF0\x40       1\r\nfc4b \xFC\x4B       1\r\n"), std::string::npos);
+}
+
 TEST_F(FieldReportsTest, DataVolumeRanksEqualSumsAlike) {
   Records({{"240301", "abc"}, {"240301", ""}, {"240302", "abc"}});
   const std::string text = Table(WriteDataVolumeTable);

@@ -20,6 +20,19 @@
 
 namespace vondal::testing {
 
+// A contact of the fields the count tables read.
+inline Record CountedContact(std::string date, std::string start, std::string end, std::string call,
+                             std::string freq, std::string mode) {
+  Record r;
+  r[DATE] = date;
+  r[START] = start;
+  r[END] = end;
+  r[CALLSIGN] = call;
+  r[FREQ] = freq;
+  r[MODE] = mode;
+  return r;
+}
+
 // 300 contacts from 2009 to 2013 with none in 2012, on bands from 1.9 MHz to 430 MHz and outside
 // every band, in every mode and in one no mode knows; then the contacts the tables single out.
 inline std::vector<Record> TableFixtureRecords() {
@@ -64,17 +77,7 @@ inline std::vector<Record> TableFixtureRecords() {
     r[REMARKS] = remarks[next(7)];
     records.push_back(r);
   }
-  auto add = [&](std::string date, std::string start, std::string end, std::string call, std::string freq,
-                 std::string mode) {
-    Record r;
-    r[DATE] = date;
-    r[START] = start;
-    r[END] = end;
-    r[CALLSIGN] = call;
-    r[FREQ] = freq;
-    r[MODE] = mode;
-    records.push_back(r);
-  };
+  auto add = [&](auto... texts) { records.push_back(CountedContact(texts...)); };
   add("130501", "2350", "0010", "JA1ABC", "7.010", "CW");    // across midnight
   add("130502", "2460", "2470", "JA1ABC", "7.010", "CW");    // a bad start
   add("130502", "2500", "2510", "JA1ABC", "7.010", "CW");    // minute 1500

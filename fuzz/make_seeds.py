@@ -113,6 +113,12 @@ def main():
     write("macro_file_fuzz", "padded", b"\1" + b"\x0cx\x0d\x07x\x1c\x0d\x1b99\x1c\x1e" + b"\xff" * 300)
     write("condition_fuzz", "mask", 'CALL = "QZ*" & !tag | (FREQ >= 7 & FREQ < 7.3) ^ QTH >=# "東京"'.encode("cp932"))
     write("condition_fuzz", "errors", b'(ja | dx & S = "x"')
+    marker = record(call="------", remarks="＜結合読み込み開始＞").replace(b"0910", b"----", 1)
+    write("join_read_fuzz", "log", b"\0" + log[:1000])
+    write("join_read_fuzz", "safety_markers", b"\1" + marker + log[:600] + marker)
+    write("join_read_fuzz", "packed_ditto", b"\2" + log[:198].rstrip(b" ") + b"\r\n" + b"\x1f" * 3 + b"JA2XYZ" + SEP + b"\x1f" * 13 + b"\n")
+    write("join_read_fuzz", "csv_heading", b"\4" + "DATE,START,END,CALLSIGN,FREQ,MODE\r\n240305,0907,0910,JA1ABC,7.050,CW,599,599,東京\n".encode("cp932"))
+    write("join_read_fuzz", "csv_tab", b"\4" + b"240305\t0907\t0910\tJA1ABC\t7.050\tCW\n" * 3)
     write("vonrix_fuzz", "modes", b"C\n" + log)
     write("vonrix_fuzz", "filter", b"B CALLSIGN=JA1*\n" + log)
 

@@ -2,7 +2,6 @@
 
 #include <functional>
 
-#include "console/menu_line.h"
 #include "output/inspection.h"
 #include "output/table_cities.h"
 #include "output/table_count_reports.h"
@@ -65,7 +64,6 @@ std::optional<std::string> RunTable(const OutputContext& context, char group, ch
   if (group == 'I' && kind == 'E') return RunInspection(context);
   for (const TableKind& table : TableKinds()) {
     if (table.group != group || table.kind != kind) continue;
-    if (!table.body) break;
     std::optional<OutputJob> job = RunOutputFrame(context, table.title, table.list);
     if (!job) return std::nullopt;
     table.body(*job);
@@ -73,13 +71,7 @@ std::optional<std::string> RunTable(const OutputContext& context, char group, ch
     if (!FinishOutput(*job, table.useName)) return std::nullopt;
     return job->file->name();
   }
-  // The tables of the menu still to come (issue 20) say so; any other key goes back to the menu.
-  static const std::string_view kMenuKeys[] = {"NU", "NP", "CB", "CP", "CS", "F",
-                                               "WW", "WE", "WS", "IC", "IV"};
-  const std::string keys = kind == 0 ? std::string(1, group) : std::string{group, kind};
-  for (std::string_view menuKey : kMenuKeys) {
-    if (menuKey == keys) ShowMessage("未実装です");
-  }
+  // Any other key of a sub-menu goes back to the processing menu.
   return std::nullopt;
 }
 

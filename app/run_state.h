@@ -21,9 +21,6 @@ namespace vondal {
 struct RunState {
   Settings settings;
   std::unique_ptr<Screen> screen;
-  // What the main menu shows behind itself: the start-up screen as it stood when start-up ended
-  // (the information screen's current page takes its place once that screen exists).
-  std::unique_ptr<Screen> background;
   int r0 = 1;             // start-up screen origin: row
   int c0 = 11;            // and column
   std::string macroFile;  // the `macro` value without its start choice

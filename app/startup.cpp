@@ -236,7 +236,6 @@ int RunVondal(int argc, char** argv) {
   TheConsoleSwitches().guide =
       run.settings.authorsuse ? run.settings.toggles.verbose : !run.settings.toggles.silent;
 
-  run.background = std::make_unique<Screen>(*run.screen);
   int status = RunMainMenu(run);
   // The last word of the screen ("正常終了", or the save that failed) is said once more on the
   // terminal given back, where it stays readable.

@@ -19,8 +19,6 @@ bool AdoptTerminalSize(RunState& run) {
   // The start-up block of the local pool keeps its first size; a later size has its own buffer.
   auto screen = std::make_unique<Screen>(cols, rows);
   screen->SetFrameGlyphs(run.screen->FrameGlyphs());
-  run.background = std::make_unique<Screen>(cols, rows);
-  run.background->SetFrameGlyphs(screen->FrameGlyphs());
   run.screen = std::move(screen);
   AttachConsole(run.screen.get(), &TheTerminal());
   Repaint();

@@ -158,7 +158,7 @@ void WriteDataVolumeTable(OutputJob& job) {
     const auto at = std::upper_bound(kept.begin(), kept.end(), sum,
                                      [](int value, const Kept& k) { return value > k.sum; });
     if (at - kept.begin() < kKeptRecords) {
-      kept.insert(at, Kept{sum, n + 1, std::string((*texts)[CALLSIGN])});
+      kept.insert(at, Kept{sum, n, std::string((*texts)[CALLSIGN])});  // positions from 0
       if (static_cast<int>(kept.size()) > kKeptRecords) kept.pop_back();
     }
   }

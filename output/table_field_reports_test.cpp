@@ -102,8 +102,8 @@ TEST_F(FieldReportsTest, DataVolumeRanksEqualSumsAlike) {
   EXPECT_NE(text.find("合計       51   53.000            54      159          3\r\n"), std::string::npos);
   EXPECT_NE(text.find("REMARKS  1 0 0 2\r\n"), std::string::npos);
   EXPECT_NE(
-      text.find("順位  量 レコード コールサイン\r\n   1  54        1 JA1ABC\r\n   1  54        3 JA1ABC\r\n"
-                "   3  51        2 JA1ABC\r\n"),
+      text.find("順位  量 レコード コールサイン\r\n   1  54        0 JA1ABC\r\n   1  54        2 JA1ABC\r\n"
+                "   3  51        1 JA1ABC\r\n"),
       std::string::npos);
 }
 

@@ -308,8 +308,8 @@ void WriteWordTable(OutputJob& job, char kind, size_t budgetBytes) {
   };
 
   const int count = job.context.log.RecordCount();
-  int failedAt = 0;
-  for (int n = 0; n < count && failedAt == 0; ++n) {
+  int failedAt = -1;  // the record position (from 0, as the inspection counts) where memory ran out
+  for (int n = 0; n < count && failedAt < 0; ++n) {
     ShowTableProgress(n);
     const RecordTexts* texts = job.Target(n);
     if (!texts) continue;
@@ -334,9 +334,9 @@ void WriteWordTable(OutputJob& job, char kind, size_t budgetBytes) {
         break;
       }
     }
-    if (!taken) failedAt = n + 1;
+    if (!taken) failedAt = n;
   }
-  if (failedAt != 0) {
+  if (failedAt >= 0) {
     job.file->Append("\r\n(!) レコード#" + std::to_string(failedAt) + "で作業メモリ容量を超えました\r\n");
     return;
   }

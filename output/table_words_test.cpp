@@ -207,7 +207,7 @@ TEST_F(WordReportsTest, CallsignPartsAndFrequencies) {
 
 TEST_F(WordReportsTest, WorkingMemoryRunsOutAtARecord) {
   Remarks({"a", "b", "cccccccccccccccccccccccccccccccccccccccc"});
-  EXPECT_EQ(Table('W', 40), "\r\n(!) レコード#3で作業メモリ容量を超えました\r\n");
+  EXPECT_EQ(Table('W', 40), "\r\n(!) レコード#2で作業メモリ容量を超えました\r\n");
 }
 
 TEST_F(WordReportsTest, FixtureReports) {

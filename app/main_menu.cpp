@@ -64,6 +64,7 @@ int RunOutputMenu(RunState& run) {
   OutputContext context{
       .log = run.log, .index = run.index, .fs = run.fs, .logName = std::string(run.settings.log)};
   context.recordUse = [](std::string_view name) { RecordUse(name); };
+  if (ThePools().TempCapacity() > 0) context.workBytes = ThePools().TempCapacity();
   const Settings& settings = run.settings;
   context.contest.callsign = settings.callsign;
   context.contest.handle = settings.handle;

@@ -34,6 +34,8 @@ struct OutputContext {
   // Enters an output's name in the memory history; may be empty.
   std::function<void(std::string_view)> recordUse{};
   ContestSettings contest{};  // for the contest logs and the error inspection
+  // The working memory of one output (the temporary pool, sized by the `memory` setting).
+  size_t workBytes = 2000000;
 };
 
 // What the frame hands an output body once the form is confirmed.

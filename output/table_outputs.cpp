@@ -22,7 +22,7 @@ struct TableKind {
 };
 
 std::function<void(OutputJob&)> Words(char kind) {
-  return [kind](OutputJob& job) { WriteWordTable(job, kind); };
+  return [kind](OutputJob& job) { WriteWordTable(job, kind, job.context.workBytes); };
 }
 
 const std::vector<TableKind>& TableKinds() {

@@ -69,12 +69,13 @@ std::string JoinChecker::Check(std::string_view line, JoinLineKind& kind, char* 
   // The fields: each ends at the separator; in the packed formats a ditto byte standing alone
   // at a field's start is that field of the record before, and ends it.
   const bool packed = Packed(format_);
+  std::array<std::string_view, kStoredFieldCount> fields;
   size_t pos = 0;
   int field = 0;
   for (; field < kStoredFieldCount && pos < line.size(); ++field) {
     if (packed && line[pos] == kForbidden) {
       if (!hasPrevious_) return kJoinBadSeparator;
-      fields_[field] = previous_[field];
+      fields[field] = previous_[field];
       ++pos;
       continue;
     }
@@ -84,34 +85,38 @@ std::string JoinChecker::Check(std::string_view line, JoinLineKind& kind, char* 
     // A 0x1E or 0x1F inside a text would end it in the log and move every field after it.
     if (end < line.size() && line[end] != separator_) return kJoinBadSeparator;
     if (end - pos > ActiveFieldTable()[field].maxLength) return kJoinFieldTooLong;
-    fields_[field].assign(line.substr(pos, end - pos));
+    fields[field] = line.substr(pos, end - pos);
     pos = end + 1;
   }
-  for (; field < kStoredFieldCount; ++field) fields_[field].clear();
+  for (; field < kStoredFieldCount; ++field) fields[field] = {};
 
-  if (fields_[END] == "----" && fields_[CALLSIGN] == "------") {
+  if (fields[END] == "----" && fields[CALLSIGN] == "------") {
     ++timeRecords_;
     kind = JoinLineKind::kTimeRecord;
     return "";
   }
-  if (fields_[DATE].size() != 6 || fields_[START].size() != 4 || fields_[END].size() != 4 ||
-      fields_[CALLSIGN].size() < 2 || fields_[FREQ].empty() || fields_[MODE].empty()) {
+  if (fields[DATE].size() != 6 || fields[START].size() != 4 || fields[END].size() != 4 ||
+      fields[CALLSIGN].size() < 2 || fields[FREQ].empty() || fields[MODE].empty()) {
     return kJoinBadFieldLength;
   }
   size_t total = 0;
-  for (const std::string& text : fields_) total += text.size() + 1;
+  for (std::string_view text : fields) total += text.size() + 1;
   // A record whose last separator would be byte 199 loses it under the line end.
   if (total > kTextArea + 1) return kJoinRecordTooLong;
   char* p = image;
   for (int i = 0; i < kStoredFieldCount; ++i) {
-    std::memcpy(p, fields_[i].data(), fields_[i].size());
-    p += fields_[i].size();
+    std::memcpy(p, fields[i].data(), fields[i].size());
+    p += fields[i].size();
     if (p - image < kTextArea) *p++ = kSeparator;
   }
   std::memset(p, ' ', kTextArea - (p - image));
   image[kTextArea] = '\r';
   image[kTextArea + 1] = '\n';
-  previous_.swap(fields_);
+  // Only the packed formats look back; a field that repeated the previous one is the same text
+  // (assigning a text its own bytes leaves it as it is).
+  if (packed) {
+    for (int i = 0; i < kStoredFieldCount; ++i) previous_[i].assign(fields[i]);
+  }
   hasPrevious_ = true;
   ++records_;
   kind = JoinLineKind::kRecord;

@@ -60,8 +60,7 @@ class JoinChecker {
   char separator_;
   bool dataSeen_ = false;     // a line was taken as data (CSV: the heading can come no more)
   bool hasPrevious_ = false;  // a record supplied the fields a ditto byte repeats
-  std::array<std::string, kStoredFieldCount> previous_;
-  std::array<std::string, kStoredFieldCount> fields_;
+  std::array<std::string, kStoredFieldCount> previous_;  // the packed formats' record before
   int records_ = 0;
   int timeRecords_ = 0;
   int headers_ = 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 namespace vondal {
@@ -29,7 +30,8 @@ std::string Number(int n) {
 }
 
 // Writes the records in their new order into `temporary` through one buffer; "" or the reason.
-std::string WriteSorted(LogFile& log, const std::vector<int32_t>& order, File& temporary, WorkRows& rows) {
+std::string WriteSorted(FileSystem& fs, LogFile& log, const std::vector<int32_t>& order, File& temporary,
+                        WorkRows& rows) {
   std::vector<char> buffer(kWriteBufferSize);
   const int count = static_cast<int>(order.size());
   int64_t written = 0;
@@ -42,12 +44,20 @@ std::string WriteSorted(LogFile& log, const std::vector<int32_t>& order, File& t
     filled = 0;
     return true;
   };
+  // The log mapped, where the system can: then each record is one copy in memory.
+  std::unique_ptr<File> source = fs.Open(log.path(), OpenMode::kRead);
+  const std::string_view mapped = source ? source->MapForReading() : std::string_view();
+  const bool useMap = mapped.size() == static_cast<size_t>(log.RecordCount()) * kRecordSize;
   for (int i = 0; i < count;) {
     // Records that follow each other in the log as well are read in one piece: a log with a
     // few late entries is read almost sequentially.
     int run = 1;
     while (i + run < count && filled + run < kBufferRecords && order[i + run] == order[i] + run) ++run;
-    if (log.ReadImages(order[i], run, &buffer[static_cast<size_t>(filled) * kRecordSize]) != run) {
+    char* to = &buffer[static_cast<size_t>(filled) * kRecordSize];
+    if (useMap) {
+      std::memcpy(to, mapped.data() + static_cast<size_t>(order[i]) * kRecordSize,
+                  static_cast<size_t>(run) * kRecordSize);
+    } else if (log.ReadImages(order[i], run, to) != run) {
       return kCannotReadLog;
     }
     filled += run;
@@ -183,7 +193,7 @@ SortResult SortLog(SortContext& context, WorkRows& rows) {
     rows.Put(row + 4, 1, "完了");
     return result;
   };
-  if (std::string failure = WriteSorted(log, order, *temporary, rows); !failure.empty()) {
+  if (std::string failure = WriteSorted(fs, log, order, *temporary, rows); !failure.empty()) {
     return fail(10, failure.c_str());
   }
   temporary.reset();

@@ -68,6 +68,7 @@ class FaultyFile : public File {
   }
 
   void StartWriteBack(int64_t offset, int64_t size) override { base_->StartWriteBack(offset, size); }
+  std::string_view MapForReading() override { return base_->MapForReading(); }
 
  private:
   bool Targeted() const { return fs_.faults.target.empty() || fs_.faults.target == name_; }

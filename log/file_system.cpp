@@ -1,6 +1,7 @@
 #include "log/file_system.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,7 +20,10 @@ constexpr char kTemporarySuffix[] = ".tmp~";
 class PosixFile : public File {
  public:
   PosixFile(int fd, bool append) : fd_(fd), append_(append) {}
-  ~PosixFile() override { close(fd_); }
+  ~PosixFile() override {
+    if (mapping_) munmap(mapping_, mappedSize_);
+    close(fd_);
+  }
 
   int64_t ReadAt(int64_t offset, void* data, size_t size) override {
     size_t done = 0;
@@ -59,9 +63,23 @@ class PosixFile : public File {
     sync_file_range(fd_, offset, size, SYNC_FILE_RANGE_WRITE);
   }
 
+  std::string_view MapForReading() override {
+    if (!mapping_) {
+      const int64_t size = Size();
+      if (size <= 0) return {};
+      void* p = mmap(nullptr, static_cast<size_t>(size), PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd_, 0);
+      if (p == MAP_FAILED) return {};
+      mapping_ = p;
+      mappedSize_ = static_cast<size_t>(size);
+    }
+    return {static_cast<const char*>(mapping_), mappedSize_};
+  }
+
  private:
   int fd_;
   bool append_;
+  void* mapping_ = nullptr;
+  size_t mappedSize_ = 0;
 };
 
 // Syncs the folder of `name`, so that a rename or a new file survives a crash.

@@ -9,6 +9,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vondal {
@@ -46,6 +47,11 @@ class File {
   // file written in many pieces then has little left for its final Sync() to wait for. Only a
   // hint; durability still comes from Sync().
   virtual void StartWriteBack(int64_t /*offset*/, int64_t /*size*/) {}
+
+  // The whole file in memory for reading, valid while this object lives and the file is not
+  // written; empty when the file cannot be mapped (then ReadAt serves). Readers that jump about
+  // a large file (the sort) use it instead of one read per record.
+  virtual std::string_view MapForReading() { return {}; }
 };
 
 class FileSystem {

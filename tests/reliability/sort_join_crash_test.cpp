@@ -131,8 +131,12 @@ TEST_F(SortJoinCrashTest, KilledSortLeavesTheOldOrTheSortedLogAndAWholeBackup) {
     // A backup is never torn: it is there whole or not at all, and it is there when the sorted
     // log is.
     const bool backup = access(Path("T~01.VD").c_str(), F_OK) == 0;
-    if (backup) ASSERT_EQ(TemporaryFolder::Read(Path("T~01.VD")), old) << "round " << round;
-    if (now == sorted) ASSERT_TRUE(backup) << "round " << round;
+    if (backup) {
+      ASSERT_EQ(TemporaryFolder::Read(Path("T~01.VD")), old) << "round " << round;
+    }
+    if (now == sorted) {
+      ASSERT_TRUE(backup) << "round " << round;
+    }
     ASSERT_EQ(access(Path("T~02.VD").c_str(), F_OK), -1);
     // The log opens, and the next sort goes past what the kill left behind.
     testing::LogSet set(RealFileSystem());

@@ -105,7 +105,8 @@ std::string JoinChecker::Check(std::string_view line, JoinLineKind& kind, char* 
   if (total > kTextArea + 1) return kJoinRecordTooLong;
   char* p = image;
   for (int i = 0; i < kStoredFieldCount; ++i) {
-    std::memcpy(p, fields[i].data(), fields[i].size());
+    if (!fields[i].empty())
+      std::memcpy(p, fields[i].data(), fields[i].size());  // an empty view may hold no pointer
     p += fields[i].size();
     if (p - image < kTextArea) *p++ = kSeparator;
   }

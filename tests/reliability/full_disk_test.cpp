@@ -29,6 +29,7 @@
 #include "output/output_frame.h"
 #include "output/table_field_reports.h"
 #include "output/table_word_specs.h"
+#include "tests/reliability/file_size_limit.h"
 #include "tests/reliability/log_check.h"
 #include "tools/vonfill/vonfill.h"
 #include "tools/vonrix/vonrix.h"
@@ -46,27 +47,6 @@ std::string Images(int count, uint64_t seed) {
   }
   return bytes;
 }
-
-// Files may grow to `bytes` while it lives; writing beyond is refused by the kernel (a short
-// write, then EFBIG) instead of killing the process.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &saved_);
-    previous_ = signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = saved_;
-    limit.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &saved_);
-    signal(SIGXFSZ, previous_);
-  }
-
- private:
-  rlimit saved_{};
-  sighandler_t previous_;
-};
 
 class FullDiskTest : public ::testing::Test {
  protected:

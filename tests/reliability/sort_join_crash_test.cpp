@@ -3,7 +3,6 @@
 // of the old; a join leaves, once the log is opened again, all of the file's records or none.
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -18,6 +17,7 @@
 #include "log/date_time.h"
 #include "log/field_table.h"
 #include "log/log_test_support.h"
+#include "tests/reliability/file_size_limit.h"
 #include "tests/reliability/log_check.h"
 
 namespace vondal::reliability {
@@ -183,26 +183,6 @@ TEST_F(SortJoinCrashTest, KilledJoinLeavesAllOrNoneOfItsRecords) {
   RecordProperty("none", none);
   RecordProperty("all", all);
 }
-
-// Files may grow to `bytes` while it lives (SIGXFSZ ignored: the kernel refuses the write).
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &saved_);
-    previous_ = signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = saved_;
-    limit.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &saved_);
-    signal(SIGXFSZ, previous_);
-  }
-
- private:
-  rlimit saved_{};
-  sighandler_t previous_;
-};
 
 TEST_F(SortJoinCrashTest, SortOnAFullDiskKeepsLogAndBackups) {
   const std::vector<std::string> records = Records(3000, 200);

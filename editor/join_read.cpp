@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "app/text/wildcard.h"
 #include "log/date_time.h"
@@ -35,6 +38,62 @@ struct Journal {
   int64_t sizeBefore = -1;
 };
 
+// The bytes of a line (at most kTextArea) that end a text, the separator, 0x1E or 0x1F, as one bit
+// each, and whether the line holds a NUL byte.
+class LineStops {
+ public:
+  LineStops(std::string_view line, char separator) : size_(line.size()) {
+    alignas(16) char padded[kWords * 64];
+    std::memcpy(padded, line.data(), line.size());
+    std::memset(padded + line.size(), 'A', sizeof padded - line.size());  // ends nothing
+#if defined(__SSE2__)
+    const __m128i wanted[3] = {_mm_set1_epi8(separator), _mm_set1_epi8(kSeparator), _mm_set1_epi8(kForbidden)};
+    unsigned nul = 0;
+    for (size_t at = 0; at < line.size(); at += 16) {
+      const __m128i bytes = _mm_load_si128(reinterpret_cast<const __m128i*>(padded + at));
+      const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(bytes, wanted[0]),
+                                        _mm_or_si128(_mm_cmpeq_epi8(bytes, wanted[1]), _mm_cmpeq_epi8(bytes, wanted[2])));
+      bits_[at / 64] |= static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(ends))) << (at % 64);
+      nul |= static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_setzero_si128())));
+    }
+    nul_ = nul != 0;
+#else
+    for (size_t i = 0; i < line.size(); ++i) {
+      const char c = padded[i];
+      if (c == separator || c == kSeparator || c == kForbidden) bits_[i / 64] |= uint64_t{1} << (i % 64);
+      nul_ |= c == '\0';
+    }
+#endif
+  }
+  bool nul() const { return nul_; }
+  // Calls visit(at) for the stops in order while it returns true.
+  template <typename Visit>
+  void Each(Visit visit) const {
+    for (size_t word = 0; word < kWords; ++word) {
+      for (uint64_t bits = bits_[word]; bits != 0; bits &= bits - 1) {
+        if (!visit(word * 64 + static_cast<size_t>(__builtin_ctzll(bits)))) return;
+      }
+    }
+  }
+  // The first stop at or after `from`, or the line's size.
+  size_t Next(size_t from) const {
+    size_t word = from / 64;
+    if (word >= kWords) return size_;
+    uint64_t bits = bits_[word] & (~uint64_t{0} << (from % 64));
+    while (bits == 0) {
+      if (++word == kWords) return size_;
+      bits = bits_[word];
+    }
+    return std::min(size_, word * 64 + static_cast<size_t>(__builtin_ctzll(bits)));
+  }
+
+ private:
+  static constexpr size_t kWords = (kTextArea + 63) / 64;
+  size_t size_;
+  uint64_t bits_[kWords] = {};
+  bool nul_ = false;
+};
+
 }  // namespace
 
 JoinFormat JoinFormatOf(std::string_view name) {
@@ -55,39 +114,68 @@ std::string JoinChecker::Check(std::string_view line, JoinLineKind& kind, char* 
   const bool exact = format_ == JoinFormat::kLog || format_ == JoinFormat::kSafety;
   if (exact ? line.size() != kTextArea : line.size() > kTextArea) return kJoinBadLineLength;
   // A NUL byte ends the line for every text reader: the line is not what it seems.
-  if (line.find('\0') != std::string_view::npos) return kJoinBadLineLength;
+  const LineStops stops(line, separator_);
+  if (stops.nul()) return kJoinBadLineLength;
   if (format_ == JoinFormat::kCsv && !dataSeen_) {
     if (headers_ == 0 && (!jstrwldc("######?####*", line, false) || IsDigit(line[6]))) {
       ++headers_;
       kind = JoinLineKind::kHeader;
       return "";
     }
-    if (line.size() > 6 && line[6] == ',') separator_ = ',';
+    if (line.size() > 6 && line[6] == ',') {
+      separator_ = ',';
+      dataSeen_ = true;
+      return Check(line, kind, image);  // the stops again, at the commas
+    }
   }
   dataSeen_ = true;
 
   // The fields: each ends at the separator; in the packed formats a ditto byte standing alone
   // at a field's start is that field of the record before, and ends it.
   const bool packed = Packed(format_);
+  const FieldTable& table = ActiveFieldTable();
   std::array<std::string_view, kStoredFieldCount> fields;
   size_t pos = 0;
+  size_t textEnd = 0;  // where the last text ends in the line
   int field = 0;
-  for (; field < kStoredFieldCount && pos < line.size(); ++field) {
-    if (packed && line[pos] == kForbidden) {
-      if (!hasPrevious_) return kJoinBadSeparator;
-      fields[field] = previous_[field];
-      ++pos;
-      continue;
+  if (packed) {
+    for (; field < kStoredFieldCount && pos < line.size(); ++field) {
+      if (line[pos] == kForbidden) {
+        if (!hasPrevious_) return kJoinBadSeparator;
+        fields[field] = previous_[field];
+        ++pos;
+        continue;
+      }
+      const size_t end = stops.Next(pos);
+      // A 0x1E or 0x1F inside a text would end it in the log and move every field after it.
+      if (end < line.size() && line[end] != separator_) return kJoinBadSeparator;
+      if (end - pos > table[field].maxLength) return kJoinFieldTooLong;
+      fields[field] = line.substr(pos, end - pos);
+      pos = end + 1;
     }
-    size_t end = pos;
-    while (end < line.size() && line[end] != separator_ && line[end] != kSeparator && line[end] != kForbidden)
-      ++end;
-    // A 0x1E or 0x1F inside a text would end it in the log and move every field after it.
-    if (end < line.size() && line[end] != separator_) return kJoinBadSeparator;
-    if (end - pos > ActiveFieldTable()[field].maxLength) return kJoinFieldTooLong;
-    fields[field] = line.substr(pos, end - pos);
-    pos = end + 1;
+  } else {
+    // The texts follow each other: the line is the record's text area, its separators made 0x1E.
+    std::memcpy(image, line.data(), line.size());
+    const bool converted = separator_ != kSeparator;
+    const char* failure = nullptr;
+    stops.Each([&](size_t end) {
+      if (line[end] != separator_) failure = kJoinBadSeparator;
+      else if (end - pos > table[field].maxLength) failure = kJoinFieldTooLong;
+      if (failure) return false;
+      fields[field] = line.substr(pos, end - pos);
+      if (converted) image[end] = kSeparator;
+      textEnd = end;
+      pos = end + 1;
+      return ++field < kStoredFieldCount;
+    });
+    if (failure) return failure;
+    if (field < kStoredFieldCount && pos < line.size()) {  // the last text runs to the line's end
+      if (line.size() - pos > table[field].maxLength) return kJoinFieldTooLong;
+      fields[field++] = line.substr(pos);
+      textEnd = line.size();
+    }
   }
+  const int parsed = field;
   for (; field < kStoredFieldCount; ++field) fields[field] = {};
 
   if (fields[END] == "----" && fields[CALLSIGN] == "------") {
@@ -99,16 +187,25 @@ std::string JoinChecker::Check(std::string_view line, JoinLineKind& kind, char* 
       fields[CALLSIGN].size() < 2 || fields[FREQ].empty() || fields[MODE].empty()) {
     return kJoinBadFieldLength;
   }
-  size_t total = 0;
-  for (std::string_view text : fields) total += text.size() + 1;
-  // A record whose last separator would be byte 199 loses it under the line end.
-  if (total > kTextArea + 1) return kJoinRecordTooLong;
   char* p = image;
-  for (int i = 0; i < kStoredFieldCount; ++i) {
-    if (!fields[i].empty())
-      std::memcpy(p, fields[i].data(), fields[i].size());  // an empty view may hold no pointer
-    p += fields[i].size();
-    if (p - image < kTextArea) *p++ = kSeparator;
+  if (packed) {
+    size_t total = 0;
+    for (std::string_view text : fields) total += text.size() + 1;
+    // A record whose last separator would be byte 199 loses it under the line end.
+    if (total > kTextArea + 1) return kJoinRecordTooLong;
+    for (int i = 0; i < kStoredFieldCount; ++i) {
+      if (!fields[i].empty())
+        std::memcpy(p, fields[i].data(), fields[i].size());  // an empty view may hold no pointer
+      p += fields[i].size();
+      if (p - image < kTextArea) *p++ = kSeparator;
+    }
+  } else {
+    // The line up to the end of its last text is in place: then a separator for the last text
+    // and for each the line lacks.
+    const int appended = kStoredFieldCount - std::max(parsed - 1, 0);
+    if (textEnd + appended > kTextArea + 1) return kJoinRecordTooLong;
+    p += textEnd;
+    for (int i = 0; i < appended && p - image < kTextArea; ++i) *p++ = kSeparator;
   }
   std::memset(p, ' ', kTextArea - (p - image));
   image[kTextArea] = '\r';

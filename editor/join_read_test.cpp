@@ -96,6 +96,39 @@ TEST(JoinCheckerTest, LogLinesAreExactly198BytesAndKeepTheirBytes) {
   EXPECT_EQ(out[2].reason, kJoinFieldTooLong);
 }
 
+TEST(JoinCheckerTest, EveryFormatGivesTheLogsOwnImageWhereverTheSeparatorsFall) {
+  // REMARKS of every length from 0 to 120 moves the separators behind it across the 64-byte
+  // words the checker looks at; each form of the record must come back as the log's own image.
+  for (size_t length = 0; length <= 120; ++length) {
+    Record r = ValidRecord();
+    r[REMARKS] = std::string(length, 'r');
+    r[sQSL] = "J";
+    const std::string expected = Image(r);
+    std::vector<std::string> fields;
+    for (int f = 0; f < kStoredFieldCount; ++f) fields.push_back(r[f]);
+    auto out = CheckLines(JoinFormat::kLog, {Line(r)});
+    ASSERT_EQ(out[0].reason, "") << length;
+    EXPECT_EQ(out[0].image, expected) << length;
+    for (const char* separator : {",", "\t"}) {  // each file has one separator
+      out = CheckLines(JoinFormat::kCsv, {Csv(separator, fields)});
+      ASSERT_EQ(out[0].reason, "") << length;
+      EXPECT_EQ(out[0].image, expected) << length;
+    }
+  }
+  // Bytes behind the seventeenth text of a log line are not part of the record.
+  std::string trailing = Line(ValidRecord());
+  trailing[kTextArea - 1] = 'z';
+  auto out = CheckLines(JoinFormat::kLog, {trailing});
+  ASSERT_EQ(out[0].reason, "");
+  EXPECT_EQ(out[0].image, Image(ValidRecord()));
+  // A ditto byte far inside a comma line still ends the text wrongly.
+  std::vector<std::string> fields = {"240305", "0907", "0910", "JA1ABC", "7.050", "CW"};
+  for (int f = 6; f < kStoredFieldCount; ++f) fields.push_back("");
+  fields[REMARKS] = std::string(90, 'r') + "\x1F" + "r";
+  out = CheckLines(JoinFormat::kCsv, {Csv(",", fields)});
+  EXPECT_EQ(out[0].reason, kJoinBadSeparator);
+}
+
 TEST(JoinCheckerTest, TimeRecordsAreCountedAndTheFieldLengthRulesHold) {
   const std::string marker(SafetyFile::BuildMarker("＜結合読み込み開始＞", FixedTime()).data(), kTextArea);
   JoinChecker checker(JoinFormat::kSafety);

@@ -36,8 +36,11 @@ int CallArea(std::string_view callsign) {
   if (ClassifyJaDx(callsign) != JaDx::kJA) return 0;
   size_t slash = callsign.find('/');
   if (slash == std::string_view::npos) {
-    for (const SpecialArea& special : kSpecialAreas)
-      if (jstrwldc(special.pattern, callsign, false)) return special.area;
+    // The special call signs all begin with "8" or "JD".
+    if (callsign[0] == '8' || (callsign[0] == 'J' && callsign[1] == 'D')) {
+      for (const SpecialArea& special : kSpecialAreas)
+        if (jstrwldc(special.pattern, callsign, false)) return special.area;
+    }
     if (callsign[0] == '7' && callsign[1] != 'J') return 1;  // 7K-7N are area 1
     return IsAsciiDigit(callsign[2]) ? AreaOfDigit(callsign[2]) : 0;
   }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <iterator>
 
 #include "app/text/sjis.h"
@@ -156,7 +157,25 @@ int FindBand(int64_t khz, std::span<const BandRange> ranges) {
   return (after - 1)->band;
 }
 
-int BandOf(std::string_view freq) { return FindBand(FrequencyOf(freq), kBandRanges); }
+int BandOf(std::string_view freq) {
+  // A log holds few distinct frequency texts, and every output asks for the band of each record:
+  // the band of a text is kept in a small table keyed by the text.
+  struct Known {
+    uint8_t size = 0xFF;
+    char text[23];
+    int band;
+  };
+  static thread_local std::array<Known, 256> known;
+  if (freq.size() > sizeof Known::text) return FindBand(FrequencyOf(freq), kBandRanges);
+  uint32_t hash = static_cast<uint32_t>(freq.size());
+  for (char c : freq) hash = hash * 31 + static_cast<unsigned char>(c);
+  Known& slot = known[(hash ^ hash >> 8) & 0xFF];
+  if (slot.size == freq.size() && std::memcmp(slot.text, freq.data(), freq.size()) == 0) return slot.band;
+  slot.band = FindBand(FrequencyOf(freq), kBandRanges);
+  slot.size = static_cast<uint8_t>(freq.size());
+  if (!freq.empty()) std::memcpy(slot.text, freq.data(), freq.size());
+  return slot.band;
+}
 
 std::string BandName(int band, char style) {
   if (band < 0 || band >= kBandListSize) return "";

@@ -89,9 +89,18 @@ int MinutesOf(std::string_view time) {
   return ((time[0] - '0') * 10 + (time[1] - '0')) * 60 + (time[2] - '0') * 10 + (time[3] - '0');
 }
 
-void AddContact(CountRow& row, const RecordTexts& texts) {
+// A contact counted in its row and in the totals.
+void AddContact(CountRow& row, CountRow& totals, const RecordTexts& texts) {
   const BandMode bm = BandModeOf(texts[FREQ], texts[MODE]);
   row.Add(bm.band, bm.mode);
+  totals.Add(bm.band, bm.mode);
+}
+
+// The three counters of a contact (its band, its mode, the total) in `row`, changed by `step`.
+void StepContact(CountRow& row, const BandMode& bm, int step) {
+  row.cells[bm.band] += step;
+  row.cells[kFirstModeCell + bm.mode] += step;
+  row.cells[kTotalCell] += step;
 }
 
 }  // namespace
@@ -102,8 +111,7 @@ void WriteYearMonthTable(OutputJob& job) {
   ForEachTarget(job, [&](const RecordTexts& texts) {
     const int k = MonthRowOf(texts[DATE]);
     if (k < 0) return;
-    AddContact(rows[k], texts);
-    AddContact(totals, texts);
+    AddContact(rows[k], totals, texts);
   });
   WriteMonthRows(job, rows, totals);
 }
@@ -117,8 +125,7 @@ void WriteDayOfWeekTable(OutputJob& job) {
   ForEachTarget(job, [&](const RecordTexts& texts) {
     if (CheckDate(texts[DATE]) != 0) return;                      // no day of the week
     const int day = DateTimeKey(texts[DATE], "0000") / 1440 % 7;  // 1950-01-01 was a Sunday
-    AddContact(rows[day], texts);
-    AddContact(table.totals, texts);
+    AddContact(rows[day], table.totals, texts);
   });
   for (int d = 0; d < 7; ++d) table.rows.emplace_back(std::string(kDayNames[d]) + "  ", rows[d]);
   job.file->Append(CountTableText(table));
@@ -134,8 +141,7 @@ void WriteCallAreaTable(OutputJob& job) {
   ForEachTarget(job, [&](const RecordTexts& texts) {
     const int area = CallArea(texts[CALLSIGN]);
     if (area < 1 || area > 11) return;
-    AddContact(rows[area], texts);
-    AddContact(table.totals, texts);
+    AddContact(rows[area], table.totals, texts);
   });
   for (int a = 1; a <= 11; ++a) table.rows.emplace_back(kAreaLabels[a], rows[a]);
   job.file->Append(CountTableText(table));
@@ -219,14 +225,12 @@ void WriteTimeTable(OutputJob& job, char kind) {
       // Minutes s … e (a day at most) as steps of a running sum over the minutes of the day.
       const int first = s % kMinutes;
       const int end = first + (kind == 'T' ? e - s : 0);
-      CountRow contact;
-      contact.Add(bm.band, bm.mode);
-      stepRows[first].AddRow(contact);
+      StepContact(stepRows[first], bm, 1);
       if (end >= kMinutes) {
-        stepRows[kMinutes].SubtractRow(contact);
-        stepRows[0].AddRow(contact);
+        StepContact(stepRows[kMinutes], bm, -1);
+        StepContact(stepRows[0], bm, 1);
       }
-      stepRows[end % kMinutes + 1].SubtractRow(contact);
+      StepContact(stepRows[end % kMinutes + 1], bm, -1);
     }
     table.totals.Add(bm.band, bm.mode);
   });

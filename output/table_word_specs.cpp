@@ -1,6 +1,7 @@
 #include "output/table_word_specs.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 
 #include "app/text/sjis.h"
@@ -217,11 +218,13 @@ void WordFormat::AppendEntry(std::string& out, std::string_view word, int serial
         pad(word.size() + 2, item.width);
         break;
       case 'n':
-      case 'f':
-        std::snprintf(number, sizeof number, "%d", item.letter == 'n' ? serial : frequency);
-        pad(std::string_view(number).size(), item.width);
-        out += number;
+      case 'f': {
+        const int value = item.letter == 'n' ? serial : frequency;
+        const char* end = std::to_chars(number, number + sizeof number, value).ptr;
+        pad(static_cast<size_t>(end - number), item.width);
+        out.append(number, static_cast<size_t>(end - number));
         break;
+      }
       case 's':
         out.append(static_cast<size_t>(repeat), ' ');
         break;

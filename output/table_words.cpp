@@ -1,6 +1,7 @@
 #include "output/table_words.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 
@@ -124,23 +125,79 @@ std::string_view ClosingOf(std::string_view opening) {
   return {};
 }
 
+// The frequency words of FREQ texts, each text's kept: a log holds few distinct ones.
+class FrequencyWords {
+ public:
+  explicit FrequencyWords(std::string_view interval) : interval_(interval) {}
+  std::string_view Of(std::string_view freq) {
+    uint32_t hash = static_cast<uint32_t>(freq.size());
+    for (char c : freq) hash = hash * 31 + static_cast<unsigned char>(c);
+    Known& slot = known_[(hash ^ hash >> 8) % known_.size()];
+    if (!slot.used || slot.text != freq) {
+      slot.used = true;
+      slot.text.assign(freq);
+      slot.word = FrequencyWord(freq, interval_);
+    }
+    return slot.word;
+  }
+
+ private:
+  struct Known {
+    bool used = false;
+    std::string text;
+    std::string word;
+  };
+  std::string_view interval_;
+  std::array<Known, 256> known_{};
+};
+
 }  // namespace
+
+uint64_t WordHead(std::string_view word) {
+  uint64_t head = 0;
+  for (size_t k = 0; k < 8; ++k) head = head << 8 | (k < word.size() ? static_cast<unsigned char>(word[k]) : 0);
+  return head;
+}
 
 bool WordTable::Add(std::string_view word) {
   ++total_;
-  if (auto it = numbers_.find(word); it != numbers_.end()) {
-    ++frequencies_[it->second];
-    return true;
+  if (slots_.empty()) slots_.resize(1024);
+  const uint32_t hash = static_cast<uint32_t>(std::hash<std::string_view>()(word));
+  const uint64_t head = WordHead(word);
+  const size_t mask = slots_.size() - 1;
+  size_t at = hash & mask;
+  for (;; at = (at + 1) & mask) {
+    const Slot& slot = slots_[at];
+    if (slot.number < 0) break;
+    if (slot.hash == hash && slot.head == head && slot.size == word.size() &&
+        (word.size() <= 8 || Word(slot.number) == word)) {
+      ++frequencies_[slot.number];
+      return true;
+    }
   }
   if (used_ + word.size() + kNodeBytes > budget_) {
     --total_;
     return false;
   }
   used_ += word.size() + kNodeBytes;
-  auto [it, inserted] = numbers_.emplace(std::string(word), static_cast<int>(words_.size()));
-  words_.push_back(&it->first);
+  slots_[at] = {head, hash, static_cast<uint32_t>(word.size()), static_cast<int32_t>(words_.size())};
+  words_.push_back({static_cast<uint32_t>(text_.size()), static_cast<uint32_t>(word.size())});
+  text_.append(word);
   frequencies_.push_back(1);
+  if (words_.size() * 2 > slots_.size()) Grow();  // at most half full: lookups stay short
   return true;
+}
+
+void WordTable::Grow() {
+  std::vector<Slot> old(slots_.size() * 2);
+  old.swap(slots_);
+  const size_t mask = slots_.size() - 1;
+  for (const Slot& slot : old) {
+    if (slot.number < 0) continue;
+    size_t at = slot.hash & mask;
+    while (slots_[at].number >= 0) at = (at + 1) & mask;
+    slots_[at] = slot;
+  }
 }
 
 std::vector<int> WordTable::Sorted(const SortSpecification& sort) const {
@@ -149,43 +206,68 @@ std::vector<int> WordTable::Sorted(const SortSpecification& sort) const {
   if (order.size() < 2 || sort.keys.empty()) return order;
   // By code over whole words, the usual order, without the general comparison.
   if (sort.keys.size() == 1 && sort.keys[0].letter == 'a' && !sort.keys[0].from.set && !sort.keys[0].to.set) {
+    // The words are distinct, so no two compare equal. Their first eight bytes, as one number,
+    // decide most comparisons without reaching the words themselves.
+    struct Keyed {
+      uint64_t head;
+      int number;
+    };
+    std::vector<Keyed> keyed(words_.size());
+    for (size_t i = 0; i < keyed.size(); ++i) keyed[i] = {WordHead(Word(static_cast<int>(i))), static_cast<int>(i)};
     const bool descending = sort.keys[0].descending;
-    std::stable_sort(order.begin(), order.end(), [&](int x, int y) {
-      return descending ? *words_[y] < *words_[x] : *words_[x] < *words_[y];
+    std::sort(keyed.begin(), keyed.end(), [&](const Keyed& x, const Keyed& y) {
+      const bool less = x.head != y.head ? x.head < y.head : Word(x.number) < Word(y.number);
+      const bool greater = x.head != y.head ? x.head > y.head : Word(y.number) < Word(x.number);
+      return descending ? greater : less;
     });
+    for (size_t i = 0; i < keyed.size(); ++i) order[i] = keyed[i].number;
     return order;
   }
-  auto compare = [&](const SortKey& key, int x, int y) -> int {
-    const std::string_view a = ComparedPart(*words_[x], key);
-    const std::string_view b = ComparedPart(*words_[y], key);
+  // What each key compares, worked out once a word: the part (and its first bytes) or a number.
+  struct KeyValues {
+    std::vector<std::string_view> parts;
+    std::vector<uint64_t> heads;
+    std::vector<double> numbers;
+  };
+  std::vector<KeyValues> values(sort.keys.size());
+  for (size_t k = 0; k < sort.keys.size(); ++k) {
+    const SortKey& key = sort.keys[k];
+    KeyValues& v = values[k];
+    const bool byText = key.letter == 'a' || key.letter == 'i' || key.letter == 'p' || key.letter == 'd';
+    for (int x = 0; x < static_cast<int>(words_.size()); ++x) {
+      const std::string_view part = ComparedPart(Word(x), key);
+      if (byText) {
+        v.parts.push_back(key.letter == 'p' ? CallsignPrefix(part) : part);
+        v.heads.push_back(WordHead(v.parts.back()));
+        continue;
+      }
+      switch (key.letter) {
+        case 'n': v.numbers.push_back(NumberValue(part)); break;
+        case 'b': v.numbers.push_back(static_cast<double>(part.size())); break;
+        case 'c': v.numbers.push_back(static_cast<double>(CharCount(part))); break;
+        case 'f': v.numbers.push_back(frequencies_[x]); break;
+        default: v.numbers.push_back(x); break;  // o: the order of appearance
+      }
+    }
+  }
+  auto compare = [&](const SortKey& key, const KeyValues& v, int x, int y) -> int {
     switch (key.letter) {
       case 'a':
-        return Sign(a.compare(b));
-      case 'i':
-        return Sign(CompareText(a, b, CaseMode::kIgnore));
-      case 'n': {
-        const double va = NumberValue(a);
-        const double vb = NumberValue(b);
-        return va < vb ? -1 : va > vb ? 1 : 0;
-      }
-      case 'b':
-        return Sign(static_cast<int64_t>(a.size()) - static_cast<int64_t>(b.size()));
-      case 'c':
-        return Sign(static_cast<int64_t>(CharCount(a)) - static_cast<int64_t>(CharCount(b)));
       case 'p':
-        return Sign(CallsignPrefix(a).compare(CallsignPrefix(b)));
+        if (v.heads[x] != v.heads[y]) return v.heads[x] < v.heads[y] ? -1 : 1;
+        return Sign(v.parts[x].compare(v.parts[y]));
+      case 'i':
+        return Sign(CompareText(v.parts[x], v.parts[y], CaseMode::kIgnore));
       case 'd':
-        return CompareAtDifference(a, b);
-      case 'f':
-        return Sign(static_cast<int64_t>(frequencies_[x]) - frequencies_[y]);
+        return CompareAtDifference(v.parts[x], v.parts[y]);
       default:
-        return Sign(static_cast<int64_t>(x) - y);  // o: the order of appearance
+        return v.numbers[x] < v.numbers[y] ? -1 : v.numbers[x] > v.numbers[y] ? 1 : 0;
     }
   };
   std::stable_sort(order.begin(), order.end(), [&](int x, int y) {
-    for (const SortKey& key : sort.keys) {
-      const int c = compare(key, x, y);
-      if (c != 0) return key.descending ? c > 0 : c < 0;
+    for (size_t k = 0; k < sort.keys.size(); ++k) {
+      const int c = compare(sort.keys[k], values[k], x, y);
+      if (c != 0) return sort.keys[k].descending ? c > 0 : c < 0;
     }
     return false;
   });
@@ -276,8 +358,10 @@ void WriteWordTable(OutputJob& job, char kind, size_t budgetBytes) {
     return true;
   };
   // The runs of the chosen character types in a text.
+  std::vector<int> counts(types.items.size());
+  std::vector<bool> holds(types.items.size());
   auto takeRuns = [&](std::string_view text) {
-    std::vector<int> counts(types.items.size());
+    std::fill(counts.begin(), counts.end(), 0);
     size_t start = 0;
     auto finish = [&](size_t end) {
       if (end > start) {
@@ -289,7 +373,6 @@ void WriteWordTable(OutputJob& job, char kind, size_t budgetBytes) {
       std::fill(counts.begin(), counts.end(), 0);
       return true;
     };
-    std::vector<bool> holds(types.items.size());
     for (size_t i = 0; i < text.size(); i += CharLength(text, i)) {
       bool inWord = false;
       bool excluded = false;
@@ -307,6 +390,7 @@ void WriteWordTable(OutputJob& job, char kind, size_t budgetBytes) {
     return finish(text.size());
   };
 
+  FrequencyWords frequencyWords(p[kInterval].value);
   const int count = job.context.log.RecordCount();
   int failedAt = -1;  // the record position (from 0, as the inspection counts) where memory ran out
   for (int n = 0; n < count && failedAt < 0; ++n) {
@@ -316,7 +400,7 @@ void WriteWordTable(OutputJob& job, char kind, size_t budgetBytes) {
     bool taken = true;
     switch (kind) {
       case 'F':
-        taken = table.Add(FrequencyWord((*texts)[FREQ], p[kInterval].value));
+        taken = table.Add(frequencyWords.Of((*texts)[FREQ]));
         break;
       case 'B':
       case 'P':

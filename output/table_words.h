@@ -4,9 +4,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "output/output_frame.h"
@@ -27,25 +27,40 @@ class WordTable {
 
   int DistinctCount() const { return static_cast<int>(words_.size()); }
   int64_t TotalFrequency() const { return total_; }
-  std::string_view Word(int i) const { return *words_[i]; }
+  std::string_view Word(int i) const { return std::string_view(text_).substr(words_[i].offset, words_[i].size); }
   int Frequency(int i) const { return frequencies_[i]; }
 
   // The words' numbers in the order of the sort keys; equal words keep their order of appearance.
   std::vector<int> Sorted(const SortSpecification& sort) const;
 
  private:
+  // A slot of the open-addressed table of word numbers: with the word's hash, size and first
+  // eight bytes it settles nearly every lookup (and that of a short word wholly) without reading
+  // the word itself.
+  struct Slot {
+    uint64_t head = 0;
+    uint32_t hash = 0;
+    uint32_t size = 0;
+    int32_t number = -1;
+  };
+  struct Span {
+    uint32_t offset;
+    uint32_t size;
+  };
+  void Grow();
+
   size_t budget_;
   size_t used_ = 0;
-  // Words are looked up as they stand in the record, without a copy.
-  struct WordHash {
-    using is_transparent = void;
-    size_t operator()(std::string_view word) const { return std::hash<std::string_view>()(word); }
-  };
-  std::unordered_map<std::string, int, WordHash, std::equal_to<>> numbers_;
-  std::vector<const std::string*> words_;
+  std::vector<Slot> slots_;
+  std::string text_;  // the words one after another
+  std::vector<Span> words_;
   std::vector<int> frequencies_;
   int64_t total_ = 0;
 };
+
+// The first eight bytes of a word as one number (0 behind its end): numbers in the order of the
+// words' codes, as far as eight bytes tell.
+uint64_t WordHead(std::string_view word);
 
 // The prefix of a call-sign part: up to and including the digits behind its first run of other
 // characters ("JA1ABC" → "JA1", "7K1XYZ" → "7K1").

@@ -126,6 +126,49 @@ TEST(WordTableTest, SortsByCodeFrequencyAppearanceAndNumberWhereTheyDiffer) {
   EXPECT_EQ(table.TotalFrequency(), 8);
 }
 
+TEST(WordTableTest, SortsByNumberCharactersAndPrefix) {
+  WordTable table;
+  for (std::string_view w : {"JA10ABC", " 12.5x", "ｱｲｳ", "JA2B", "-3", "JA2AA", "7"}) table.Add(w);
+  auto words = [&](std::string_view sort) {
+    std::string out;
+    for (int i : table.Sorted(ParseSortSpecification(sort))) out += std::string(table.Word(i)) + "|";
+    return out;
+  };
+  // "n": the number each word begins with (0 for none); equal numbers keep their order.
+  EXPECT_EQ(words("n"), "-3|JA10ABC|ｱｲｳ|JA2B|JA2AA|7| 12.5x|");
+  // "c": characters, a half-width kana one each.
+  EXPECT_EQ(words("c a"), "7|-3|ｱｲｳ|JA2B|JA2AA| 12.5x|JA10ABC|");
+  // "p": the call-sign prefix, descending; equal prefixes by code.
+  EXPECT_EQ(words("P a"), "ｱｲｳ|JA2AA|JA2B|JA10ABC|7|-3| 12.5x|");
+}
+
+TEST(WordTableTest, ManyWordsAlikeInTheirFirstBytesStayApart) {
+  // Thousands of words (the table grows many times) that share their first eight bytes or differ
+  // only by a NUL behind them; each keeps its own count and the code order holds.
+  WordTable table(100000000);
+  std::vector<std::string> words;
+  for (int i = 0; i < 3000; ++i) words.push_back("JA1ABCDE" + std::to_string(i));
+  for (int i = 0; i < 3000; ++i) words.push_back("W" + std::to_string(i));
+  words.push_back("AB");
+  words.push_back(std::string("AB\0", 3));
+  words.push_back("");
+  for (int pass = 1; pass <= 3; ++pass) {
+    for (size_t i = 0; i < words.size(); i += pass) ASSERT_TRUE(table.Add(words[i]));
+  }
+  ASSERT_EQ(table.DistinctCount(), static_cast<int>(words.size()));
+  for (int n = 0; n < table.DistinctCount(); ++n) {
+    const int expected = 1 + (n % 2 == 0) + (n % 3 == 0);
+    EXPECT_EQ(table.Word(n), words[n]);
+    EXPECT_EQ(table.Frequency(n), expected) << words[n];
+  }
+  std::vector<std::string> sorted = words;
+  std::sort(sorted.begin(), sorted.end());
+  const std::vector<int> order = table.Sorted(ParseSortSpecification("a"));
+  for (size_t i = 0; i < order.size(); ++i) EXPECT_EQ(table.Word(order[i]), sorted[i]);
+  const std::vector<int> descending = table.Sorted(ParseSortSpecification("A"));
+  for (size_t i = 0; i < order.size(); ++i) EXPECT_EQ(table.Word(descending[i]), sorted[sorted.size() - 1 - i]);
+}
+
 TEST(WordTableTest, ANewWordBeyondTheBudgetIsRefused) {
   WordTable table(40);
   EXPECT_TRUE(table.Add("abcdef"));

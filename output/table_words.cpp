@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "app/text/sjis.h"
 #include "app/text/text_helpers.h"
@@ -125,6 +126,52 @@ std::string_view ClosingOf(std::string_view opening) {
   return {};
 }
 
+// The items of the character types that hold a character, as one bit each; worked out once for
+// every single-byte character.
+class RunTypes {
+ public:
+  explicit RunTypes(const CharacterTypes& types) : items_(types.items) {
+    for (size_t k = 0; k < items_.size() && k < 64; ++k) {
+      (items_[k].excluded ? excluded_ : included_) |= uint64_t{1} << k;
+      if (!items_[k].excluded && items_[k].minimum > 0) counted_ |= uint64_t{1} << k;
+    }
+    for (int b = 0; b < 256; ++b) {
+      const char c = static_cast<char>(b);
+      single_[b] = Holding(std::string_view(&c, 1), 0);
+    }
+  }
+  uint64_t At(std::string_view text, size_t pos) const {
+    return CharLength(text, pos) == 1 ? single_[static_cast<unsigned char>(text[pos])] : Holding(text, pos);
+  }
+  // A character in a run: one of the items holds it and none that a run excludes.
+  bool InRun(uint64_t holds) const { return (holds & included_) != 0 && (holds & excluded_) == 0; }
+  void Count(uint64_t holds, std::vector<int>& counts) const {
+    for (uint64_t bits = holds & counted_; bits != 0; bits &= bits - 1) ++counts[__builtin_ctzll(bits)];
+  }
+  // The run holds the least number of characters of each item.
+  bool Enough(const std::vector<int>& counts) const {
+    for (uint64_t bits = counted_; bits != 0; bits &= bits - 1) {
+      const int k = __builtin_ctzll(bits);
+      if (counts[k] < items_[k].minimum) return false;
+    }
+    return true;
+  }
+
+ private:
+  uint64_t Holding(std::string_view text, size_t pos) const {
+    uint64_t holds = 0;
+    for (size_t k = 0; k < items_.size() && k < 64; ++k) {
+      if (CharacterTypes::Holds(items_[k], text, pos)) holds |= uint64_t{1} << k;
+    }
+    return holds;
+  }
+  const std::vector<CharacterTypeItem>& items_;
+  uint64_t included_ = 0;
+  uint64_t excluded_ = 0;
+  uint64_t counted_ = 0;
+  std::array<uint64_t, 256> single_{};
+};
+
 // The frequency words of FREQ texts, each text's kept: a log holds few distinct ones.
 class FrequencyWords {
  public:
@@ -155,6 +202,10 @@ class FrequencyWords {
 
 uint64_t WordHead(std::string_view word) {
   uint64_t head = 0;
+  if (word.size() >= 8) {
+    std::memcpy(&head, word.data(), 8);
+    return __builtin_bswap64(head);
+  }
   for (size_t k = 0; k < 8; ++k) head = head << 8 | (k < word.size() ? static_cast<unsigned char>(word[k]) : 0);
   return head;
 }
@@ -164,27 +215,31 @@ bool WordTable::Add(std::string_view word) {
   if (slots_.empty()) slots_.resize(1024);
   const uint32_t hash = static_cast<uint32_t>(std::hash<std::string_view>()(word));
   const uint64_t head = WordHead(word);
+  const uint32_t size = static_cast<uint32_t>(std::min<size_t>(word.size(), 255)) << kSizeShift;
   const size_t mask = slots_.size() - 1;
   size_t at = hash & mask;
   for (;; at = (at + 1) & mask) {
     const Slot& slot = slots_[at];
-    if (slot.number < 0) break;
-    if (slot.hash == hash && slot.head == head && slot.size == word.size() &&
-        (word.size() <= 8 || Word(slot.number) == word)) {
-      ++frequencies_[slot.number];
-      return true;
+    if (slot.entry == 0) break;
+    if (slot.hash == hash && slot.head == head && (slot.entry & ~kNumberMask) == size) {
+      const int number = static_cast<int>(slot.entry & kNumberMask) - 1;
+      if (word.size() <= 8 || Word(number) == word) {
+        ++frequencies_[number];
+        return true;
+      }
     }
   }
-  if (used_ + word.size() + kNodeBytes > budget_) {
+  // A new word within the budget (and within the numbers a slot holds).
+  if (used_ + word.size() + kNodeBytes > budget_ || words_.size() + 1 >= kNumberMask) {
     --total_;
     return false;
   }
   used_ += word.size() + kNodeBytes;
-  slots_[at] = {head, hash, static_cast<uint32_t>(word.size()), static_cast<int32_t>(words_.size())};
   words_.push_back({static_cast<uint32_t>(text_.size()), static_cast<uint32_t>(word.size())});
+  slots_[at] = {head, hash, static_cast<uint32_t>(words_.size()) | size};
   text_.append(word);
   frequencies_.push_back(1);
-  if (words_.size() * 2 > slots_.size()) Grow();  // at most half full: lookups stay short
+  if (words_.size() * 4 > slots_.size() * 3) Grow();  // at most three quarters full
   return true;
 }
 
@@ -193,9 +248,9 @@ void WordTable::Grow() {
   old.swap(slots_);
   const size_t mask = slots_.size() - 1;
   for (const Slot& slot : old) {
-    if (slot.number < 0) continue;
+    if (slot.entry == 0) continue;
     size_t at = slot.hash & mask;
-    while (slots_[at].number >= 0) at = (at + 1) & mask;
+    while (slots_[at].entry != 0) at = (at + 1) & mask;
     slots_[at] = slot;
   }
 }
@@ -204,44 +259,20 @@ std::vector<int> WordTable::Sorted(const SortSpecification& sort) const {
   std::vector<int> order(words_.size());
   for (size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
   if (order.size() < 2 || sort.keys.empty()) return order;
-  // By code over whole words, the usual order, without the general comparison.
-  if (sort.keys.size() == 1 && sort.keys[0].letter == 'a' && !sort.keys[0].from.set && !sort.keys[0].to.set) {
-    // The words are distinct, so no two compare equal. Their first eight bytes, as one number,
-    // decide most comparisons without reaching the words themselves.
-    struct Keyed {
-      uint64_t head;
-      int number;
-    };
-    std::vector<Keyed> keyed(words_.size());
-    for (size_t i = 0; i < keyed.size(); ++i) keyed[i] = {WordHead(Word(static_cast<int>(i))), static_cast<int>(i)};
-    const bool descending = sort.keys[0].descending;
-    std::sort(keyed.begin(), keyed.end(), [&](const Keyed& x, const Keyed& y) {
-      const bool less = x.head != y.head ? x.head < y.head : Word(x.number) < Word(y.number);
-      const bool greater = x.head != y.head ? x.head > y.head : Word(y.number) < Word(x.number);
-      return descending ? greater : less;
-    });
-    for (size_t i = 0; i < keyed.size(); ++i) order[i] = keyed[i].number;
-    return order;
-  }
-  // What each key compares, worked out once a word: the part (and its first bytes) or a number.
+  // What each key compares, worked out once a word: the part or a number.
   struct KeyValues {
     std::vector<std::string_view> parts;
-    std::vector<uint64_t> heads;
     std::vector<double> numbers;
   };
   std::vector<KeyValues> values(sort.keys.size());
   for (size_t k = 0; k < sort.keys.size(); ++k) {
     const SortKey& key = sort.keys[k];
     KeyValues& v = values[k];
-    const bool byText = key.letter == 'a' || key.letter == 'i' || key.letter == 'p' || key.letter == 'd';
     for (int x = 0; x < static_cast<int>(words_.size()); ++x) {
       const std::string_view part = ComparedPart(Word(x), key);
-      if (byText) {
-        v.parts.push_back(key.letter == 'p' ? CallsignPrefix(part) : part);
-        v.heads.push_back(WordHead(v.parts.back()));
-        continue;
-      }
       switch (key.letter) {
+        case 'a': case 'i': case 'd': v.parts.push_back(part); break;
+        case 'p': v.parts.push_back(CallsignPrefix(part)); break;
         case 'n': v.numbers.push_back(NumberValue(part)); break;
         case 'b': v.numbers.push_back(static_cast<double>(part.size())); break;
         case 'c': v.numbers.push_back(static_cast<double>(CharCount(part))); break;
@@ -250,27 +281,60 @@ std::vector<int> WordTable::Sorted(const SortSpecification& sort) const {
       }
     }
   }
-  auto compare = [&](const SortKey& key, const KeyValues& v, int x, int y) -> int {
-    switch (key.letter) {
-      case 'a':
-      case 'p':
-        if (v.heads[x] != v.heads[y]) return v.heads[x] < v.heads[y] ? -1 : 1;
-        return Sign(v.parts[x].compare(v.parts[y]));
-      case 'i':
-        return Sign(CompareText(v.parts[x], v.parts[y], CaseMode::kIgnore));
-      case 'd':
-        return CompareAtDifference(v.parts[x], v.parts[y]);
-      default:
-        return v.numbers[x] < v.numbers[y] ? -1 : v.numbers[x] > v.numbers[y] ? 1 : 0;
+  // Key k of words x and y: -1, 0 or 1 in the key's direction.
+  auto compare = [&](size_t k, int x, int y) -> int {
+    const KeyValues& v = values[k];
+    int c;
+    switch (sort.keys[k].letter) {
+      case 'a': case 'p': c = Sign(v.parts[x].compare(v.parts[y])); break;
+      case 'i': c = Sign(CompareText(v.parts[x], v.parts[y], CaseMode::kIgnore)); break;
+      case 'd': c = CompareAtDifference(v.parts[x], v.parts[y]); break;
+      default: c = v.numbers[x] < v.numbers[y] ? -1 : v.numbers[x] > v.numbers[y] ? 1 : 0; break;
     }
+    return sort.keys[k].descending ? -c : c;
   };
-  std::stable_sort(order.begin(), order.end(), [&](int x, int y) {
-    for (size_t k = 0; k < sort.keys.size(); ++k) {
-      const int c = compare(sort.keys[k], values[k], x, y);
-      if (c != 0) return sort.keys[k].descending ? c > 0 : c < 0;
+  // The first two keys also as numbers in their order, beside the word's number: most
+  // comparisons are settled there, without reaching the words. A text by code gives its first
+  // eight bytes (equal ones say nothing yet); the texts without a byte order give 0.
+  auto ordinal = [&](size_t k, int x) -> uint64_t {
+    if (k >= sort.keys.size()) return 0;
+    const KeyValues& v = values[k];
+    uint64_t n = 0;
+    switch (sort.keys[k].letter) {
+      case 'a': case 'p': n = WordHead(v.parts[x]); break;
+      case 'i': case 'd': return 0;
+      default: {
+        const double d = v.numbers[x] == 0 ? 0.0 : v.numbers[x];  // -0 is 0
+        std::memcpy(&n, &d, sizeof n);
+        n = n >> 63 ? ~n : n | uint64_t{1} << 63;  // the bits of a double in its order
+        break;
+      }
+    }
+    return sort.keys[k].descending ? ~n : n;
+  };
+  struct Keyed {
+    uint64_t first;
+    uint64_t second;
+    int number;
+  };
+  std::vector<Keyed> keyed(words_.size());
+  for (int x = 0; x < static_cast<int>(keyed.size()); ++x) keyed[x] = {ordinal(0, x), ordinal(1, x), x};
+  // Equal numbers of a numeric key are equal keys; equal ones of a text may not be.
+  auto byNumber = [&](size_t k) { return k < values.size() && !values[k].numbers.empty(); };
+  const bool firstSettles = byNumber(0);
+  const size_t restFrom = byNumber(1) ? 2 : 1;
+  std::stable_sort(keyed.begin(), keyed.end(), [&](const Keyed& x, const Keyed& y) {
+    if (x.first != y.first) return x.first < y.first;
+    if (!firstSettles) {
+      if (const int c = compare(0, x.number, y.number)) return c < 0;
+    }
+    if (x.second != y.second) return x.second < y.second;
+    for (size_t k = restFrom; k < sort.keys.size(); ++k) {
+      if (const int c = compare(k, x.number, y.number)) return c < 0;
     }
     return false;
   });
+  for (size_t i = 0; i < keyed.size(); ++i) order[i] = keyed[i].number;
   return order;
 }
 
@@ -358,34 +422,23 @@ void WriteWordTable(OutputJob& job, char kind, size_t budgetBytes) {
     return true;
   };
   // The runs of the chosen character types in a text.
+  const RunTypes runTypes(types);
   std::vector<int> counts(types.items.size());
-  std::vector<bool> holds(types.items.size());
   auto takeRuns = [&](std::string_view text) {
-    std::fill(counts.begin(), counts.end(), 0);
     size_t start = 0;
     auto finish = [&](size_t end) {
-      if (end > start) {
-        bool enough = true;
-        for (size_t k = 0; k < types.items.size(); ++k)
-          enough = enough && counts[k] >= types.items[k].minimum;
-        if (enough && !table.Add(text.substr(start, end - start))) return false;
-      }
+      if (end > start && runTypes.Enough(counts) && !table.Add(text.substr(start, end - start))) return false;
       std::fill(counts.begin(), counts.end(), 0);
       return true;
     };
     for (size_t i = 0; i < text.size(); i += CharLength(text, i)) {
-      bool inWord = false;
-      bool excluded = false;
-      for (size_t k = 0; k < types.items.size(); ++k) {
-        holds[k] = CharacterTypes::Holds(types.items[k], text, i);
-        if (holds[k]) (types.items[k].excluded ? excluded : inWord) = true;
-      }
-      if (!inWord || excluded) {
+      const uint64_t holds = runTypes.At(text, i);
+      if (!runTypes.InRun(holds)) {
         if (!finish(i)) return false;
         start = i + CharLength(text, i);
         continue;
       }
-      for (size_t k = 0; k < types.items.size(); ++k) counts[k] += holds[k] && !types.items[k].excluded;
+      runTypes.Count(holds, counts);
     }
     return finish(text.size());
   };

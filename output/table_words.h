@@ -40,9 +40,10 @@ class WordTable {
   struct Slot {
     uint64_t head = 0;
     uint32_t hash = 0;
-    uint32_t size = 0;
-    int32_t number = -1;
+    uint32_t entry = 0;  // the word's number + 1 (0: empty) below, its size (255: longer) above
   };
+  static constexpr int kSizeShift = 24;
+  static constexpr uint32_t kNumberMask = (1u << kSizeShift) - 1;
   struct Span {
     uint32_t offset;
     uint32_t size;

@@ -71,14 +71,32 @@ std::string Capitalise(std::string_view text) {
   return out;
 }
 
+namespace {
+
+// Whether `what` stands at the character start `start` of `text`, character by character.
+bool StandsAt(std::string_view text, size_t start, std::string_view what, bool ignoreCase) {
+  size_t t = start, w = 0;
+  while (w < what.size() && t < text.size() && SameChar(what, w, text, t, ignoreCase)) {
+    w += CharLength(what, w);
+    t += CharLength(text, t);
+  }
+  return w == what.size();
+}
+
+}  // namespace
+
 size_t FindText(std::string_view text, std::string_view what, bool ignoreCase) {
-  for (size_t start = 0; start + what.size() <= text.size(); start += CharLength(text, start)) {
-    size_t t = start, w = 0;
-    while (w < what.size() && t < text.size() && SameChar(what, w, text, t, ignoreCase)) {
-      w += CharLength(what, w);
-      t += CharLength(text, t);
+  if (!ignoreCase) {
+    // The bytes are found first; a place counts only at a character start.
+    size_t boundary = 0;
+    for (size_t at = text.find(what); at != std::string_view::npos; at = text.find(what, at + 1)) {
+      while (boundary < at) boundary += CharLength(text, boundary);
+      if (boundary == at && StandsAt(text, at, what, false)) return at;
     }
-    if (w == what.size()) return start;
+    return std::string_view::npos;
+  }
+  for (size_t start = 0; start + what.size() <= text.size(); start += CharLength(text, start)) {
+    if (StandsAt(text, start, what, true)) return start;
   }
   return std::string_view::npos;
 }

@@ -52,6 +52,7 @@ int main(int argc, char** argv) {
   TheOutputParameters() = DefaultOutputParameters(folder, logPath);
   OutputParameters& p = TheOutputParameters();
   p[kTarget].choice = kAllRecords;
+  p[kPackedFile].value = folder + "/BENCH.VDP";  // its default has no folder: it would land in the working one
   OutputContext context{log, index, RealFileSystem(), logPath};
 
   // One output as the menu runs it, from the confirmed form to the file in place.

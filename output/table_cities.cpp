@@ -34,6 +34,9 @@ struct Location {
   Validity validity;
   std::string problem;  // a problem line's message; empty with no number: skipped silently
   bool found = false;
+  // Resolved once with the location: the entry of a city, gun or ward number (null for a
+  // prefecture and for a number the list does not hold).
+  const CityEntry* entry = nullptr;
 };
 
 Location FromQth(const CityList& list, std::string_view qth, int area) {
@@ -69,6 +72,69 @@ Location FromExchange(const CityList& list, const RecordTexts& texts, int area,
   ParseNumber(exchange.number, location.number);
   location.found = true;
   return location;
+}
+
+Location Resolved(const CityList& list, Location location) {
+  if (location.found && location.number.kind != CityKind::kPrefecture)
+    location.entry = list.FindEntry(location.number);
+  return location;
+}
+
+// Logs name the same places again and again: each location is worked out once per key and kept.
+class LocationCache {
+ public:
+  // The location of QTH for a call sign of this area.
+  const Location& OfQth(const CityList& list, std::string_view qth, int area) {
+    key_.assign(1, static_cast<char>(area));
+    key_ += qth;
+    auto known = byQth_.find(key_);
+    if (known == byQth_.end()) known = byQth_.emplace(key_, Resolved(list, FromQth(list, qth, area))).first;
+    return known->second;
+  }
+
+  // The location of the received exchange. The key holds every text the exchange rules read:
+  // CONTEST, MODE, rRST, the year and month of DATE and whether CALLSIGN is a special station.
+  const Location& OfExchange(const CityList& list, const RecordTexts& texts, int area,
+                             const ContestSettings& settings) {
+    key_.assign(1, static_cast<char>(area));
+    key_ += IsSpecialStation(texts[CALLSIGN]) ? '1' : '0';
+    key_ += texts[DATE].substr(0, 4);
+    key_ += '\0';
+    key_ += texts[MODE];
+    key_ += '\0';
+    key_ += texts[CONTEST];
+    key_ += '\0';
+    key_ += texts[rRST];
+    auto known = byExchange_.find(key_);
+    if (known == byExchange_.end())
+      known = byExchange_.emplace(key_, Resolved(list, FromExchange(list, texts, area, settings))).first;
+    return known->second;
+  }
+
+ private:
+  std::string key_;  // reused: no allocation per record once it has grown
+  std::unordered_map<std::string, Location> byQth_;
+  std::unordered_map<std::string, Location> byExchange_;
+};
+
+// A problem line: DATE START CALLSIGN, the message, and the texts the location came from.
+void AppendProblem(std::string& out, const RecordTexts& texts, std::string_view problem, bool byQth) {
+  out += texts[DATE];
+  out += ' ';
+  out += texts[START];
+  out += ' ';
+  out += texts[CALLSIGN];
+  out += ' ';
+  out += problem;
+  out += '\t';
+  if (byQth) {
+    out += texts[QTH];
+  } else {
+    out += texts[CONTEST];
+    out += '\t';
+    out += texts[rRST];
+  }
+  out += "\r\n";
 }
 
 // The label of an entry row: number, "!" for a place that no longer exists, name.
@@ -107,7 +173,7 @@ bool WriteCityTable(OutputJob& job, const CityList& list) {
   std::array<CountRow, 3> kinds{};
   CountRow all;
   std::string out;
-  std::unordered_map<std::string, Location> lookedUp;
+  LocationCache cache;
   const int count = job.context.log.RecordCount();
   for (int n = 0; n < count; ++n) {
     ShowTableProgress(n);
@@ -117,31 +183,19 @@ bool WriteCityTable(OutputJob& job, const CityList& list) {
     if (area < 1 || area > 11) continue;
     const bool byQth = !(*texts)[QTH].empty();
     if (!byQth && (*texts)[rRST].empty()) continue;
-    Location location;
-    if (byQth) {
-      // Logs name the same places again and again: each name is looked up once an area.
-      std::string key(1, static_cast<char>(area));
-      key += (*texts)[QTH];
-      auto known = lookedUp.find(key);
-      if (known == lookedUp.end())
-        known = lookedUp.emplace(std::move(key), FromQth(list, (*texts)[QTH], area)).first;
-      location = known->second;
-    } else {
-      location = FromExchange(list, *texts, area, job.context.contest);
-    }
-    if (location.found) {
+    const Location& location = byQth ? cache.OfQth(list, (*texts)[QTH], area)
+                                     : cache.OfExchange(list, *texts, area, job.context.contest);
+    std::string_view problem = location.problem;
+    if (location.found && location.validity.HasDates()) {
       const std::optional<uint16_t> day = DayNumberOfDate((*texts)[DATE]);
       if (day && location.validity.start != kOpenStart && *day < location.validity.start) {
-        location.problem = "発足前です";
+        problem = "発足前です";
       } else if (day && location.validity.end != kOpenEnd && *day > location.validity.end) {
-        location.problem = "消滅後です";
+        problem = "消滅後です";
       }
     }
-    if (!location.problem.empty()) {
-      out += std::string((*texts)[DATE]) + " " + std::string((*texts)[START]) + " " +
-             std::string((*texts)[CALLSIGN]) + " " + location.problem;
-      out += byQth ? "\t" + std::string((*texts)[QTH]) + "\r\n"
-                   : "\t" + std::string((*texts)[CONTEST]) + "\t" + std::string((*texts)[rRST]) + "\r\n";
+    if (!problem.empty()) {
+      AppendProblem(out, *texts, problem, byQth);
       continue;
     }
     if (!location.found) continue;
@@ -149,7 +203,7 @@ bool WriteCityTable(OutputJob& job, const CityList& list) {
     prefectures[location.number.prefecture].Add(bm.band, bm.mode);
     all.Add(bm.band, bm.mode);
     if (location.number.kind == CityKind::kPrefecture) continue;
-    const CityEntry* entry = list.FindEntry(location.number);
+    const CityEntry* entry = location.entry;
     if (!entry || (withoutEnded && entry->validity.end != kOpenEnd)) continue;
     kinds[KindIndex(entry->kind)].Add(bm.band, bm.mode);
     entries[entry->serial].Add(bm.band, bm.mode);

@@ -39,10 +39,37 @@ std::string Mean(int64_t total, int64_t count) {
                 static_cast<long long>(total % count * 1000 / count));
 }
 
+// The number in decimal, right-aligned in width columns as "%*d" writes it.
+void AppendRightAligned(std::string& out, int number, int width) {
+  char digits[16];
+  char* end = digits + sizeof digits;
+  char* at = end;
+  unsigned value = number < 0 ? 0u - static_cast<unsigned>(number) : static_cast<unsigned>(number);
+  do {
+    *--at = static_cast<char>('0' + value % 10);
+    value /= 10;
+  } while (value != 0);
+  if (number < 0) *--at = '-';
+  const int length = static_cast<int>(end - at);
+  if (length < width) out.append(static_cast<size_t>(width - length), ' ');
+  out.append(at, end);
+}
+
+// Whether date is the calendar day after last ("" follows a text that is no date).
+bool FollowsOn(std::string_view last, std::string_view date) {
+  char next[6];
+  return NextDateOf(last, next) ? date == std::string_view(next, sizeof next) : date.empty();
+}
+
 }  // namespace
 
 std::string NextDate(std::string_view date) {
-  if (CheckDate(date) != 0 || date.size() != 6) return "";
+  char next[6];
+  return NextDateOf(date, next) ? std::string(next, sizeof next) : std::string();
+}
+
+bool NextDateOf(std::string_view date, char (&next)[6]) {
+  if (CheckDate(date) != 0 || date.size() != 6) return false;
   int yy = (date[0] - '0') * 10 + (date[1] - '0');
   int mm = (date[2] - '0') * 10 + (date[3] - '0');
   int dd = (date[4] - '0') * 10 + (date[5] - '0') + 1;
@@ -53,7 +80,12 @@ std::string NextDate(std::string_view date) {
       yy = (yy + 1) % 100;
     }
   }
-  return Format("%02d%02d%02d", yy, mm, dd);
+  const int parts[] = {yy, mm, dd};
+  for (int i = 0; i < 3; ++i) {
+    next[2 * i] = static_cast<char>('0' + parts[i] / 10);
+    next[2 * i + 1] = static_cast<char>('0' + parts[i] % 10);
+  }
+  return true;
 }
 
 void WriteContinuityTable(OutputJob& job) {
@@ -71,8 +103,15 @@ void WriteContinuityTable(OutputJob& job) {
   } run;
   auto close = [&]() {
     if (!run.open) return;
-    const std::string end = run.last == run.start ? "      " : run.last;
-    out += run.start + " " + end + " " + Format("%6d", run.count) + " " + run.value + "\r\n";
+    // Every record may end a run: the line goes straight into the buffer.
+    out += run.start;
+    out += ' ';
+    out += run.last == run.start ? std::string_view("      ") : std::string_view(run.last);
+    out += ' ';
+    AppendRightAligned(out, run.count, 6);
+    out += ' ';
+    out += run.value;
+    out += "\r\n";
     run.open = false;
     if (out.size() > kOutputBufferBytes / 2) {
       job.file->Append(out);
@@ -106,7 +145,7 @@ void WriteContinuityTable(OutputJob& job) {
       continue;
     }
     if (run.open && run.value == *value) {
-      if (blankDatesSplit && date != run.last && date != NextDate(run.last)) {
+      if (blankDatesSplit && date != run.last && !FollowsOn(run.last, date)) {
         close();
         open(*value, date);
       } else {
@@ -126,11 +165,6 @@ void WriteContinuityTable(OutputJob& job) {
 void WriteDataVolumeTable(OutputJob& job) {
   constexpr int kRows = kStoredFieldCount + 1;  // the fields and their sum
   std::array<std::array<int, kLengths>, kRows> histograms{};
-  std::array<int64_t, kRows> totals{};
-  std::array<int, kRows> filled{};
-  std::array<int, kRows> smallest;
-  std::array<int, kRows> largest{};
-  smallest.fill(kLengths);
   struct Kept {
     int sum;
     int position;
@@ -143,23 +177,34 @@ void WriteDataVolumeTable(OutputJob& job) {
     const RecordTexts* texts = job.Target(n);
     if (!texts) continue;
     ++records;
+    // Only the histograms per record: the totals, counts and extremes all follow from them.
     int sum = 0;
-    for (int row = 0; row < kRows; ++row) {
-      const int length =
-          row < kStoredFieldCount ? std::min(kLengths - 1, static_cast<int>((*texts)[row].size())) : sum;
-      if (row < kStoredFieldCount) sum = std::min(kLengths - 1, sum + length);
+    for (int row = 0; row < kStoredFieldCount; ++row) {
+      const int length = std::min(kLengths - 1, static_cast<int>((*texts)[row].size()));
+      sum = std::min(kLengths - 1, sum + length);
       ++histograms[row][length];
-      totals[row] += length;
-      filled[row] += length > 0;
-      smallest[row] = std::min(smallest[row], length);
-      largest[row] = std::max(largest[row], length);
     }
+    ++histograms[kStoredFieldCount][sum];
     // Behind the records with the same sum that came before it.
+    if (static_cast<int>(kept.size()) == kKeptRecords && kept.back().sum >= sum) continue;
     const auto at = std::upper_bound(kept.begin(), kept.end(), sum,
                                      [](int value, const Kept& k) { return value > k.sum; });
-    if (at - kept.begin() < kKeptRecords) {
-      kept.insert(at, Kept{sum, n, std::string((*texts)[CALLSIGN])});  // positions from 0
-      if (static_cast<int>(kept.size()) > kKeptRecords) kept.pop_back();
+    kept.insert(at, Kept{sum, n, std::string((*texts)[CALLSIGN])});  // positions from 0
+    if (static_cast<int>(kept.size()) > kKeptRecords) kept.pop_back();
+  }
+  std::array<int64_t, kRows> totals{};
+  std::array<int, kRows> filled{};
+  std::array<int, kRows> smallest;
+  std::array<int, kRows> largest{};
+  smallest.fill(kLengths);
+  for (int row = 0; row < kRows; ++row) {
+    for (int length = 0; length < kLengths; ++length) {
+      const int withLength = histograms[row][length];
+      if (withLength == 0) continue;
+      totals[row] += static_cast<int64_t>(length) * withLength;
+      if (length > 0) filled[row] += withLength;
+      smallest[row] = std::min(smallest[row], length);
+      largest[row] = length;
     }
   }
   const FieldTable& fields = ActiveFieldTable();

@@ -21,5 +21,7 @@ void WriteCharacterTable(OutputJob& job);
 // The calendar day after a YYMMDD date (February has 29 days in years divisible by 4, 99 is
 // followed by 00); "" for a text that is no date.
 std::string NextDate(std::string_view date);
+// The same into next, without building a text; false for a text that is no date.
+bool NextDateOf(std::string_view date, char (&next)[6]);
 
 }  // namespace vondal

@@ -30,17 +30,34 @@ void TrimInPlace(std::string& text) { text = std::string(Trim(text)); }
 
 }  // namespace
 
-JarlNumberFault ApplyJarlNumberRule(std::string& number, std::string_view date, std::string_view callsign) {
+namespace {
+
+// The month of a contact as year * 12 + month.
+int MonthOf(std::string_view date) {
   const int yy = TwoDigits(date, 0);
   const int year = yy <= 48 ? 2000 + yy : 1900 + yy;
-  const int month = year * 12 + TwoDigits(date, 2);
-  if (month >= 1998 * 12 + 4) {
+  return year * 12 + TwoDigits(date, 2);
+}
+
+constexpr int kPowerLetterFrom = 1998 * 12 + 4;   // the power as a letter H M L P
+constexpr int kPowerDigitsBefore = 1995 * 12 + 10;  // the power as three digits
+
+}  // namespace
+
+bool JarlRuleReadsCallsign(std::string_view date) {
+  const int month = MonthOf(date);
+  return month >= kPowerDigitsBefore && month < kPowerLetterFrom;
+}
+
+JarlNumberFault ApplyJarlNumberRule(std::string& number, std::string_view date, std::string_view callsign) {
+  const int month = MonthOf(date);
+  if (month >= kPowerLetterFrom) {
     if (number.empty() || std::strchr("HMLP", number.back()) == nullptr) return JarlNumberFault::kPower;
     number.pop_back();
     TrimInPlace(number);
     return JarlNumberFault::kNone;
   }
-  if (month < 1995 * 12 + 10) {
+  if (month < kPowerDigitsBefore) {
     if (!EndsInThreeDigits(number)) return JarlNumberFault::kPower;
     number.resize(number.size() - 3);
     TrimInPlace(number);

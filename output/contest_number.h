@@ -20,5 +20,8 @@ enum class JarlNumberFault {
 // at its ends. date is the contact's DATE (YY 00-48 is 20YY, 49-99 19YY), callsign its CALLSIGN.
 // On a fault the number is left as far as it was taken apart.
 JarlNumberFault ApplyJarlNumberRule(std::string& number, std::string_view date, std::string_view callsign);
+// Whether the rule for a contact of this date reads the call sign (a club station's operator name
+// follows the number only between October 1995 and March 1998).
+bool JarlRuleReadsCallsign(std::string_view date);
 
 }  // namespace vondal

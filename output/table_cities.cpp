@@ -1,14 +1,17 @@
 #include "output/table_cities.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <optional>
-#include <unordered_map>
+#include <vector>
 
 #include "citylist/call_area.h"
 #include "console/console.h"
 #include "log/field_table.h"
+#include "output/contest_number.h"
 #include "output/exchange_city_number.h"
 #include "output/table_counts.h"
+#include "output/table_words.h"
 
 namespace vondal {
 namespace {
@@ -80,41 +83,51 @@ Location Resolved(const CityList& list, Location location) {
   return location;
 }
 
-// Logs name the same places again and again: each location is worked out once per key and kept.
+// Logs name the same places again and again: each location is worked out once per key and kept,
+// the keys numbered in a word table.
 class LocationCache {
  public:
   // The location of QTH for a call sign of this area.
   const Location& OfQth(const CityList& list, std::string_view qth, int area) {
-    key_.assign(1, static_cast<char>(area));
+    key_.assign({'Q', static_cast<char>(area)});
     key_ += qth;
-    auto known = byQth_.find(key_);
-    if (known == byQth_.end()) known = byQth_.emplace(key_, Resolved(list, FromQth(list, qth, area))).first;
-    return known->second;
+    return Known([&] { return FromQth(list, qth, area); }, list);
   }
 
   // The location of the received exchange. The key holds every text the exchange rules read:
-  // CONTEST, MODE, rRST, the year and month of DATE and whether CALLSIGN is a special station.
+  // CONTEST, MODE, rRST, the year and month of DATE and, where the rule of that month reads it,
+  // whether CALLSIGN is a special station.
   const Location& OfExchange(const CityList& list, const RecordTexts& texts, int area,
                              const ContestSettings& settings) {
-    key_.assign(1, static_cast<char>(area));
-    key_ += IsSpecialStation(texts[CALLSIGN]) ? '1' : '0';
-    key_ += texts[DATE].substr(0, 4);
+    const std::string_view date = texts[DATE].substr(0, 4);
+    const bool special = JarlRuleReadsCallsign(date) && IsSpecialStation(texts[CALLSIGN]);
+    key_.assign({'X', static_cast<char>(area), special ? '1' : '0'});
+    key_ += date;
     key_ += '\0';
     key_ += texts[MODE];
     key_ += '\0';
     key_ += texts[CONTEST];
     key_ += '\0';
     key_ += texts[rRST];
-    auto known = byExchange_.find(key_);
-    if (known == byExchange_.end())
-      known = byExchange_.emplace(key_, Resolved(list, FromExchange(list, texts, area, settings))).first;
-    return known->second;
+    return Known([&] { return FromExchange(list, texts, area, settings); }, list);
   }
 
  private:
+  template <typename Find>
+  const Location& Known(Find find, const CityList& list) {
+    const int number = keys_.Count(key_);
+    if (number < 0) {  // past the numbers a word table holds: worked out each time
+      uncounted_ = Resolved(list, find());
+      return uncounted_;
+    }
+    if (static_cast<size_t>(number) == locations_.size()) locations_.push_back(Resolved(list, find()));
+    return locations_[static_cast<size_t>(number)];
+  }
+
   std::string key_;  // reused: no allocation per record once it has grown
-  std::unordered_map<std::string, Location> byQth_;
-  std::unordered_map<std::string, Location> byExchange_;
+  WordTable keys_{SIZE_MAX};
+  std::vector<Location> locations_;  // by key number
+  Location uncounted_;
 };
 
 // A problem line: DATE START CALLSIGN, the message, and the texts the location came from.

@@ -61,6 +61,19 @@ TEST_F(CityTableTest, ProblemLinesAndWhatIsCounted) {
   EXPECT_NE(text.find("       合計                1     1     1\r\n"), std::string::npos);
 }
 
+// Locations are kept per exchange: a club station's exchange of the months whose rule reads the
+// call sign must not take the result of an ordinary station's equal exchange, nor the reverse.
+TEST_F(CityTableTest, EqualExchangesOfClubAndOrdinaryStationsAreTakenApartEachTime) {
+  UseRecords({Contact("960101", "JA1ABC", "", "ALLJA", "5913100"),
+              Contact("960101", "JA1YAA", "", "ALLJA", "5913100"),
+              Contact("960101", "JA1ABD", "", "ALLJA", "5913100"),
+              Contact("990101", "JA1YAA", "", "ALLJA", "5913H")});
+  const std::string text = Table(2);
+  EXPECT_EQ(text.substr(0, text.find("        ")), "960101 0907 JA1YAA 運用者名がありません\tALLJA\t5913100\r\n")
+      << text;
+  EXPECT_NE(text.find("合計          3     3     3\r\n"), std::string::npos) << text;
+}
+
 TEST_F(CityTableTest, EndedPlacesAreMarkedAndCanBeLeftOut) {
   UseRecords({Contact("700101", "JA8AAB", "亀田市"), Contact("240101", "JA8AAA", "札幌市")});
   const std::string all = Table(0);

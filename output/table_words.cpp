@@ -210,7 +210,7 @@ uint64_t WordHead(std::string_view word) {
   return head;
 }
 
-bool WordTable::Add(std::string_view word) {
+int WordTable::Count(std::string_view word) {
   ++total_;
   if (slots_.empty()) slots_.resize(1024);
   const uint32_t hash = static_cast<uint32_t>(std::hash<std::string_view>()(word));
@@ -225,14 +225,14 @@ bool WordTable::Add(std::string_view word) {
       const int number = static_cast<int>(slot.entry & kNumberMask) - 1;
       if (word.size() <= 8 || Word(number) == word) {
         ++frequencies_[number];
-        return true;
+        return number;
       }
     }
   }
   // A new word within the budget (and within the numbers a slot holds).
   if (used_ + word.size() + kNodeBytes > budget_ || words_.size() + 1 >= kNumberMask) {
     --total_;
-    return false;
+    return -1;
   }
   used_ += word.size() + kNodeBytes;
   words_.push_back({static_cast<uint32_t>(text_.size()), static_cast<uint32_t>(word.size())});
@@ -240,7 +240,7 @@ bool WordTable::Add(std::string_view word) {
   text_.append(word);
   frequencies_.push_back(1);
   if (words_.size() * 4 > slots_.size() * 3) Grow();  // at most three quarters full
-  return true;
+  return static_cast<int>(words_.size()) - 1;
 }
 
 void WordTable::Grow() {

@@ -23,7 +23,9 @@ class WordTable {
   explicit WordTable(size_t budgetBytes = kWordTableBytes) : budget_(budgetBytes) {}
 
   // Counts one occurrence; false (and nothing counted) when a new word would pass the budget.
-  bool Add(std::string_view word);
+  bool Add(std::string_view word) { return Count(word) >= 0; }
+  // The same, giving the word's number (in the order of first appearance) or -1.
+  int Count(std::string_view word);
 
   int DistinctCount() const { return static_cast<int>(words_.size()); }
   int64_t TotalFrequency() const { return total_; }

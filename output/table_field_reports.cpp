@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "app/text/sjis.h"
@@ -55,6 +56,27 @@ void AppendRightAligned(std::string& out, int number, int width) {
   out.append(at, end);
 }
 
+// A DATE kept beside a run: a date's few bytes in place, a longer text (no date) in a string.
+class DateText {
+ public:
+  void Set(std::string_view date) {
+    if (date.size() <= sizeof bytes_) {
+      if (!date.empty()) std::memcpy(bytes_, date.data(), date.size());  // an empty view may hold no pointer
+      size_ = date.size();
+    } else {
+      longer_.assign(date);
+      size_ = kLonger;
+    }
+  }
+  std::string_view View() const { return size_ == kLonger ? longer_ : std::string_view(bytes_, size_); }
+
+ private:
+  static constexpr size_t kLonger = ~size_t{0};
+  char bytes_[8];
+  size_t size_ = 0;
+  std::string longer_;
+};
+
 // Whether date is the calendar day after last ("" follows a text that is no date).
 bool FollowsOn(std::string_view last, std::string_view date) {
   char next[6];
@@ -97,16 +119,16 @@ void WriteContinuityTable(OutputJob& job) {
   struct Run {
     bool open = false;
     std::string value;
-    std::string start;
-    std::string last;
+    DateText start;
+    DateText last;
     int count = 0;
   } run;
   auto close = [&]() {
     if (!run.open) return;
     // Every record may end a run: the line goes straight into the buffer.
-    out += run.start;
+    out += run.start.View();
     out += ' ';
-    out += run.last == run.start ? std::string_view("      ") : std::string_view(run.last);
+    out += run.last.View() == run.start.View() ? std::string_view("      ") : run.last.View();
     out += ' ';
     AppendRightAligned(out, run.count, 6);
     out += ' ';
@@ -120,9 +142,9 @@ void WriteContinuityTable(OutputJob& job) {
   };
   auto open = [&](std::string_view value, std::string_view date) {
     run.open = true;
-    run.value = value;
-    run.start = date;
-    run.last = date;
+    run.value.assign(value);
+    run.start.Set(date);
+    run.last.Set(date);
     run.count = 1;
   };
   int days = 0;
@@ -145,12 +167,12 @@ void WriteContinuityTable(OutputJob& job) {
       continue;
     }
     if (run.open && run.value == *value) {
-      if (blankDatesSplit && date != run.last && !FollowsOn(run.last, date)) {
+      if (blankDatesSplit && date != run.last.View() && !FollowsOn(run.last.View(), date)) {
         close();
         open(*value, date);
       } else {
         ++run.count;
-        run.last = date;
+        run.last.Set(date);
       }
       continue;
     }

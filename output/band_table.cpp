@@ -177,6 +177,10 @@ int BandOf(std::string_view freq) {
   return slot.band;
 }
 
+std::string_view BandWavelength(int band) {
+  return band < 0 || band >= kBandListSize ? std::string_view() : kBandNames[band].wavelength;
+}
+
 std::string BandName(int band, char style) {
   if (band < 0 || band >= kBandListSize) return "";
   const std::string_view display = kBandNames[band].display;

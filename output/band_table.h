@@ -64,6 +64,8 @@ int BandOf(std::string_view freq);
 // 's' without blanks and without the letter M ("7", "1.9", "10.1G"). Empty for any other band
 // number or style.
 std::string BandName(int band, char style);
+// The wavelength name of a band ("40m"), as BandName(band, 'm') gives it without a copy.
+std::string_view BandWavelength(int band);
 
 // The mode number of a MODE text: the entry of "CW" "SSB" "FM" "AM" "RTTY" "PSK31" it equals
 // exactly (case counts), else kModeOther.

@@ -1,5 +1,7 @@
 #include "output/export_format.h"
 
+#include <array>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -15,6 +17,32 @@ constexpr std::string_view kAdifTags[kStoredFieldCount] = {
     "QSO_DATE", "TIME_ON", "TIME_OFF",   "CALL",    "FREQ",    "MODE",   "RST_SENT", "RST_RCVD", "QTH",
     "NAME",     "RIG",     "CONTEST_ID", "COMMENT", "MY_CITY", "MY_RIG", "QSL_S",    "QSL_R",
 };
+
+// "<TAG:" of an item with a tag of at most 14 characters, kept in 16 bytes so that it is copied
+// in one move.
+struct ItemOpening {
+  char text[16] = {};
+  size_t size = 0;
+  std::string_view Tag() const { return std::string_view(text + 1, size - 2); }
+};
+
+constexpr ItemOpening OpeningOf(std::string_view tag) {
+  ItemOpening opening;
+  opening.text[0] = '<';
+  for (size_t i = 0; i < tag.size(); ++i) opening.text[1 + i] = tag[i];
+  opening.text[1 + tag.size()] = ':';
+  opening.size = tag.size() + 2;
+  return opening;
+}
+
+constexpr std::array<ItemOpening, kStoredFieldCount> kFieldOpenings = [] {
+  std::array<ItemOpening, kStoredFieldCount> openings;
+  for (int i = 0; i < kStoredFieldCount; ++i) openings[i] = OpeningOf(kAdifTags[i]);
+  return openings;
+}();
+constexpr ItemOpening kBandOpening = OpeningOf("BAND");
+constexpr ItemOpening kStxOpening = OpeningOf("STX_STRING");
+constexpr ItemOpening kSrxOpening = OpeningOf("SRX_STRING");
 
 bool AllDigits(std::string_view text) {
   for (char c : text) {
@@ -54,9 +82,31 @@ class OutputTexts {
   std::string date_, start_, end_;
 };
 
-char* Copy(char* to, std::string_view text) {
-  std::memcpy(to, text.data(), text.size());
-  return to + text.size();
+// The text copied to `to`, the short texts of a record (nearly all of them) without a call: two
+// overlapping loads and stores read and write only the text's own bytes.
+[[gnu::always_inline]] inline char* Copy(char* to, std::string_view text) {
+  const char* from = text.data();
+  const size_t n = text.size();
+  if (n >= 16) {
+    std::memcpy(to, from, n);
+  } else if (n >= 8) {
+    uint64_t head, tail;
+    std::memcpy(&head, from, 8);
+    std::memcpy(&tail, from + n - 8, 8);
+    std::memcpy(to, &head, 8);
+    std::memcpy(to + n - 8, &tail, 8);
+  } else if (n >= 4) {
+    uint32_t head, tail;
+    std::memcpy(&head, from, 4);
+    std::memcpy(&tail, from + n - 4, 4);
+    std::memcpy(to, &head, 4);
+    std::memcpy(to + n - 4, &tail, 4);
+  } else if (n > 0) {
+    to[0] = from[0];
+    to[n / 2] = from[n / 2];
+    to[n - 1] = from[n - 1];
+  }
+  return to + n;
 }
 
 // Items appended to `out`, wrapped before an item that would pass column 80.
@@ -66,6 +116,34 @@ class AdifItems {
   ~AdifItems() { Flush(); }
   void Add(std::string_view tag, std::string_view value) {
     if (!value.empty()) AddItem(tag, value);
+  }
+  void Add(const ItemOpening& opening, std::string_view value) {
+    if (!value.empty()) AddItem(opening, value);
+  }
+  // An item of a fixed tag: the same item as AddItem(tag, value) writes, the common case of a
+  // value under 100 bytes that fits the buffer written without a loop or a call.
+  void AddItem(const ItemOpening& opening, std::string_view value) {
+    const size_t n = value.size();
+    if (n >= 100 || used_ + opening.size + n + 16 + 6 > sizeof buffer_) {
+      AddItem(opening.Tag(), value);
+      return;
+    }
+    const size_t size = n + opening.size + 2;
+    const bool wrap = running_ != 0 && running_ + size > 80;
+    running_ = wrap ? size : running_ + size;
+    char* p = buffer_ + used_;
+    if (wrap) {
+      *p++ = '\r';
+      *p++ = '\n';
+    }
+    std::memcpy(p, opening.text, sizeof opening.text);
+    p += opening.size;
+    if (n >= 10) *p++ = static_cast<char>('0' + n / 10);
+    *p++ = static_cast<char>('0' + n % 10);
+    *p++ = '>';
+    p = Copy(p, value);
+    *p++ = ' ';
+    used_ = static_cast<size_t>(p - buffer_);
   }
   void AddItem(std::string_view tag, std::string_view value) {
     const size_t size = value.size() + tag.size() + 4;
@@ -267,7 +345,7 @@ void AppendAdifRecord(std::string& out, const RecordTexts& texts, const FieldSel
   bool written[kStoredFieldCount] = {};
   for (const SelectedField& entry : selection.fields) {
     if (entry.subfield.empty()) {
-      items.Add(kAdifTags[entry.field], copy[entry.field]);
+      items.Add(kFieldOpenings[entry.field], copy[entry.field]);
       written[entry.field] = true;
     } else {
       const std::string opening = OpeningOfSubfield(entry.subfield);
@@ -277,12 +355,12 @@ void AppendAdifRecord(std::string& out, const RecordTexts& texts, const FieldSel
     }
   }
   for (int field = DATE; field <= CONTEST; ++field) {
-    if (!written[field]) items.Add(kAdifTags[field], copy[field]);
+    if (!written[field]) items.Add(kFieldOpenings[field], copy[field]);
   }
   const int band = BandOf(copy[FREQ]);
-  if (band >= 0) items.Add("BAND", BandName(band, 'm'));  // a frequency in no band has no BAND
-  items.Add("STX_STRING", exchange[0]);
-  items.Add("SRX_STRING", exchange[1]);
+  if (band >= 0) items.Add(kBandOpening, BandWavelength(band));  // a frequency in no band has no BAND
+  items.Add(kStxOpening, exchange[0]);
+  items.Add(kSrxOpening, exchange[1]);
   items.Finish();
 }
 

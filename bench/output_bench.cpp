@@ -52,7 +52,8 @@ int main(int argc, char** argv) {
   TheOutputParameters() = DefaultOutputParameters(folder, logPath);
   OutputParameters& p = TheOutputParameters();
   p[kTarget].choice = kAllRecords;
-  p[kPackedFile].value = folder + "/BENCH.VDP";  // its default has no folder: it would land in the working one
+  // The packed log's default name has no folder: it would land in the working one.
+  p[kPackedFile].value = folder + "/BENCH.VDP";
   OutputContext context{log, index, RealFileSystem(), logPath};
 
   // One output as the menu runs it, from the confirmed form to the file in place.

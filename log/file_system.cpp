@@ -115,10 +115,13 @@ class PosixFileSystem : public FileSystem {
         break;
     }
     std::string systemName = FileNameForSystem(name);
-    int fd = open(systemName.c_str(), flags, 0666);
+    // Opened without waiting: a FIFO given as a file name would otherwise hold the program in
+    // open() until some other program opened its other end. Reads and writes wait as usual.
+    int fd = open(systemName.c_str(), flags | O_NONBLOCK, 0666);
     if (fd < 0) return nullptr;
     struct stat st;
-    if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode) ||
+        fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
       close(fd);
       return nullptr;
     }

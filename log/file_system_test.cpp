@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -42,6 +43,20 @@ TEST_F(RealFileSystemTest, ModesBehaveLikeTheirStdioNames) {
   append.reset();
   EXPECT_EQ(Read(Path("a")), "hE");
   EXPECT_EQ(fs.Open(folder, OpenMode::kRead), nullptr);  // a folder is not a file
+}
+
+// A FIFO named where a file is asked for (a join file, an output) must not hold the program in
+// open() until another program opens its other end. The alarm ends a test that would wait.
+TEST_F(RealFileSystemTest, AFifoIsOpenedWithoutWaitingForItsOtherEnd) {
+  ASSERT_EQ(mkfifo(Path("fifo").c_str(), 0600), 0);
+  alarm(10);
+  auto read = fs.Open(Path("fifo"), OpenMode::kRead);
+  ASSERT_NE(read, nullptr);
+  char byte;
+  EXPECT_LE(read->ReadAt(0, &byte, 1), 0);  // nothing to read, and no waiting for it
+  read.reset();
+  EXPECT_EQ(fs.Open(Path("fifo"), OpenMode::kWrite), nullptr);  // nobody reads it
+  alarm(0);
 }
 
 TEST_F(RealFileSystemTest, WholeFileRewriteReplacesOrLeavesTheOldFile) {

@@ -39,7 +39,7 @@ int MonthOf(std::string_view date) {
   return year * 12 + TwoDigits(date, 2);
 }
 
-constexpr int kPowerLetterFrom = 1998 * 12 + 4;   // the power as a letter H M L P
+constexpr int kPowerLetterFrom = 1998 * 12 + 4;     // the power as a letter H M L P
 constexpr int kPowerDigitsBefore = 1995 * 12 + 10;  // the power as three digits
 
 }  // namespace

@@ -69,7 +69,8 @@ TEST_F(CityTableTest, EqualExchangesOfClubAndOrdinaryStationsAreTakenApartEachTi
               Contact("960101", "JA1ABD", "", "ALLJA", "5913100"),
               Contact("990101", "JA1YAA", "", "ALLJA", "5913H")});
   const std::string text = Table(2);
-  EXPECT_EQ(text.substr(0, text.find("        ")), "960101 0907 JA1YAA 運用者名がありません\tALLJA\t5913100\r\n")
+  EXPECT_EQ(text.substr(0, text.find("        ")),
+            "960101 0907 JA1YAA 運用者名がありません\tALLJA\t5913100\r\n")
       << text;
   EXPECT_NE(text.find("合計          3     3     3\r\n"), std::string::npos) << text;
 }

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <future>
 #include <memory>
+#include <system_error>
 
 namespace vondal {
 namespace {
@@ -29,35 +31,69 @@ std::string Number(int n) {
   return text;
 }
 
-// Writes the records in their new order into `temporary` through one buffer; "" or the reason.
-std::string WriteSorted(FileSystem& fs, LogFile& log, const std::vector<int32_t>& order, File& temporary,
+// Writes the records in their new order into `temporary`; "" or the reason.
+// Meanwhile the index entries are gathered into `entries` in the same order, each numbered by its
+// new position: the index itself is only changed once the sorted log is in place.
+std::string WriteSorted(FileSystem& fs, LogFile& log, const RecordIndex& index,
+                        const std::vector<int32_t>& order, IndexEntry* entries, File& temporary,
                         WorkRows& rows) {
-  std::vector<char> buffer(kWriteBufferSize);
   const int count = static_cast<int>(order.size());
-  int64_t written = 0;
-  int filled = 0;  // records in the buffer
-  auto flush = [&] {
-    const size_t size = static_cast<size_t>(filled) * kRecordSize;
-    if (temporary.WriteAt(written, buffer.data(), size) != static_cast<int64_t>(size)) return false;
-    temporary.StartWriteBack(written, static_cast<int64_t>(size));
-    written += static_cast<int64_t>(size);
-    filled = 0;
-    return true;
-  };
   // The log mapped, where the system can: then each record is one copy in memory.
   std::unique_ptr<File> source = fs.Open(log.path(), OpenMode::kRead);
   const std::string_view mapped = source ? source->MapForReading() : std::string_view();
   const bool useMap = mapped.size() == static_cast<size_t>(log.RecordCount()) * kRecordSize;
+  // With the log mapped, a full buffer is written by a second thread while the next one is
+  // gathered, so that the gather and the copy into the system's cache take a core each. A log
+  // read through the file system keeps its reads and writes one after the other.
+  std::vector<char> buffers[2] = {std::vector<char>(kWriteBufferSize),
+                                  std::vector<char>(useMap ? kWriteBufferSize : 0)};
+  int current = 0;
+  int64_t written = 0;
+  int filled = 0;  // records in the current buffer
+  const auto write = [&temporary](const char* data, int64_t at, size_t size) {
+    if (temporary.WriteAt(at, data, size) != static_cast<int64_t>(size)) return false;
+    temporary.StartWriteBack(at, static_cast<int64_t>(size));
+    return true;
+  };
+  std::future<bool> pending;  // the write of the other buffer; joined before the buffers go
+  auto flush = [&] {
+    const size_t size = static_cast<size_t>(filled) * kRecordSize;
+    const char* data = buffers[current].data();
+    bool done = true;
+    if (useMap) {
+      if (pending.valid() && !pending.get()) return false;
+      try {
+        pending = std::async(std::launch::async, write, data, written, size);
+        current ^= 1;
+      } catch (const std::system_error&) {  // no thread to be had: written here
+        done = write(data, written, size);
+      }
+    } else {
+      done = write(data, written, size);
+    }
+    written += static_cast<int64_t>(size);
+    filled = 0;
+    return done;
+  };
   for (int i = 0; i < count;) {
     // Records that follow each other in the log as well are read in one piece: a log with a
     // few late entries is read almost sequentially.
     int run = 1;
     while (i + run < count && filled + run < kBufferRecords && order[i + run] == order[i] + run) ++run;
-    char* to = &buffer[static_cast<size_t>(filled) * kRecordSize];
+    char* to = &buffers[current][static_cast<size_t>(filled) * kRecordSize];
+    // The records and entries a few steps ahead are fetched while these are copied: in a log of
+    // random order nearly every one is a miss of the caches.
+    constexpr int kAhead = 8;
+    if (i + kAhead < count) {
+      const IndexEntry* entry = &index[order[i + kAhead]];
+      __builtin_prefetch(entry);
+      __builtin_prefetch(reinterpret_cast<const char*>(entry) + sizeof(IndexEntry) - 1);
+    }
+    for (int k = i; k < i + run; ++k) {
+      entries[k] = index[order[k]];
+      entries[k].recordNumber = k;
+    }
     if (useMap) {
-      // The records a few steps ahead are fetched while this one is copied: in a log of random
-      // order nearly every record is a miss of the caches.
-      constexpr int kAhead = 8;
       if (i + kAhead < count) {
         const char* ahead = mapped.data() + static_cast<size_t>(order[i + kAhead]) * kRecordSize;
         for (int line = 0; line < kRecordSize; line += 64) __builtin_prefetch(ahead + line);
@@ -78,6 +114,7 @@ std::string WriteSorted(FileSystem& fs, LogFile& log, const std::vector<int32_t>
     }
   }
   if (filled > 0 && !flush()) return kCannotWriteTemporary;
+  if (pending.valid() && !pending.get()) return kCannotWriteTemporary;
   rows.Put(9, 18, Number(count));
   return temporary.Sync() ? "" : kCannotWriteTemporary;
 }
@@ -114,15 +151,16 @@ bool KeepBackup(FileSystem& fs, const std::string& logPath, const std::string& b
   return fs.SyncFolder(backup);
 }
 
-// The index in the new order, each entry numbered by its new position.
-void ReorderIndex(RecordIndex& index, const std::vector<int32_t>& order, WriteCounters& counters) {
+// The index in the new order: the entries gathered by WriteSorted, a block at a time.
+void ReorderIndex(RecordIndex& index, const std::vector<int32_t>& order, const IndexEntry* entries,
+                  WriteCounters& counters) {
   const int count = static_cast<int>(order.size());
-  std::vector<IndexEntry> old(static_cast<size_t>(count));
-  for (int n = 0; n < count; ++n) old[n] = index[n];
   index.RetireFile();
+  for (int first = 0; first < count; first += kIndexBlockEntries) {
+    const int size = std::min(kIndexBlockEntries, count - first);
+    std::memcpy(&index[first], &entries[first], static_cast<size_t>(size) * sizeof(IndexEntry));
+  }
   for (int n = 0; n < count; ++n) {
-    index[n] = old[order[n]];
-    index[n].recordNumber = n;
     if (order[n] != n) ++counters[kCountIndex];
   }
 }
@@ -210,7 +248,10 @@ SortResult SortLog(SortContext& context, WorkRows& rows) {
     rows.Put(row + 4, 1, "完了");
     return result;
   };
-  if (std::string failure = WriteSorted(fs, log, order, *temporary, rows); !failure.empty()) {
+  // Left uninitialized: WriteSorted fills every entry.
+  const std::unique_ptr<IndexEntry[]> entries(new IndexEntry[order.size()]);
+  if (std::string failure = WriteSorted(fs, log, context.index, order, entries.get(), *temporary, rows);
+      !failure.empty()) {
     return fail(10, failure.c_str());
   }
   temporary.reset();
@@ -229,7 +270,7 @@ SortResult SortLog(SortContext& context, WorkRows& rows) {
   result.sorted = true;
   result.backup = backup;
   result.fatal = log.ReopenLog();
-  ReorderIndex(context.index, order, context.counters);
+  ReorderIndex(context.index, order, entries.get(), context.counters);
   ++context.counters[kCountLogSort];
   if (context.follow) {
     std::vector<int32_t> newPosition(static_cast<size_t>(count));

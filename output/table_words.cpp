@@ -140,8 +140,9 @@ class RunTypes {
       single_[b] = Holding(std::string_view(&c, 1), 0);
     }
   }
-  uint64_t At(std::string_view text, size_t pos) const {
-    return CharLength(text, pos) == 1 ? single_[static_cast<unsigned char>(text[pos])] : Holding(text, pos);
+  // The items holding the character of `length` bytes at pos.
+  uint64_t At(std::string_view text, size_t pos, size_t length) const {
+    return length == 1 ? single_[static_cast<unsigned char>(text[pos])] : Holding(text, pos);
   }
   // A character in a run: one of the items holds it and none that a run excludes.
   bool InRun(uint64_t holds) const { return (holds & included_) != 0 && (holds & excluded_) == 0; }
@@ -201,20 +202,48 @@ class FrequencyWords {
 }  // namespace
 
 uint64_t WordHead(std::string_view word) {
+  // The bytes loaded in place (two overlapping loads for a short word), then turned so that the
+  // first byte is the highest.
+  const char* bytes = word.data();
+  const size_t n = word.size();
   uint64_t head = 0;
-  if (word.size() >= 8) {
-    std::memcpy(&head, word.data(), 8);
-    return __builtin_bswap64(head);
+  if (n >= 8) {
+    std::memcpy(&head, bytes, 8);
+  } else if (n >= 4) {
+    uint32_t first, last;
+    std::memcpy(&first, bytes, 4);
+    std::memcpy(&last, bytes + n - 4, 4);
+    head = first | static_cast<uint64_t>(last) << (8 * (n - 4));
+  } else if (n > 0) {
+    head = static_cast<unsigned char>(bytes[0]) |
+           static_cast<uint64_t>(static_cast<unsigned char>(bytes[n / 2])) << (8 * (n / 2)) |
+           static_cast<uint64_t>(static_cast<unsigned char>(bytes[n - 1])) << (8 * (n - 1));
   }
-  for (size_t k = 0; k < 8; ++k) head = head << 8 | (k < word.size() ? static_cast<unsigned char>(word[k]) : 0);
-  return head;
+  return __builtin_bswap64(head);
 }
+
+namespace {
+
+// The hash of a word whose head is known: a word of up to 16 bytes from its head and its last
+// eight bytes, a longer one from all of them.
+uint32_t WordHash(std::string_view word, uint64_t head) {
+  if (word.size() > 16) return static_cast<uint32_t>(std::hash<std::string_view>()(word));
+  uint64_t tail = 0;
+  if (word.size() > 8) std::memcpy(&tail, word.data() + word.size() - 8, 8);
+  uint64_t h = (head ^ word.size()) * 0x9E3779B97F4A7C15ull ^ tail * 0xC2B2AE3D27D4EB4Full;
+  h ^= h >> 29;
+  h *= 0xBF58476D1CE4E5B9ull;
+  h ^= h >> 32;
+  return static_cast<uint32_t>(h);
+}
+
+}  // namespace
 
 int WordTable::Count(std::string_view word) {
   ++total_;
   if (slots_.empty()) slots_.resize(1024);
-  const uint32_t hash = static_cast<uint32_t>(std::hash<std::string_view>()(word));
   const uint64_t head = WordHead(word);
+  const uint32_t hash = WordHash(word, head);
   const uint32_t size = static_cast<uint32_t>(std::min<size_t>(word.size(), 255)) << kSizeShift;
   const size_t mask = slots_.size() - 1;
   size_t at = hash & mask;
@@ -426,16 +455,19 @@ void WriteWordTable(OutputJob& job, char kind, size_t budgetBytes) {
   std::vector<int> counts(types.items.size());
   auto takeRuns = [&](std::string_view text) {
     size_t start = 0;
+    // Nothing is counted outside a run: the counts need clearing only behind one.
     auto finish = [&](size_t end) {
-      if (end > start && runTypes.Enough(counts) && !table.Add(text.substr(start, end - start))) return false;
+      if (end == start) return true;
+      if (runTypes.Enough(counts) && !table.Add(text.substr(start, end - start))) return false;
       std::fill(counts.begin(), counts.end(), 0);
       return true;
     };
-    for (size_t i = 0; i < text.size(); i += CharLength(text, i)) {
-      const uint64_t holds = runTypes.At(text, i);
+    for (size_t i = 0, length; i < text.size(); i += length) {
+      length = CharLength(text, i);
+      const uint64_t holds = runTypes.At(text, i, length);
       if (!runTypes.InRun(holds)) {
         if (!finish(i)) return false;
-        start = i + CharLength(text, i);
+        start = i + length;
         continue;
       }
       runTypes.Count(holds, counts);

@@ -1,5 +1,7 @@
 #include "output/table_words.h"
 
+#include <algorithm>
+
 #include "output/table_test_support.h"
 #include "output/table_word_specs.h"
 
@@ -152,6 +154,13 @@ TEST(WordTableTest, ManyWordsAlikeInTheirFirstBytesStayApart) {
   words.push_back("AB");
   words.push_back(std::string("AB\0", 3));
   words.push_back("");
+  // Words of every length to 20 with bytes of the whole range, the two-byte codes among them.
+  uint32_t seed = 12345;
+  for (int i = 0; i < 2000; ++i) {
+    std::string word(static_cast<size_t>(i % 21), '\0');
+    for (char& c : word) c = static_cast<char>((seed = seed * 1103515245 + 12345) >> 24);
+    if (std::find(words.begin(), words.end(), word) == words.end()) words.push_back(word);
+  }
   for (int pass = 1; pass <= 3; ++pass) {
     for (size_t i = 0; i < words.size(); i += pass) ASSERT_TRUE(table.Add(words[i]));
   }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -43,17 +44,10 @@ std::string Mean(int64_t total, int64_t count) {
 // The number in decimal, right-aligned in width columns as "%*d" writes it.
 void AppendRightAligned(std::string& out, int number, int width) {
   char digits[16];
-  char* end = digits + sizeof digits;
-  char* at = end;
-  unsigned value = number < 0 ? 0u - static_cast<unsigned>(number) : static_cast<unsigned>(number);
-  do {
-    *--at = static_cast<char>('0' + value % 10);
-    value /= 10;
-  } while (value != 0);
-  if (number < 0) *--at = '-';
-  const int length = static_cast<int>(end - at);
+  const char* end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+  const int length = static_cast<int>(end - digits);
   if (length < width) out.append(static_cast<size_t>(width - length), ' ');
-  out.append(at, end);
+  out.append(digits, static_cast<size_t>(length));
 }
 
 // A DATE kept beside a run: a date's few bytes in place, a longer text (no date) in a string.

@@ -135,20 +135,20 @@ bool CopyLog(FileSystem& fs, const std::string& from, const std::string& to) {
   return target->Sync();
 }
 
-// The old log under the backup name `backup`: a second name of the same file, or a synced
-// copy; "" or the reason. `backup` is replaced only by a whole new backup.
-bool KeepBackup(FileSystem& fs, const std::string& logPath, const std::string& backup) {
-  const std::string staged = BesideLog(logPath, kSortBackupTemporaryName);
+// The old log under `staged`, the name a backup is made under before it gets its number: a
+// second name of the same file, or a synced copy.
+bool StageBackup(FileSystem& fs, const std::string& logPath, const std::string& staged) {
   if (fs.Exists(staged)) fs.Remove(staged);
   if (!fs.Link(logPath, staged) && !CopyLog(fs, logPath, staged)) {
     fs.Remove(staged);
     return false;
   }
-  if (!fs.Rename(staged, backup)) {
-    fs.Remove(staged);
-    return false;
-  }
-  return fs.SyncFolder(backup);
+  return true;
+}
+
+// The staged backup under its number, for good.
+bool PlaceBackup(FileSystem& fs, const std::string& staged, const std::string& backup) {
+  return fs.Rename(staged, backup) && fs.SyncFolder(backup);
 }
 
 // The index in the new order: the entries gathered by WriteSorted, a block at a time.
@@ -260,15 +260,30 @@ SortResult SortLog(SortContext& context, WorkRows& rows) {
   if (!log.SettleWriteAhead()) return fail(10, kCannotReplaceLog);
   const int number = NextBackupNumber(fs, logPath);
   const std::string backup = BackupName(logPath, number);
+  const std::string staged = BesideLog(logPath, kSortBackupTemporaryName);
+  if (!StageBackup(fs, logPath, staged)) return fail(10, kCannotKeepBackup);
+  // A new number is taken before the log is replaced, so that a sorted log always has its
+  // backup. An existing "~99" gives way only after the log is replaced: until then it is whole,
+  // and a sort that fails loses no backup.
   const bool replacesBackup = fs.Exists(backup);
-  if (!KeepBackup(fs, logPath, backup)) return fail(10, kCannotKeepBackup);
-  if (!fs.Rename(temporaryName, logPath) || !fs.SyncFolder(logPath)) {
+  if (!replacesBackup && !PlaceBackup(fs, staged, backup)) {
+    fs.Remove(staged);
+    return fail(10, kCannotKeepBackup);
+  }
+  const std::string& oldLog = replacesBackup ? staged : backup;
+  if (!fs.Rename(temporaryName, logPath)) {
     // A backup made for nothing goes again; the log is the old one.
-    if (!replacesBackup) fs.Remove(backup);
+    fs.Remove(oldLog);
     return fail(10, kCannotReplaceLog);
   }
+  // When the folder cannot be synced, the sorted log might not outlast a power cut: the old one
+  // is put back under its name, where the index still describes it. Where even that fails, the
+  // sorted log stands and the index follows it, as after a sort that worked.
+  if (!fs.SyncFolder(logPath) && fs.Rename(oldLog, logPath)) return fail(10, kCannotReplaceLog);
+  // Kept under the staged name when "~99" cannot be replaced: the old log is never dropped.
+  const std::string kept = !replacesBackup || PlaceBackup(fs, staged, backup) ? backup : staged;
   result.sorted = true;
-  result.backup = backup;
+  result.backup = kept;
   result.fatal = log.ReopenLog();
   ReorderIndex(context.index, order, entries.get(), context.counters);
   ++context.counters[kCountLogSort];
@@ -278,9 +293,9 @@ SortResult SortLog(SortContext& context, WorkRows& rows) {
     context.follow(newPosition);
   }
   rows.Put(11, 1, "元ﾃﾞｰﾀ保存名=");
-  rows.Put(11, 14, backup);
+  rows.Put(11, 14, kept);
   if (context.safety && context.safety->configured()) {
-    context.safety->WriteMarker("＜日時順ソート＞元データ=" + FileNameOf(backup));
+    context.safety->WriteMarker("＜日時順ソート＞元データ=" + FileNameOf(kept));
   }
   rows.Put(13, 1, "完了");
   rows.Flush();

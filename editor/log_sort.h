@@ -21,7 +21,7 @@ namespace vondal {
 
 inline constexpr char kSortTemporaryName[] = "$ortTemp.VD$";
 // The backup is made under this name first and then renamed to its number, so that an existing
-// "~99" gives way only to a whole new backup.
+// "~99" gives way only to a whole new backup, and only once the sorted log is in place.
 inline constexpr char kSortBackupTemporaryName[] = "$ortBack.VD$";
 
 // Records 1 … count - 1 whose key is smaller than their predecessor's.

@@ -155,6 +155,7 @@ TEST_F(SortTest, FailuresAtEveryStepLeaveLogIndexAndBackupsAsTheyWere) {
       {"full", [&](auto& f) { f.target = temporary, f.spaceLeft = 300; }, "1:一時ﾌｧｲﾙに書込めないので中断 "},
       {"sync", [&](auto& f) { f.target = temporary, f.failSync = true; }, "1:一時ﾌｧｲﾙに書込めないので中断 "},
       {"rename", [&](auto& f) { f.failRename = true; }, "1:元ﾃﾞｰﾀを保存できないので中断 "},
+      {"replace", [&](auto& f) { f.failRenameTo = kLog; }, "1:ﾛｸﾞﾌｧｲﾙを置換えられないので中断 "},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -179,6 +180,41 @@ TEST_F(SortTest, FailuresAtEveryStepLeaveLogIndexAndBackupsAsTheyWere) {
     EXPECT_EQ(rows.rows[row], c.reason);
     EXPECT_EQ(Calls(), (std::vector<std::string>{"JA1A", "JA1B"}));
   }
+}
+
+TEST_F(SortTest, NinetyNineGivesWayOnlyOnceTheSortedLogIsInPlace) {
+  const std::string staged = std::string("/qso/") + kSortBackupTemporaryName;
+  const char* const cannotReplace = "1:ﾛｸﾞﾌｧｲﾙを置換えられないので中断 ";
+  for (const bool folderSyncFails : {false, true}) {
+    SCOPED_TRACE(folderSyncFails ? "the folder cannot be synced" : "the log cannot be replaced");
+    memory.SetContents("/qso/2024~99.VD", "ninety-nine");
+    Make({{"240102", "0000", "JA1A"}, {"240101", "0000", "JA1B"}});
+    const std::string old = memory.Contents(kLog);
+    rows.rows.clear();
+    faulty.faults = {};
+    if (folderSyncFails) {
+      faulty.faults.failFolderSync = true;
+    } else {
+      faulty.faults.failRenameTo = kLog;
+    }
+    EXPECT_FALSE(Sort().sorted);
+    faulty.faults = {};
+    EXPECT_EQ(rows.rows[10], cannotReplace);
+    EXPECT_EQ(memory.Contents(kLog), old);
+    EXPECT_EQ(memory.Contents("/qso/2024~99.VD"), "ninety-nine");
+    EXPECT_FALSE(memory.Exists(staged));
+    EXPECT_EQ(Calls(), (std::vector<std::string>{"JA1A", "JA1B"}));
+  }
+  // When "~99" cannot be replaced, the old log stays under the name it was staged under.
+  Make({{"240102", "0000", "JA1A"}, {"240101", "0000", "JA1B"}});
+  const std::string old = memory.Contents(kLog);
+  faulty.faults.failRenameTo = "/qso/2024~99.VD";
+  const SortResult result = Sort();
+  ASSERT_TRUE(result.sorted);
+  EXPECT_EQ(result.backup, staged);
+  EXPECT_EQ(memory.Contents(staged), old);
+  EXPECT_EQ(memory.Contents("/qso/2024~99.VD"), "ninety-nine");
+  EXPECT_EQ(Calls(), (std::vector<std::string>{"JA1B", "JA1A"}));
 }
 
 TEST_F(SortTest, WithoutHardLinksTheBackupIsACopy) {

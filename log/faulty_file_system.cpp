@@ -92,11 +92,12 @@ std::unique_ptr<File> FaultyFileSystem::Open(const std::string& name, OpenMode m
 }
 
 bool FaultyFileSystem::Rename(const std::string& from, const std::string& to) {
-  return Change() && !faults.failRename && base_.Rename(from, to);
+  return Change() && !faults.failRename && to != faults.failRenameTo && base_.Rename(from, to);
 }
 
 bool FaultyFileSystem::RenameNoReplace(const std::string& from, const std::string& to) {
-  return Change() && !faults.failRename && base_.RenameNoReplace(from, to);
+  return Change() && !faults.failRename && to != faults.failRenameTo &&
+         base_.RenameNoReplace(from, to);
 }
 
 }  // namespace vondal

@@ -25,6 +25,8 @@ class FaultyFileSystem : public FileSystem {
     bool failSync = false;   // every sync fails (EIO)
     int failSyncAt = 0;      // the Nth sync from now fails; 0: never
     bool failRename = false;
+    std::string failRenameTo;  // renames onto this name fail
+    bool failFolderSync = false;
     bool failLink = false;  // hard links are refused (as on a file system without them)
     bool failTruncate = false;
     std::set<std::string> failOpen;  // names that cannot be opened
@@ -48,7 +50,9 @@ class FaultyFileSystem : public FileSystem {
   }
   bool Exists(const std::string& name) override { return base_.Exists(name); }
   bool SameFile(const std::string& a, const std::string& b) override { return base_.SameFile(a, b); }
-  bool SyncFolder(const std::string& name) override { return Change() && base_.SyncFolder(name); }
+  bool SyncFolder(const std::string& name) override {
+    return Change() && !faults.failFolderSync && base_.SyncFolder(name);
+  }
 
   // Whether the program has "died": after the crash nothing reaches the files any more.
   bool crashed() const { return crashed_; }

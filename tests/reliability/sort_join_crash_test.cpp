@@ -147,6 +147,40 @@ TEST_F(SortJoinCrashTest, KilledSortLeavesTheOldOrTheSortedLogAndAWholeBackup) {
   RecordProperty("sorted", sortedSeen);
 }
 
+// With "~99" there, the old log replaces it only once the sorted log is in place: a kill in
+// between leaves the old log under the staged name, and "~99" is never torn.
+TEST_F(SortJoinCrashTest, KilledSortOverTheNinetyNinthBackupKeepsTheOldLogWhole) {
+  const std::vector<std::string> records = Records(kRecords, 300);
+  const std::string old = Joined(records);
+  const std::string sorted = SortedBytes(records);
+  const std::string previous = Joined(Records(50, 900));
+  const std::string log = Path("T.VD");
+  const std::string ninetyNine = Path("T~99.VD");
+  const std::string staged = Path(kSortBackupTemporaryName);
+  TemporaryFolder::Write(log, old);
+  TemporaryFolder::Write(ninetyNine, previous);
+  const double start = Now();
+  ASSERT_FALSE(RunAndKill([&] { SortOnce(log); }, 30.0));
+  const double took = Now() - start;
+  ASSERT_EQ(TemporaryFolder::Read(ninetyNine), old);
+  std::mt19937 random(13);
+  for (int round = 0; round < 30; ++round) {
+    std::remove(staged.c_str());
+    TemporaryFolder::Write(log, old);
+    TemporaryFolder::Write(ninetyNine, previous);
+    RunAndKill([&] { SortOnce(log); }, std::uniform_real_distribution<double>(0, took * 1.2)(random));
+    const std::string now = TemporaryFolder::Read(log);
+    ASSERT_TRUE(now == old || now == sorted) << "round " << round << ": a log of " << now.size() << " bytes";
+    const std::string backup = TemporaryFolder::Read(ninetyNine);
+    ASSERT_TRUE(backup == previous || backup == old) << "round " << round;
+    if (now == sorted && backup == previous) {
+      ASSERT_EQ(TemporaryFolder::Read(staged), old) << "round " << round;
+    }
+    testing::LogSet set(RealFileSystem());
+    ASSERT_EQ(set.log.OpenLog(log), "");
+  }
+}
+
 TEST_F(SortJoinCrashTest, KilledJoinLeavesAllOrNoneOfItsRecords) {
   const std::string old = Joined(Records(5, 1));
   const std::string input = Joined(Records(kRecords, 500));

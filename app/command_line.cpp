@@ -16,7 +16,7 @@ bool IsOption(std::string_view argument) {
   return argument.front() == '/' && argument.find('/', 1) == std::string_view::npos;
 }
 
-// The file that option letter (either case) sets, or null for no such option.
+// The file or address that option letter (either case) sets, or null for no such option.
 std::optional<std::string>* FileOption(CommandLine& commandLine, char letter) {
   switch (letter & ~0x20) {  // an ASCII letter in upper case
     case 'C':
@@ -29,6 +29,10 @@ std::optional<std::string>* FileOption(CommandLine& commandLine, char letter) {
       return &commandLine.safety;
     case 'X':
       return &commandLine.external;
+    case 'R':
+      return &commandLine.rig;
+    case 'W':
+      return &commandLine.wsjtx;
     default:
       return nullptr;
   }

@@ -1,7 +1,7 @@
 // Vondal's command line: an optional set-or-log word and the options -C -M -I -S -X (each with
-// its file name attached, "-Imylog.VDI") and -!. Options start with "-" or "/" and their letter
-// is matched in either case. No argument at all, or an argument "?", asks for the listing of the
-// configuration instead of a run.
+// its file name attached, "-Imylog.VDI"), -R and -W (an address attached) and -!. Options start
+// with "-" or "/" and their letter is matched in either case. No argument at all, or an argument "?", asks
+// for the listing of the configuration instead of a run.
 #pragma once
 
 #include <optional>
@@ -21,6 +21,9 @@ struct CommandLine {
   std::optional<std::string> index;
   std::optional<std::string> safety;
   std::optional<std::string> external;
+  // Addresses from -R (the `rig` key) and -W (the `wsjtx` key).
+  std::optional<std::string> rig;
+  std::optional<std::string> wsjtx;
   bool authorsuse = false;             // "-!"
   std::vector<std::string> arguments;  // every argument as given (the information screen lists them)
   std::string error;                   // not empty: the "(!)" line that refuses this command line

@@ -126,6 +126,12 @@ std::string SettingValue(const Settings& s, int key) {
       return Joined(s.contestV);
     case kContestKCJKey:
       return Joined(s.contestKCJ);
+    case kLogtimeKey:
+      return std::string(s.logtime);
+    case kRigKey:
+      return std::string(s.rig);
+    case kWsjtxKey:
+      return std::string(s.wsjtx);
     default:
       return "";
   }
@@ -199,6 +205,13 @@ void DrawSettingsPage(InfoWriter& out, const RunState& run) {
     out.Line(kValueCol + 4, SettingValue(settings, key));
   }
   for (const auto& line : settings.JARLsummary) out.Line(kValueCol + 4, line);
+  // The keys of the links to other programs and the radio appear only in a run that gives them.
+  for (int key = kLogtimeKey; key <= kWsjtxKey; ++key) {
+    if (settings.origins[key] == 0) continue;
+    out.Put(2, kSettingKeys[key].name);
+    out.Put(kValueCol, OriginLetters(settings.origins[key]));
+    out.Line(kValueCol + 4, SettingValue(settings, key));
+  }
 }
 
 void DrawUpdatesPage(InfoWriter& out, const RunState& run) {

@@ -24,7 +24,8 @@ const std::array<SettingKeyInfo, kSettingKeyCount> kSettingKeys = {{
     {"prompt", 0, 0, 0},      {"cursor", 0, 0, 0},       {"toggle", 0, 0, 0},
     {"contestJARL", 0, 0, 0}, {"contestP", 0, 0, 0},     {"contestV", 0, 0, 0},
     {"contestKCJ", 0, 0, 0},  {"JARLsummary", 0, 20, 0}, {"mode", 0, kUnlimitedValues, 0},
-    {"dictionary", 0, 10, 0},
+    {"dictionary", 0, 10, 0}, {"logtime", 0, 0, 0},      {"rig", 'R', 0, 0},
+    {"wsjtx", 'W', 0, 0},
 }};
 
 namespace {
@@ -34,7 +35,7 @@ constexpr char kNoLog[] = "(!) ﾛｸﾞﾌｧｲﾙが指定されていませ�
 constexpr char kToggleSeparators[] = "\t ,;";
 constexpr char kContestSeparators[] = "\t,;";
 
-// Appends the 22 keys of `section` to the key table.
+// Appends the keys of `section` to the key table.
 void AddKeyTable(std::pmr::vector<ConfigKey>& table, std::string_view section) {
   for (const SettingKeyInfo& info : kSettingKeys) {
     ConfigKey& entry = table.emplace_back();
@@ -129,7 +130,8 @@ std::array<Chosen, kSettingKeyCount> Choose(std::span<const ConfigKey> defaults,
   const std::pair<SettingKey, const std::optional<std::string>*> options[] = {
       {kColorKey, &commandLine.color},       {kMacroKey, &commandLine.macro},
       {kIndexKey, &commandLine.index},       {kSafetyKey, &commandLine.safety},
-      {kExternalKey, &commandLine.external},
+      {kExternalKey, &commandLine.external}, {kRigKey, &commandLine.rig},
+      {kWsjtxKey, &commandLine.wsjtx},
   };
   for (const auto& [key, value] : options) {
     if (*value) chosen[key] = {{**value}, chosen[key].origin + kOriginCommandLine};
@@ -175,6 +177,9 @@ void Fill(const std::array<Chosen, kSettingKeyCount>& chosen, Settings& settings
   Keep(settings.mode, chosen[kModeKey].values);
   KeepModeSegments(settings.mode, settings.modeSegments);
   Keep(settings.dictionary, chosen[kDictionaryKey].values);
+  settings.logtime = Trim(chosen[kLogtimeKey].Text());
+  settings.rig = Trim(chosen[kRigKey].Text());
+  settings.wsjtx = Trim(chosen[kWsjtxKey].Text());
 
   if (jstrwldc("QZ0ZZQ*", settings.user, true)) settings.authorsuse = true;
   ApplyToggles(settings.toggle, settings.toggles);

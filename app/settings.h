@@ -45,6 +45,11 @@ enum SettingKey : int {
   kJARLsummaryKey,
   kModeKey,
   kDictionaryKey,
+  // Keys of the links to other programs and the radio; a run that gives none of them looks and
+  // behaves as if they did not exist (the information screen lists them only when given).
+  kLogtimeKey,
+  kRigKey,
+  kWsjtxKey,
   kSettingKeyCount
 };
 
@@ -55,7 +60,7 @@ struct SettingKeyInfo {
   int extraRoom;          // see ConfigKey::extraRoom
 };
 
-// The 22 keys: name, option, list limit and extra room.
+// The keys: name, option, list limit and extra room.
 extern const std::array<SettingKeyInfo, kSettingKeyCount> kSettingKeys;
 
 // Texts of the settings live as long as the run: in the local pool once the program has made it
@@ -90,6 +95,9 @@ struct Settings {
   // file order; segmentClass is the MODE to fill in, 1 CW … 6 PSK31.
   std::pmr::vector<Segment> modeSegments{RunMemory()};
   RunTexts dictionary{RunMemory()};
+  RunText logtime{RunMemory()};  // the time the log keeps: "JST" (also when empty) or "UTC"
+  RunText rig{RunMemory()};      // address of rigctld ("127.0.0.1:4532"); empty: no radio
+  RunText wsjtx{RunMemory()};    // UDP address WSJT-X and its kin announce contacts to; empty: none
 
   // Origin of each key's value (a sum of Origin values; 0: not given anywhere).
   std::array<int, kSettingKeyCount> origins{};

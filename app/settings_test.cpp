@@ -69,6 +69,20 @@ TEST_F(SettingsTest, WithoutKeysInTheSetTheWordIsTheLog) {
   EXPECT_EQ(settings.callsign, "JA1ZZZ");
 }
 
+TEST_F(SettingsTest, TheLinkKeysComeFromTheFileOrTheirOptions) {
+  Settings settings = Start("[DEFAULT]\nlogtime= UTC\nrig=127.0.0.1:4532\nwsjtx=127.0.0.1:2237\n",
+                            {"mylog", "-r192.168.1.5:4532", "/W239.255.0.1:2237"});
+  EXPECT_EQ(settings.logtime, "UTC");
+  EXPECT_EQ(settings.origins[kLogtimeKey], kOriginDefault);
+  EXPECT_EQ(settings.rig, "192.168.1.5:4532");
+  EXPECT_EQ(settings.origins[kRigKey], kOriginDefault + kOriginCommandLine);
+  EXPECT_EQ(settings.wsjtx, "239.255.0.1:2237");
+  Settings none = Start("", {"mylog"});
+  EXPECT_EQ(none.rig, "");
+  EXPECT_EQ(none.origins[kRigKey], 0);
+  EXPECT_EQ(none.origins[kWsjtxKey], 0);
+}
+
 TEST_F(SettingsTest, FileNamesAreCompleted) {
   EXPECT_EQ(Start("", {"mylog.", "-I"}).index, "mylog.VDI");
   EXPECT_EQ(Start("", {"my.log", "-I"}).index, "my.VDI");

@@ -28,6 +28,8 @@ std::string SaveMacros(RunState& run) {
 // Writes the index file when it changed; false when that failed (reported on the report line).
 bool SaveIndexAtQuit(RunState& run) {
   if (run.settings.index.empty()) return true;  // no index file: nothing to save
+  // The program that writes the log keeps its index; one read beside it would save a stale one.
+  if (run.log.LockedElsewhere()) return true;
   TempPoolReset();
   auto* buffer = static_cast<char*>(TempPoolAlloc(kIndexBufferSize));
   if (buffer == nullptr) {

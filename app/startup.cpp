@@ -17,12 +17,12 @@
 #include "console/menu_line.h"
 #include "console/tty_session.h"
 #include "editor/dictionary.h"
-#include "output/output_parameters.h"
 #include "log/field_table.h"
 #include "macro/macro_file.h"
 #include "macro/macro_player.h"
 #include "macro/player_key_source.h"
 #include "output/band_table.h"
+#include "output/output_parameters.h"
 
 namespace vondal {
 namespace {
@@ -114,9 +114,25 @@ void LoadCityList(RunState& run) {
   }
 }
 
+// The write-state line (row R0+6), with why the log cannot be written when another program holds
+// it, and a warning where its lock could not be taken at all.
+void ShowWriteState(RunState& run) {
+  if (run.settings.toggles.readonly) {
+    run.ui.StartupLine(6, 0, "ﾛｸﾞ書込禁止", true);
+  } else {
+    run.ui.StartupLine(6, 0, "ﾛｸﾞ書込可");
+  }
+  if (run.log.LockedElsewhere()) {
+    run.ui.StartupLine(6, 13, "(他のﾌﾟﾛｸﾞﾗﾑが使用中のため閲覧のみ)", true);
+  } else if (run.log.lockResult() == LockResult::kNotSupported) {
+    run.ui.StartupLine(6, 13, "(ﾛｯｸできない場所のため同時使用に注意)", true);
+  }
+}
+
 // The processing outputs' parameters with their default file names, from `trans` and the log.
 void PrepareOutputDefaults(RunState& run) {
-  TheOutputParameters() = DefaultOutputParameters(std::string(run.settings.trans), std::string(run.settings.log));
+  TheOutputParameters() =
+      DefaultOutputParameters(std::string(run.settings.trans), std::string(run.settings.log));
 }
 
 // Step 9: the log, the safety file and the index. Failures end the program.
@@ -125,6 +141,12 @@ void OpenLogFiles(RunState& run) {
   run.log.options.compatible = run.settings.toggles.compatible;
   run.safety.Configure(std::string(run.settings.safety));
   if (std::string fatal = run.log.OpenLog(std::string(run.settings.log)); !fatal.empty()) FatalMessage(fatal);
+  if (run.log.LockedElsewhere()) {
+    // Another program writes this log: this run reads it, as under the `readonly` toggle.
+    run.settings.toggles.readonly = true;
+    run.log.options.writeProtect = true;
+    run.safety.SetReadOnly(true);
+  }
   if (std::string fatal = run.safety.CheckSafety(run.ui); !fatal.empty()) FatalMessage(fatal);
   run.log.JournalRepairedRecord();
   TempPoolReset();
@@ -228,11 +250,7 @@ int RunVondal(int argc, char** argv) {
   if (run.settings.cursor > 0) SetCursorSize(run.settings.cursor);
 
   // 12. The write state and the guide.
-  if (run.settings.toggles.readonly) {
-    run.ui.StartupLine(6, 0, "ﾛｸﾞ書込禁止", true);
-  } else {
-    run.ui.StartupLine(6, 0, "ﾛｸﾞ書込可");
-  }
+  ShowWriteState(run);
   TheConsoleSwitches().guide =
       run.settings.authorsuse ? run.settings.toggles.verbose : !run.settings.toggles.silent;
 

@@ -47,12 +47,14 @@ class LineStops {
     std::memcpy(padded, line.data(), line.size());
     std::memset(padded + line.size(), 'A', sizeof padded - line.size());  // ends nothing
 #if defined(__SSE2__)
-    const __m128i wanted[3] = {_mm_set1_epi8(separator), _mm_set1_epi8(kSeparator), _mm_set1_epi8(kForbidden)};
+    const __m128i wanted[3] = {_mm_set1_epi8(separator), _mm_set1_epi8(kSeparator),
+                               _mm_set1_epi8(kForbidden)};
     unsigned nul = 0;
     for (size_t at = 0; at < line.size(); at += 16) {
       const __m128i bytes = _mm_load_si128(reinterpret_cast<const __m128i*>(padded + at));
-      const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(bytes, wanted[0]),
-                                        _mm_or_si128(_mm_cmpeq_epi8(bytes, wanted[1]), _mm_cmpeq_epi8(bytes, wanted[2])));
+      const __m128i ends =
+          _mm_or_si128(_mm_cmpeq_epi8(bytes, wanted[0]),
+                       _mm_or_si128(_mm_cmpeq_epi8(bytes, wanted[1]), _mm_cmpeq_epi8(bytes, wanted[2])));
       bits_[at / 64] |= static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(ends))) << (at % 64);
       nul |= static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_setzero_si128())));
     }
@@ -159,8 +161,10 @@ std::string JoinChecker::Check(std::string_view line, JoinLineKind& kind, char* 
     const bool converted = separator_ != kSeparator;
     const char* failure = nullptr;
     stops.Each([&](size_t end) {
-      if (line[end] != separator_) failure = kJoinBadSeparator;
-      else if (end - pos > table[field].maxLength) failure = kJoinFieldTooLong;
+      if (line[end] != separator_)
+        failure = kJoinBadSeparator;
+      else if (end - pos > table[field].maxLength)
+        failure = kJoinFieldTooLong;
       if (failure) return false;
       fields[field] = line.substr(pos, end - pos);
       if (converted) image[end] = kSeparator;
@@ -272,6 +276,8 @@ JoinResult JoinRead(JoinContext& context, File& file, JoinFormat format, WorkRow
   rows.Put(firstRow, 1, "検査中..");
   rows.Flush();
   JoinChecker check(format);
+  // The first record the join appends: the write-ahead record knows the join by it.
+  RecordImage first{};
   {
     JoinLines lines(file);
     long count = 0;
@@ -284,6 +290,8 @@ JoinResult JoinRead(JoinContext& context, File& file, JoinFormat format, WorkRow
         rows.Put(firstRow, 9, Number(count));
         return stop(firstRow, reason);
       }
+      if (kind == JoinLineKind::kRecord && check.records() == 1)
+        std::memcpy(first.data(), image, kRecordSize);
     }
     rows.Put(firstRow, 9, Number(count));
     if (lines.failed()) return stop(firstRow, kJoinCannotRead);
@@ -320,7 +328,7 @@ JoinResult JoinRead(JoinContext& context, File& file, JoinFormat format, WorkRow
   };
   if (safety && !journal.file) return takeBack(kJoinCannotWriteSafety);
   context.index.RetireFile();
-  if (!log.BeginJoin()) return takeBack(kJoinCannotWriteLog);
+  if (!log.BeginJoin(check.records(), first)) return takeBack(kJoinCannotWriteLog);
 
   std::vector<char> buffer(kWriteBufferSize);
   int filled = 0;
@@ -358,6 +366,8 @@ JoinResult JoinRead(JoinContext& context, File& file, JoinFormat format, WorkRow
     char* slot = &buffer[static_cast<size_t>(filled) * kRecordSize];
     if (std::string reason = again.Check(line, kind, slot); !reason.empty()) return takeBack(reason);
     if (kind != JoinLineKind::kRecord) continue;
+    // A file changed since the first pass would join other records than the ones checked.
+    if (taken == 0 && std::memcmp(slot, first.data(), kRecordSize) != 0) return takeBack(kJoinBadLineLength);
     std::string_view texts[kStoredFieldCount];
     LeadingTexts(slot, CALLSIGN + 1, texts);
     if (!context.index.SetIndexEntry(before + taken, DateTimeKey(texts[DATE], texts[START]), texts[CALLSIGN],

@@ -240,6 +240,7 @@ SortResult SortLog(SortContext& context, WorkRows& rows) {
   rows.Flush();
 
   auto fail = [&](int row, const char* reason) {
+    log.DropReplacementLock();  // the log stays the old one, under its own lock
     temporary.reset();
     fs.Remove(temporaryName);
     rows.Put(row, 1, reason);
@@ -271,6 +272,9 @@ SortResult SortLog(SortContext& context, WorkRows& rows) {
     return fail(10, kCannotKeepBackup);
   }
   const std::string& oldLog = replacesBackup ? staged : backup;
+  // The sorted log is locked before it takes the log's name: no other program finds the log
+  // unguarded in between.
+  log.LockReplacement(temporaryName);
   if (!fs.Rename(temporaryName, logPath)) {
     // A backup made for nothing goes again; the log is the old one.
     fs.Remove(oldLog);

@@ -104,6 +104,14 @@ TEST_F(SortTest, LogIsRewrittenInOrderWithEqualKeysInLogOrderAndTheOldLogAsBacku
   EXPECT_EQ(rows.rows[13], "1:完了 ");
   // The reopened log reads the new order.
   EXPECT_EQ(set.log.ReadRecord(0)[DATE], "991231");
+  // The sorted log took the lock over from the old one: another program still only reads the
+  // log, while the backup is nobody's.
+  LogSet second(memory);
+  ASSERT_EQ(second.log.OpenLog(kLog), "");
+  EXPECT_TRUE(second.log.LockedElsewhere());
+  LogSet backup(memory);
+  ASSERT_EQ(backup.log.OpenLog("/qso/2024~01.VD"), "");
+  EXPECT_FALSE(backup.log.LockedElsewhere());
 }
 
 TEST_F(SortTest, BackupNumberIsTheHighestPlusOneAndNinetyNineIsReplaced) {
@@ -179,6 +187,9 @@ TEST_F(SortTest, FailuresAtEveryStepLeaveLogIndexAndBackupsAsTheyWere) {
     const int row = std::string(c.name) == "open" ? 5 : 10;
     EXPECT_EQ(rows.rows[row], c.reason);
     EXPECT_EQ(Calls(), (std::vector<std::string>{"JA1A", "JA1B"}));
+    LogSet second(memory);  // the old log is still held
+    ASSERT_EQ(second.log.OpenLog(kLog), "");
+    EXPECT_TRUE(second.log.LockedElsewhere());
   }
 }
 

@@ -23,6 +23,19 @@ def intent(kind, rec, before, after, image=b""):
     return body + struct.pack("<I", zlib.crc32(body) & 0xFFFFFFFF)
 
 
+def intent2(kind, rec, before, after, log, image=b"", old=b""):
+    """An intent of the current layout, with the identity of `log` as it was before the change."""
+    def crc(n):
+        return zlib.crc32(log[n * 200:(n + 1) * 200]) & 0xFFFFFFFF if n >= 0 else 0
+    changed = rec if kind == 1 else before // 200
+    first = crc(0) if changed > 0 else 0
+    previous = crc(changed - 1) if changed > 0 else 0
+    following = crc(changed + 1) if kind == 1 and (changed + 2) * 200 <= before else 0
+    body = (b"Vondal INTENT 2\x1a" + struct.pack("<IIqq", kind, rec, before, after) + image.ljust(200, b"\0") +
+            old.ljust(200, b"\0") + struct.pack("<III", first, previous, following))
+    return body + struct.pack("<I", zlib.crc32(body) & 0xFFFFFFFF)
+
+
 def key(date, start):
     yy = int(date[:2])
     year = 2000 + yy if yy < 50 else 1900 + yy
@@ -69,6 +82,15 @@ def main():
     write("log_file_fuzz", "torn_append", bytes([122]) + torn + log[:4000] + record(call="JA1NEW")[:96])
     write("log_file_fuzz", "undo_join", bytes([122]) + intent(2, 0, 600, 600) + log[:1000])
     write("log_file_fuzz", "bad_size", b"\0" + log[:399])
+    new = record(call="JA1NEW")
+    write("log_file_fuzz", "torn_append_identified",
+          bytes([228]) + intent2(1, 20, 4000, 4200, log[:4000], new) + log[:4000] + new[:96])
+    write("log_file_fuzz", "torn_overwrite_identified",
+          bytes([228]) + intent2(1, 10, 4200, 4200, log, new, log[2000:2200]) + log[:2000] + new[:96] + log[2096:])
+    write("log_file_fuzz", "undo_join_identified",
+          bytes([228]) + intent2(2, 0, 600, 1400, log[:600], new) + log[:600] + new + new[:50])
+    write("log_file_fuzz", "another_log", bytes([228]) + intent2(1, 20, 4000, 4200, log[:4000], new) +
+          b"".join(record(call="JR6Z" + chr(65 + i)) for i in range(21)))
 
     journal = log[:2000]
     write("safety_file_fuzz", "whole", journal)

@@ -53,6 +53,12 @@ class FaultyFileSystem : public FileSystem {
   bool SyncFolder(const std::string& name) override {
     return Change() && !faults.failFolderSync && base_.SyncFolder(name);
   }
+  LockResult Lock(const std::string& name, bool exclusive, std::unique_ptr<FileLock>& lock) override {
+    // Making the missing file is a change, as opening it for appending is.
+    if (faults.failOpen.count(name) != 0 || (!base_.Exists(name) && (crashed_ || !Change())))
+      return LockResult::kCannotOpen;
+    return base_.Lock(name, exclusive, lock);
+  }
 
   // Whether the program has "died": after the crash nothing reaches the files any more.
   bool crashed() const { return crashed_; }

@@ -1,6 +1,7 @@
 #include "log/file_system.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -93,6 +94,21 @@ bool SyncFolderOf(const std::string& systemName) {
   return synced;
 }
 
+// A flock(2) lock: on the open file, so that closing and reopening the log's own descriptors
+// (after a join) never drops it, and released by the system when the process ends.
+class PosixFileLock : public FileLock {
+ public:
+  explicit PosixFileLock(int fd) : fd_(fd) {}
+  ~PosixFileLock() override { close(fd_); }
+
+ private:
+  int fd_;
+};
+
+bool SameInode(const struct stat& a, const struct stat& b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
 class PosixFileSystem : public FileSystem {
  public:
   std::unique_ptr<File> Open(const std::string& name, OpenMode mode) override {
@@ -164,8 +180,44 @@ class PosixFileSystem : public FileSystem {
     if (a == b) return true;
     struct stat statA, statB;
     return stat(FileNameForSystem(a).c_str(), &statA) == 0 &&
-           stat(FileNameForSystem(b).c_str(), &statB) == 0 && statA.st_dev == statB.st_dev &&
-           statA.st_ino == statB.st_ino;
+           stat(FileNameForSystem(b).c_str(), &statB) == 0 && SameInode(statA, statB);
+  }
+
+  LockResult Lock(const std::string& name, bool exclusive, std::unique_ptr<FileLock>& lock) override {
+    const std::string systemName = FileNameForSystem(name);
+    // A program that replaces the file (a sort renames its sorted log over it) does so while it
+    // holds the lock; a file locked just after such a rename is the replaced one, and the lock is
+    // taken again on the file the name now leads to.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      int fd = open(systemName.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666);
+      if (fd < 0) return LockResult::kCannotOpen;
+      struct stat opened;
+      if (fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
+        // Not a file of records (a FIFO, a device): there is nothing a lock could guard.
+        lock = std::make_unique<PosixFileLock>(fd);
+        return LockResult::kNotSupported;
+      }
+      if (flock(fd, (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0) {
+        const int error = errno;
+        if (error == EWOULDBLOCK) {
+          close(fd);
+          return LockResult::kHeld;
+        }
+        if (error == EINTR) {
+          close(fd);
+          continue;
+        }
+        lock = std::make_unique<PosixFileLock>(fd);
+        return LockResult::kNotSupported;  // ENOLCK, EOPNOTSUPP: a file system without locks
+      }
+      struct stat named;
+      if (stat(systemName.c_str(), &named) == 0 && SameInode(opened, named)) {
+        lock = std::make_unique<PosixFileLock>(fd);
+        return LockResult::kTaken;
+      }
+      close(fd);
+    }
+    return LockResult::kHeld;  // the name keeps leading to other files: somebody is replacing it
   }
 };
 
@@ -227,6 +279,31 @@ std::unique_ptr<File> MemoryFileSystem::Open(const std::string& name, OpenMode m
     it->second->bytes.clear();
   }
   return std::make_unique<MemoryFile>(it->second, mode == OpenMode::kAppend, mode != OpenMode::kRead);
+}
+
+namespace {
+
+class MemoryFileLock : public FileLock {
+ public:
+  MemoryFileLock(std::shared_ptr<MemoryFileSystem::Node> node, bool exclusive)
+      : node_(std::move(node)), exclusive_(exclusive) {
+    ++(exclusive_ ? node_->exclusiveLocks : node_->sharedLocks);
+  }
+  ~MemoryFileLock() override { --(exclusive_ ? node_->exclusiveLocks : node_->sharedLocks); }
+
+ private:
+  std::shared_ptr<MemoryFileSystem::Node> node_;
+  bool exclusive_;
+};
+
+}  // namespace
+
+LockResult MemoryFileSystem::Lock(const std::string& name, bool exclusive, std::unique_ptr<FileLock>& lock) {
+  auto it = files_.try_emplace(name, std::make_shared<Node>()).first;
+  const Node& node = *it->second;
+  if (node.exclusiveLocks > 0 || (exclusive && node.sharedLocks > 0)) return LockResult::kHeld;
+  lock = std::make_unique<MemoryFileLock>(it->second, exclusive);
+  return LockResult::kTaken;
 }
 
 bool MemoryFileSystem::Rename(const std::string& from, const std::string& to) {

@@ -54,6 +54,20 @@ class File {
   virtual std::string_view MapForReading() { return {}; }
 };
 
+// A lock on a file (doc/reliability.md, "One writer"), held while this object lives. It is the
+// process's: a program that ends, or is killed, leaves no lock behind.
+class FileLock {
+ public:
+  virtual ~FileLock() = default;
+};
+
+enum class LockResult {
+  kTaken,         // the lock is ours
+  kHeld,          // another program holds the file (an exclusive lock, or a shared one against ours)
+  kNotSupported,  // the file system keeps no locks: nothing guards the file
+  kCannotOpen,    // the file cannot be opened (or made) at all
+};
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -84,6 +98,12 @@ class FileSystem {
 
   // Makes the folder entry of `name` durable, so that a file just created survives a power cut.
   virtual bool SyncFolder(const std::string& /*name*/) { return true; }
+
+  // Takes the lock of the file `name` (made, empty, when missing) without waiting: exclusive for
+  // the one program that writes it, shared for programs that only read it and keep writers away.
+  // The lock is on the file, not on its name: a file renamed over `name` later is not locked.
+  // `lock` holds it (kTaken; also kNotSupported, which guards nothing).
+  virtual LockResult Lock(const std::string& name, bool exclusive, std::unique_ptr<FileLock>& lock) = 0;
 };
 
 // The operating system's files.
@@ -96,6 +116,8 @@ class MemoryFileSystem : public FileSystem {
   struct Node {
     std::vector<char> bytes;   // as the running program sees them
     std::vector<char> synced;  // as they were at the last Sync(): what a power cut leaves
+    int exclusiveLocks = 0;    // the locks held on the file (they go with it through renames)
+    int sharedLocks = 0;
   };
 
   std::unique_ptr<File> Open(const std::string& name, OpenMode mode) override;
@@ -104,6 +126,7 @@ class MemoryFileSystem : public FileSystem {
   bool Remove(const std::string& name) override;
   bool Link(const std::string& from, const std::string& to) override;
   bool Exists(const std::string& name) override { return files_.count(name) != 0; }
+  LockResult Lock(const std::string& name, bool exclusive, std::unique_ptr<FileLock>& lock) override;
   // The bytes of a file ("" when it does not exist).
   std::string Contents(const std::string& name) const;
   // Sets a file's bytes, as if written and synced.

@@ -59,6 +59,32 @@ TEST_F(RealFileSystemTest, AFifoIsOpenedWithoutWaitingForItsOtherEnd) {
   alarm(0);
 }
 
+// flock locks belong to the open file: a second lock of the same file conflicts even within one
+// process, which is how two programs meet; a file renamed over the name is another file.
+TEST_F(RealFileSystemTest, OneWriterOrManyReadersHoldAFile) {
+  std::unique_ptr<FileLock> writer, second, reader, another;
+  ASSERT_EQ(fs.Lock(Path("T.VD"), true, writer), LockResult::kTaken);
+  EXPECT_TRUE(fs.Exists(Path("T.VD")));  // made, empty, where it was missing
+  EXPECT_EQ(Read(Path("T.VD")), "");
+  EXPECT_EQ(fs.Lock(Path("T.VD"), true, second), LockResult::kHeld);
+  EXPECT_EQ(fs.Lock(Path("T.VD"), false, reader), LockResult::kHeld);
+  writer.reset();
+  ASSERT_EQ(fs.Lock(Path("T.VD"), false, reader), LockResult::kTaken);
+  EXPECT_EQ(fs.Lock(Path("T.VD"), false, another), LockResult::kTaken);
+  EXPECT_EQ(fs.Lock(Path("T.VD"), true, second), LockResult::kHeld);
+  reader.reset();
+  another.reset();
+
+  // The sort's order: the new file is locked under its temporary name, then renamed over.
+  ASSERT_EQ(fs.Lock(Path("T.VD"), true, writer), LockResult::kTaken);
+  ASSERT_EQ(fs.Lock(Path("new.VD$"), true, second), LockResult::kTaken);
+  ASSERT_TRUE(fs.Rename(Path("new.VD$"), Path("T.VD")));
+  writer.reset();
+  EXPECT_EQ(fs.Lock(Path("T.VD"), true, another), LockResult::kHeld);
+  second.reset();
+  EXPECT_EQ(fs.Lock(Path("T.VD"), true, another), LockResult::kTaken);
+}
+
 TEST_F(RealFileSystemTest, WholeFileRewriteReplacesOrLeavesTheOldFile) {
   ASSERT_TRUE(WriteWholeFile(fs, Path("x.VDI"), "old", 3));
   ASSERT_TRUE(WriteWholeFile(fs, Path("x.VDI"), "new!", 4));

@@ -56,15 +56,20 @@ std::string LogFile::OpenLog(const std::string& path) {
   path_ = path;
   std::string line = "ﾛｸﾞ=" + path;
   ui_.StartupLine(5, 0, line);
-  file_ = fs_.Open(path, OpenMode::kUpdate);
-  if (!file_) {
-    file_ = fs_.Open(path, OpenMode::kCreate);
-    if (!file_) return "ﾛｸﾞﾌｧｲﾙをｵｰﾌﾟﾝできません";
-    fs_.SyncFolder(path);  // a new log survives a power cut
-  }
+  const bool existed = fs_.Exists(path);
+  // One program writes a log at a time: a second one reads it and never changes a byte of it,
+  // not even to carry out an intent, which may belong to a write the first one is making now.
+  lock_.reset();
+  replacementLock_.reset();
+  lockResult_ = fs_.Lock(path, !options.writeProtect, lock_);
+  const bool handsOff = LockedElsewhere();
+  file_ = fs_.Open(path, handsOff ? OpenMode::kRead : OpenMode::kUpdate);
+  if (!file_ && !handsOff) file_ = fs_.Open(path, OpenMode::kCreate);
+  if (!file_) return "ﾛｸﾞﾌｧｲﾙをｵｰﾌﾟﾝできません";
+  if (!existed) fs_.SyncFolder(path);  // a new log survives a power cut
   writeAhead_.Attach(path);
   Intent repaired;
-  const Recovery recovery = writeAhead_.Recover(*file_, &repaired);
+  const Recovery recovery = handsOff ? Recovery::kNothing : writeAhead_.Recover(*file_, &repaired);
   if (recovery == Recovery::kFailed) return "中断された書込を修復できません";
   if (recovery == Recovery::kCompleted) repaired_ = std::make_unique<RecordImage>(repaired.image);
 
@@ -81,6 +86,7 @@ std::string LogFile::OpenLog(const std::string& path) {
   const char* note = recovery == Recovery::kCompleted      ? "中断された書込を完了しました"
                      : recovery == Recovery::kAppendUndone ? "中断された書込を取消しました"
                      : recovery == Recovery::kJoinUndone ? "中断された結合読込を取消しました"
+                     : recovery == Recovery::kNotThisLog ? "他のﾛｸﾞの中断記録を破棄しました"
                                                          : nullptr;
   if (note) ui_.StartupNote(5, static_cast<int>(line.size()) + 1, note);
   return "";
@@ -91,9 +97,17 @@ void LogFile::JournalRepairedRecord() {
   repaired_.reset();
 }
 
+void LogFile::LockReplacement(const std::string& replacement) {
+  replacementLock_.reset();
+  if (lockResult_ != LockResult::kTaken) return;  // nothing is guarded now either
+  std::unique_ptr<FileLock> lock;
+  if (fs_.Lock(replacement, true, lock) == LockResult::kTaken) replacementLock_ = std::move(lock);
+}
+
 std::string LogFile::ReopenLog() {
   writeAhead_.Settle();
   file_.reset();
+  if (replacementLock_) lock_ = std::move(replacementLock_);
   file_ = fs_.Open(path_, OpenMode::kUpdate);
   if (!file_) return "ﾛｸﾞﾌｧｲﾙを再ｵｰﾌﾟﾝできません";
   const int64_t size = file_->Size();
@@ -101,11 +115,13 @@ std::string LogFile::ReopenLog() {
   return "";
 }
 
-bool LogFile::BeginJoin() {
+bool LogFile::BeginJoin(int records, const RecordImage& first) {
   joined_ = 0;
+  if (!file_ || LockedElsewhere() || records <= 0) return false;
   const int64_t size = static_cast<int64_t>(recordCount_) * kRecordSize;
+  Intent join{IntentKind::kUndoJoin, 0, size, size + static_cast<int64_t>(records) * kRecordSize, first};
   // Whatever a crash left at the end is no record of the log: the join starts behind the last one.
-  return file_ && writeAhead_.Begin({IntentKind::kUndoJoin, 0, size, size}) &&
+  return IdentifyLog(*file_, join) && writeAhead_.Begin(join) &&
          (file_->Size() == size || file_->Truncate(size));
 }
 
@@ -156,7 +172,7 @@ int LogFile::ReadImages(int first, int count, char* buffer) {
 }
 
 WriteResult LogFile::BuildImage(int n, Record& working, RecordImage& image) {
-  if (options.writeProtect) return {"書込禁止です"};
+  if (options.writeProtect || LockedElsewhere()) return {"書込禁止です"};
   if (n >= RecordLimit()) return {"ﾚｺｰﾄﾞ数制限超過です"};
   if (n < 0 || n > recordCount_) return {kCannotWrite};
   int used = 0;
@@ -190,18 +206,19 @@ bool LogFile::WriteDurably(int n, const RecordImage& image) {
   RecordImage old;
   if (!append && file_->ReadAt(offset, old.data(), kRecordSize) != kRecordSize) return false;
   // A kill can tear the record at a page boundary, where no code of ours runs to mend it: the
-  // write-ahead record lets the next start finish it.
+  // write-ahead record lets the next start finish it, on this log only.
   Intent put{IntentKind::kPutRecord, n, sizeBefore, append ? sizeBefore + kRecordSize : sizeBefore, image};
-  if (options.writeAhead && !writeAhead_.Begin(put)) return false;
+  if (!append) put.old = old;
+  if (options.writeAhead && !(IdentifyLog(*file_, put) && writeAhead_.Begin(put))) return false;
   if (file_->WriteAt(offset, image.data(), kRecordSize) == kRecordSize && file_->Sync()) {
     if (options.writeAhead) writeAhead_.Clear();
     return true;
   }
-  Restore(n, append, old);
+  Restore(n, append, old, image);
   return false;
 }
 
-void LogFile::Restore(int n, bool append, const RecordImage& old) {
+void LogFile::Restore(int n, bool append, const RecordImage& old, const RecordImage& failed) {
   const int64_t offset = static_cast<int64_t>(n) * kRecordSize;
   const bool restored =
       (append ? file_->Truncate(offset) : file_->WriteAt(offset, old.data(), kRecordSize) == kRecordSize) &&
@@ -214,11 +231,10 @@ void LogFile::Restore(int n, bool append, const RecordImage& old) {
     return;
   }
   // The log is not as it was: the next start puts it back.
-  const Intent undo =
-      append ? Intent{IntentKind::kUndoAppend, 0, offset, offset}
-             : Intent{IntentKind::kPutRecord, n, static_cast<int64_t>(recordCount_) * kRecordSize,
-                      static_cast<int64_t>(recordCount_) * kRecordSize, old};
-  writeAhead_.Begin(undo);
+  const int64_t size = static_cast<int64_t>(recordCount_) * kRecordSize;
+  Intent undo = append ? Intent{IntentKind::kUndoAppend, 0, offset, offset + kRecordSize, failed}
+                       : Intent{IntentKind::kPutRecord, n, size, size, old, failed};
+  if (IdentifyLog(*file_, undo)) writeAhead_.Begin(undo);
 }
 
 WriteResult LogFile::WriteRecord(int n, Record& working) {

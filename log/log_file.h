@@ -49,15 +49,36 @@ class LogFile {
   LogFile(FileSystem& fs, WriteCounters& counters, RecordIndex& index, SafetyFile& safety, LogUi& ui)
       : fs_(fs), counters_(counters), index_(index), safety_(safety), ui_(ui), writeAhead_(fs) {}
 
-  // Start-up: shows the path, opens or creates the file, carries out or undoes a change that a
-  // crash interrupted (the write-ahead record; a note on the log's line says so), checks the
-  // size and the record limit, and loads the previous data from the last record. "" or the
-  // fatal message.
+  // Start-up: shows the path, opens or creates the file and takes its lock (exclusive, or
+  // shared under `writeProtect`), carries out or undoes a change that a crash interrupted (the
+  // write-ahead record; a note on the log's line says so), checks the size and the record limit,
+  // and loads the previous data from the last record. "" or the fatal message. A log that
+  // another program holds is opened for reading only and left exactly as it is: nothing is
+  // carried out, and every write is refused (LockedElsewhere).
   std::string OpenLog(const std::string& path);
+
+  // What taking the log's lock gave; kHeld: another program writes (or reads) the log, and this
+  // run only reads it.
+  LockResult lockResult() const { return lockResult_; }
+  bool LockedElsewhere() const { return lockResult_ == LockResult::kHeld; }
+
+  // The sort, before it renames its sorted log `replacement` over the log: locks that file, so
+  // that the log is never unguarded while it is being replaced. ReopenLog then keeps this lock
+  // and lets the old one go; DropReplacementLock forgets it when the log stays the old one.
+  void LockReplacement(const std::string& replacement);
+  void DropReplacementLock() { replacementLock_.reset(); }
 
   // After the safety file is checked: a record write that opening the log carried out again
   // is journalled too, unless the journal already ends with it.
   void JournalRepairedRecord();
+
+  // Closes the log and lets its lock go, as the end of the program does (a test then opens the
+  // log again as the next run would).
+  void CloseLog() {
+    file_.reset();
+    lock_.reset();
+    replacementLock_.reset();
+  }
 
   // Closes and reopens the file in update mode (after sort and join have replaced it).
   // "" or the fatal "ﾛｸﾞﾌｧｲﾙを再ｵｰﾌﾟﾝできません".
@@ -80,10 +101,11 @@ class LogFile {
   WriteResult WriteRecord(int n, Record& working);
 
   // Join: records appended at the end behind a write-ahead record that cuts the log back to its
-  // size before the join, so that a failure or a kill leaves all of them or none. BeginJoin
-  // (false: the log stays untouched), AppendJoined any number of times (not synced), then
+  // size before the join, so that a failure or a kill leaves all of them or none. BeginJoin with
+  // the number of records and the first of them, as the join will append them (false: the log
+  // stays untouched), AppendJoined any number of times (not synced), then
   // CommitJoin (synced, the records count; false: nothing was joined) or CancelJoin.
-  bool BeginJoin();
+  bool BeginJoin(int records, const RecordImage& first);
   bool AppendJoined(const char* images, int count);
   bool CommitJoin();
   void CancelJoin();
@@ -106,7 +128,7 @@ class LogFile {
   bool WriteDurably(int n, const RecordImage& image);
   // After a failed write: restores record n (an overwrite) or the old end (an append); when
   // that fails too, leaves the undo in the write-ahead record for the next start.
-  void Restore(int n, bool append, const RecordImage& old);
+  void Restore(int n, bool append, const RecordImage& old, const RecordImage& failed);
 
   FileSystem& fs_;
   WriteCounters& counters_;
@@ -114,6 +136,9 @@ class LogFile {
   SafetyFile& safety_;
   LogUi& ui_;
   std::unique_ptr<File> file_;
+  std::unique_ptr<FileLock> lock_;
+  std::unique_ptr<FileLock> replacementLock_;
+  LockResult lockResult_ = LockResult::kTaken;
   std::string path_;
   int recordCount_ = 0;
   Record previous_;

@@ -128,7 +128,9 @@ std::string RecordIndex::LoadIndex(const std::string& path, FileSystem& fs, LogF
     ui.StartupLine(8, 0, "ｲﾝﾃﾞｯｸｽ=未設定");
   } else {
     ui.StartupLine(8, 0, "ｲﾝﾃﾞｯｸｽ=" + path);
-    FileReplacement::RemoveLeftover(fs, path);  // of a save that a crash interrupted
+    // Of a save that a crash interrupted; a log that another program writes leaves it alone,
+    // since the file may be that program's save under way.
+    if (!log.LockedElsewhere()) FileReplacement::RemoveLeftover(fs, path);
     if (auto file = fs.Open(path, OpenMode::kRead)) {
       bool outOfMemory = false;
       loaded = ReadIndexFile(*file, recordCount, buffer, outOfMemory);

@@ -258,6 +258,7 @@ TEST_F(RecordIndexTest, IndexFileGoesBeforeTheFirstWriteThatChangesAnEntry) {
   // The process dies in the middle of a write that changes a CALLSIGN: the file is gone first.
   r[CALLSIGN] = "JA1NEW";
   faulty.faults.crashAt = faulty.changeCount + 3;  // removal, folder sync, then the intent
+  log.CloseLog();
   LogFile dying(faulty, counters, index, safety, ui);
   ASSERT_EQ(dying.OpenLog("A.VD"), "");
   EXPECT_FALSE(dying.WriteRecord(4, r).message.empty());
@@ -274,6 +275,7 @@ TEST_F(RecordIndexTest, RetiredFileIsSavedAgainEvenWhenTheWriteFailed) {
   ASSERT_EQ(Load(), "");
   ASSERT_EQ(Save(), 0);
   ASSERT_EQ(Load(), "");
+  log.CloseLog();
   LogFile failing(faulty, counters, index, safety, ui);
   ASSERT_EQ(failing.OpenLog("A.VD"), "");
   faulty.faults.target = "A.VD";

@@ -26,6 +26,7 @@ std::string SafetyFile::CheckSafety(LogUi& ui) {
   }
   std::string line = "ｾｰﾌﾃｨ=" + path_;
   ui.StartupLine(7, 0, line);
+  if (readOnly_) return "";
   auto file = OpenSafety();
   if (!file) return "ｾｰﾌﾃｨﾌｧｲﾙをｵｰﾌﾟﾝできません";
   const int64_t size = file->Size();
@@ -58,6 +59,7 @@ int64_t SafetyFile::WholeRecords(File& file) {
 }
 
 bool SafetyFile::Append(const RecordImage& image) {
+  if (readOnly_) return false;
   auto file = OpenSafety();
   if (!file) return false;
   const int64_t before = WholeRecords(*file);

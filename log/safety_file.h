@@ -29,6 +29,10 @@ class SafetyFile {
   const std::string& path() const { return path_; }
   bool configured() const { return !path_.empty(); }
 
+  // The journal of a log that another program writes: shown, never changed (not even a torn
+  // tail is cut, which may be that program's append under way); every append fails.
+  void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
+
   // Start-up: shows the safety line and makes sure the file can be opened for appending. A
   // tail that is not a whole record (an append a crash tore) is cut off, and a note behind the
   // line says so. "" or the fatal "ｾｰﾌﾃｨﾌｧｲﾙをｵｰﾌﾟﾝできません".
@@ -62,6 +66,7 @@ class SafetyFile {
   WriteCounters& counters_;
   Clock clock_;
   std::string path_;
+  bool readOnly_ = false;
 };
 
 }  // namespace vondal

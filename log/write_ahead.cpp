@@ -1,5 +1,6 @@
 #include "log/write_ahead.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace vondal {
@@ -11,8 +12,14 @@ constexpr int kRecordAt = 20;
 constexpr int kSizeBeforeAt = 24;
 constexpr int kSizeAfterAt = 32;
 constexpr int kImageAt = 40;
-constexpr int kChecksumAt = kImageAt + kRecordSize;
+constexpr int kOldAt = kImageAt + kRecordSize;
+constexpr int kFirstAt = kOldAt + kRecordSize;
+constexpr int kBeforeAt = kFirstAt + 4;
+constexpr int kAfterAt = kBeforeAt + 4;
+constexpr int kChecksumAt = kAfterAt + 4;
 static_assert(kChecksumAt + 4 == kWriteAheadSize);
+constexpr int kChecksumAtV1 = kImageAt + kRecordSize;
+static_assert(kChecksumAtV1 + 4 == kWriteAheadSizeV1);
 
 // CRC-32 (the polynomial of zip and PNG, reflected): a torn or half-cleared record never passes.
 uint32_t Crc32(const char* data, size_t size) {
@@ -34,6 +41,69 @@ uint64_t GetLittle(const char* p, int bytes) {
   return value;
 }
 
+// Sizes and the record's place must describe a change one of our writers makes; anything else
+// came from no writer of ours.
+bool Plausible(const Intent& intent) {
+  if (intent.sizeBefore < 0 || intent.sizeBefore % kRecordSize != 0) return false;
+  switch (intent.kind) {
+    case IntentKind::kPutRecord: {
+      // A record is overwritten or appended, never written beyond the end.
+      const int64_t end = (static_cast<int64_t>(intent.record) + 1) * kRecordSize;
+      return intent.record >= 0 && intent.record < kMaxRecords && end - kRecordSize <= intent.sizeBefore &&
+             intent.sizeAfter == std::max(intent.sizeBefore, end);
+    }
+    case IntentKind::kUndoJoin:
+      return !intent.identified ||
+             (intent.sizeAfter > intent.sizeBefore && intent.sizeAfter % kRecordSize == 0);
+    case IntentKind::kUndoAppend:
+      return !intent.identified || intent.sizeAfter == intent.sizeBefore + kRecordSize;
+    default:
+      return false;
+  }
+}
+
+// The records an intent's identity covers, as record numbers (-1: none), in the order first,
+// before, after. They are the records the change leaves alone next to it.
+struct IdentityRecords {
+  int64_t first = -1;
+  int64_t before = -1;
+  int64_t after = -1;
+};
+
+IdentityRecords IdentityRecordsOf(const Intent& intent) {
+  IdentityRecords records;
+  const int64_t changed =
+      intent.kind == IntentKind::kPutRecord ? intent.record : intent.sizeBefore / kRecordSize;
+  if (changed > 0) {
+    records.first = 0;
+    records.before = changed - 1;
+  }
+  if (intent.kind == IntentKind::kPutRecord && (changed + 2) * kRecordSize <= intent.sizeBefore) {
+    records.after = changed + 1;
+  }
+  return records;
+}
+
+// The CRC-32 of record n of the log; false when it cannot be read whole.
+bool RecordCrc(File& log, int64_t n, uint32_t& crc) {
+  char bytes[kRecordSize];
+  if (log.ReadAt(n * kRecordSize, bytes, kRecordSize) != kRecordSize) return false;
+  crc = Crc32(bytes, kRecordSize);
+  return true;
+}
+
+// Where a changed record starts in the log.
+int64_t ChangedAt(const Intent& intent) {
+  return intent.kind == IntentKind::kPutRecord ? static_cast<int64_t>(intent.record) * kRecordSize
+                                               : intent.sizeBefore;
+}
+
+// The first layout: the log known only by its size, as that version carried its records out.
+bool FitsBySize(int64_t size, const Intent& intent) {
+  if (intent.kind == IntentKind::kPutRecord) return size >= intent.sizeBefore && size <= intent.sizeAfter;
+  return size >= intent.sizeBefore;
+}
+
 }  // namespace
 
 std::string WriteAheadName(const std::string& logPath) {
@@ -49,15 +119,28 @@ std::string EncodeIntent(const Intent& intent) {
   PutLittle(&bytes[kRecordAt], static_cast<uint32_t>(intent.record), 4);
   PutLittle(&bytes[kSizeBeforeAt], static_cast<uint64_t>(intent.sizeBefore), 8);
   PutLittle(&bytes[kSizeAfterAt], static_cast<uint64_t>(intent.sizeAfter), 8);
-  if (intent.kind == IntentKind::kPutRecord) std::memcpy(&bytes[kImageAt], intent.image.data(), kRecordSize);
+  std::memcpy(&bytes[kImageAt], intent.image.data(), kRecordSize);
+  std::memcpy(&bytes[kOldAt], intent.old.data(), kRecordSize);
+  PutLittle(&bytes[kFirstAt], intent.identity.first, 4);
+  PutLittle(&bytes[kBeforeAt], intent.identity.before, 4);
+  PutLittle(&bytes[kAfterAt], intent.identity.after, 4);
   PutLittle(&bytes[kChecksumAt], Crc32(bytes.data(), kChecksumAt), 4);
   return bytes;
 }
 
 bool DecodeIntent(const char* bytes, size_t size, Intent& intent) {
-  if (size < static_cast<size_t>(kWriteAheadSize)) return false;
-  if (std::memcmp(bytes, kWriteAheadHeader, kWriteAheadHeaderSize) != 0) return false;
-  if (GetLittle(bytes + kChecksumAt, 4) != Crc32(bytes, kChecksumAt)) return false;
+  int checksumAt = kChecksumAt;
+  if (size >= static_cast<size_t>(kWriteAheadSize) &&
+      std::memcmp(bytes, kWriteAheadHeader, kWriteAheadHeaderSize) == 0) {
+    intent.identified = true;
+  } else if (size >= static_cast<size_t>(kWriteAheadSizeV1) &&
+             std::memcmp(bytes, kWriteAheadHeaderV1, kWriteAheadHeaderSize) == 0) {
+    intent.identified = false;
+    checksumAt = kChecksumAtV1;
+  } else {
+    return false;
+  }
+  if (GetLittle(bytes + checksumAt, 4) != Crc32(bytes, checksumAt)) return false;
   const uint64_t kind = GetLittle(bytes + kKindAt, 4);
   if (kind < 1 || kind > 3) return false;
   intent.kind = static_cast<IntentKind>(kind);
@@ -65,13 +148,44 @@ bool DecodeIntent(const char* bytes, size_t size, Intent& intent) {
   intent.sizeBefore = static_cast<int64_t>(GetLittle(bytes + kSizeBeforeAt, 8));
   intent.sizeAfter = static_cast<int64_t>(GetLittle(bytes + kSizeAfterAt, 8));
   std::memcpy(intent.image.data(), bytes + kImageAt, kRecordSize);
-  // Sizes and the record's place must describe a log; anything else came from no writer of ours.
-  if (intent.sizeBefore < 0 || intent.sizeBefore % kRecordSize != 0) return false;
-  if (intent.kind != IntentKind::kPutRecord) return true;
-  const int64_t end = (static_cast<int64_t>(intent.record) + 1) * kRecordSize;
-  // A record is overwritten or appended, never written beyond the end.
-  return intent.record >= 0 && intent.record < kMaxRecords && end - kRecordSize <= intent.sizeBefore &&
-         intent.sizeAfter == std::max(intent.sizeBefore, end);
+  intent.old = {};
+  intent.identity = {};
+  if (intent.identified) {
+    std::memcpy(intent.old.data(), bytes + kOldAt, kRecordSize);
+    intent.identity.first = static_cast<uint32_t>(GetLittle(bytes + kFirstAt, 4));
+    intent.identity.before = static_cast<uint32_t>(GetLittle(bytes + kBeforeAt, 4));
+    intent.identity.after = static_cast<uint32_t>(GetLittle(bytes + kAfterAt, 4));
+  }
+  return Plausible(intent);
+}
+
+bool IdentifyLog(File& log, Intent& intent) {
+  const IdentityRecords records = IdentityRecordsOf(intent);
+  intent.identity = {};
+  intent.identified = true;
+  return (records.first < 0 || RecordCrc(log, records.first, intent.identity.first)) &&
+         (records.before < 0 || RecordCrc(log, records.before, intent.identity.before)) &&
+         (records.after < 0 || RecordCrc(log, records.after, intent.identity.after));
+}
+
+bool IntentFitsLog(File& log, const Intent& intent) {
+  const int64_t size = log.Size();
+  if (size < 0) return false;
+  if (!intent.identified) return FitsBySize(size, intent);
+  if (size < intent.sizeBefore || size > intent.sizeAfter) return false;
+  Intent found = intent;
+  if (!IdentifyLog(log, found) || !(found.identity == intent.identity)) return false;
+  // The changed record, as far as the log reaches: every byte old, new, or never written.
+  const int64_t at = ChangedAt(intent);
+  const int64_t present = std::clamp<int64_t>(size - at, 0, kRecordSize);
+  char bytes[kRecordSize];
+  if (log.ReadAt(at, bytes, static_cast<size_t>(present)) != present) return false;
+  const bool overwrite = intent.kind == IntentKind::kPutRecord && at < intent.sizeBefore;
+  for (int64_t i = 0; i < present; ++i) {
+    const char byte = bytes[i];
+    if (byte != intent.image[i] && byte != '\0' && !(overwrite && byte == intent.old[i])) return false;
+  }
+  return true;
 }
 
 void WriteAhead::Attach(const std::string& logPath) {
@@ -107,22 +221,19 @@ Recovery WriteAhead::Recover(File& log, Intent* completed) {
   if (got < 0 || !DecodeIntent(bytes, static_cast<size_t>(got), intent)) return Recovery::kNothing;
   if (!file_) return Recovery::kFailed;  // a change is under way and cannot be settled
 
-  const int64_t size = log.Size();
-  Recovery outcome = Recovery::kNothing;
-  bool done = size >= 0;
-  if (intent.kind == IntentKind::kPutRecord) {
-    // While the record was being written the log held between its old and its new size; any
-    // other size means the log was replaced since, and the intent is not for it.
-    if (size >= intent.sizeBefore && size <= intent.sizeAfter) {
+  Recovery outcome = Recovery::kNotThisLog;
+  bool done = log.Size() >= 0;
+  if (done && IntentFitsLog(log, intent)) {
+    if (intent.kind == IntentKind::kPutRecord) {
       const int64_t offset = static_cast<int64_t>(intent.record) * kRecordSize;
       done = log.WriteAt(offset, intent.image.data(), kRecordSize) == kRecordSize &&
              (log.Size() == intent.sizeAfter || log.Truncate(intent.sizeAfter)) && log.Sync();
       outcome = Recovery::kCompleted;
       if (completed) *completed = intent;
+    } else {
+      done = (log.Size() == intent.sizeBefore || log.Truncate(intent.sizeBefore)) && log.Sync();
+      outcome = intent.kind == IntentKind::kUndoJoin ? Recovery::kJoinUndone : Recovery::kAppendUndone;
     }
-  } else if (size >= intent.sizeBefore) {
-    done = (size == intent.sizeBefore || log.Truncate(intent.sizeBefore)) && log.Sync();
-    outcome = intent.kind == IntentKind::kUndoJoin ? Recovery::kJoinUndone : Recovery::kAppendUndone;
   }
   if (!done) return Recovery::kFailed;
   Clear();

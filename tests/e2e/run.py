@@ -182,6 +182,7 @@ class Case:
         self.verbose = verbose
         self.width, self.height = 80, 25
         self.terminal = None
+        self.terminals = {}  # the terminal of `start` (1) and of `second` (2), with their control folders
         self.starts = 1
         self.expected_dir = os.path.join(self.folder, "expected")
 
@@ -216,6 +217,8 @@ class Case:
             finally:
                 if self.terminal:
                     self.terminal.stop()
+                for terminal, _ in self.terminals.values():
+                    terminal.stop()
 
     def make_program_folder(self, folder):
         """The case's own program folder (VONDAL_HOME): links to the programs and data files of
@@ -233,6 +236,10 @@ class Case:
             self.width, self.height = (int(n) for n in rest.lower().split("x"))
         elif word == "start":
             self.start(rest, socket)
+        elif word == "second":
+            self.start_second(rest, socket)
+        elif word == "use":
+            self.use(int(rest))
         elif word == "wait":
             self.wait_for_text(rest)
         elif word == "keys":
@@ -271,20 +278,41 @@ class Case:
             for name in ("go", "status", "status.tmp", "output", "stty.before", "stty.after"):
                 if os.path.exists(os.path.join(self.control, name)):
                     os.remove(os.path.join(self.control, name))
-        wrapper = os.path.join(self.control, "run.sh")
-        go = os.path.join(self.control, "go")
+        self.terminal = self.launch(command, socket, self.control)
+        self.terminals[1] = (self.terminal, self.control)
+
+    def start_second(self, command, socket):
+        """A second terminal beside the first, on the same work and program folders (two programs
+        on one log); the steps after it go to it until `use 1`."""
+        if 1 not in self.terminals:
+            raise CaseFailure("second needs a start before it")
+        control = self.control + "-second"
+        os.makedirs(control, exist_ok=True)
+        terminal = self.launch(command, socket + "-second", control)
+        self.terminals[2] = (terminal, control)
+        self.use(2)
+
+    def use(self, number):
+        if number not in self.terminals:
+            raise CaseFailure("no terminal %d" % number)
+        self.terminal, self.control = self.terminals[number]
+
+    def launch(self, command, socket, control):
+        wrapper = os.path.join(control, "run.sh")
+        go = os.path.join(control, "go")
         with open(wrapper, "w", encoding="utf-8") as out:
             out.write("while [ ! -e '%s' ]; do sleep 0.01; done\n" % go)
             out.write("cd '%s'\n" % self.work)
             out.write("export LANG=C.UTF-8 LC_ALL=C.UTF-8 VONDAL_HOME='%s' PATH='%s':\"$PATH\"\n" % (self.program, self.bin_dir))
-            out.write("stty -a > '%s/stty.before'\n" % self.control)
+            out.write("stty -a > '%s/stty.before'\n" % control)
             out.write("%s\n" % command)
-            out.write("echo $? > '%s/status.tmp'\n" % self.control)
-            out.write("stty -a > '%s/stty.after'\n" % self.control)
-            out.write("mv '%s/status.tmp' '%s/status'\n" % (self.control, self.control))
+            out.write("echo $? > '%s/status.tmp'\n" % control)
+            out.write("stty -a > '%s/stty.after'\n" % control)
+            out.write("mv '%s/status.tmp' '%s/status'\n" % (control, control))
             out.write("exec sleep 100000\n")
-        self.terminal = Terminal(socket, self.width, self.height)
-        self.terminal.start(wrapper, self.output_file(), go)
+        terminal = Terminal(socket, self.width, self.height)
+        terminal.start(wrapper, os.path.join(control, "output"), go)
+        return terminal
 
     def poll(self, predicate, what):
         deadline = time.monotonic() + WAIT_SECONDS

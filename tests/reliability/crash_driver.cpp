@@ -140,6 +140,8 @@ struct Totals {
   long intentsLeft = 0;
   long completed = 0;
   long undone = 0;
+  long replaced = 0;   // intents left, with another log put in place before the next start
+  long discarded = 0;  // of these, the intents opening discarded with its note
 };
 
 double Now() {
@@ -196,6 +198,7 @@ int Run(const std::string& folder, long kills, uint64_t seed, bool writeAhead, b
   ResetFieldTable();
   const std::string work = folder + "/log";
   const std::string check = folder + "/check";
+  const std::string other = folder + "/other";
   Totals totals;
   Expectation e;
   double roundSeconds = 0.05;  // how long a worker takes for its operations, measured below
@@ -252,8 +255,29 @@ int Run(const std::string& folder, long kills, uint64_t seed, bool writeAhead, b
     totals.tornRecords += raw.tornRecord;
     totals.tornJournals += raw.tornSafety;
     totals.intentsLeft += raw.intentLeft;
+    if (raw.intentLeft) {
+      // A log put in place of this one before the next start (a restored backup, a copy from
+      // another machine): the same number of records, more or fewer. Its bytes must all stay.
+      CopyFolder(work, other);
+      const int records = static_cast<int>(e.records.size());
+      const int variants[] = {records, records + 1 + static_cast<int>(kill % 7),
+                              std::max(1, records - 1 - static_cast<int>(kill % 3))};
+      std::string note;
+      const std::string failure = ReplacedLogIsLeftAlone(
+          RealFileSystem(), FilesIn(other), std::max(1, variants[kill % 3]), seed ^ 0xC0FFEEull, note);
+      ++totals.replaced;
+      totals.discarded += note == "他のﾛｸﾞの中断記録を破棄しました";
+      if (!failure.empty()) {
+        ++totals.failures;
+        std::fprintf(stderr, "crash_driver: kill %ld: %s\n", kill, failure.c_str());
+        if (!keepGoing) break;
+      }
+    }
+    // The log's own intent is still carried out on the log as the kill left it.
     CopyFolder(work, check);
-    const Verdict verdict = OpenAndCheck(RealFileSystem(), FilesIn(check), e);
+    Verdict verdict = OpenAndCheck(RealFileSystem(), FilesIn(check), e);
+    if (verdict.note == "他のﾛｸﾞの中断記録を破棄しました" && verdict.failure.empty())
+      verdict.failure = "the log's own intent was taken for another log's";
     if (!verdict.note.empty()) {
       (verdict.note == "中断された書込を完了しました" ? totals.completed : totals.undone)++;
     }
@@ -279,9 +303,12 @@ int Run(const std::string& folder, long kills, uint64_t seed, bool writeAhead, b
   std::printf(
       "kills %ld, acknowledged records %ld, records lost %ld, logs that did not open %ld, failed checks %ld\n"
       "before recovery: torn logs %ld, torn records %ld, torn journals %ld, intents left %ld\n"
-      "recovery notes: completed %ld, undone %ld\n",
+      "recovery notes: completed %ld, undone %ld\n"
+      "another log put in place over an intent %ld times: left alone every time it was, intent discarded "
+      "%ld\n",
       totals.kills, totals.acknowledged, totals.lost, totals.notOpening, totals.failures, totals.tornLogs,
-      totals.tornRecords, totals.tornJournals, totals.intentsLeft, totals.completed, totals.undone);
+      totals.tornRecords, totals.tornJournals, totals.intentsLeft, totals.completed, totals.undone,
+      totals.replaced, totals.discarded);
   return totals.failures == 0 ? 0 : 1;
 }
 

@@ -74,6 +74,7 @@ class CrashStepsTest : public ::testing::TestWithParam<Setting> {
       // Killed in an earlier run while record 19 was appended, and while the journal took it.
       const RecordImage image = EncodeRecord(RandomRecord(99));
       Intent intent{IntentKind::kPutRecord, 19, 19 * kRecordSize, 20 * kRecordSize, image};
+      ASSERT_TRUE(IdentifyLog(*memory.Open(kFiles.log, OpenMode::kRead), intent));
       memory.SetContents(WriteAheadName(kFiles.log), EncodeIntent(intent));
       memory.SetContents(kFiles.log, log + std::string(image.data(), 96));
       memory.SetContents(kFiles.safety, journal + std::string(image.data(), 150));

@@ -138,6 +138,28 @@ Verdict OpenAndCheck(FileSystem& fs, const Files& files, const Expectation& expe
   return verdict;
 }
 
+std::string ReplacedLogIsLeftAlone(FileSystem& fs, const Files& files, int records, uint64_t seed,
+                                   std::string& note) {
+  std::string other;
+  for (int n = 0; n < records; ++n) {
+    const RecordImage image = EncodeRecord(RandomRecord(seed + static_cast<uint64_t>(n)));
+    other.append(image.begin(), image.end());
+  }
+  {
+    auto file = fs.Open(files.log, OpenMode::kCreate);  // emptied in place, as cp does
+    if (!file || file->WriteAt(0, other.data(), other.size()) != static_cast<int64_t>(other.size()) ||
+        !file->Sync()) {
+      return "cannot put the other log in place";
+    }
+  }
+  testing::LogSet set(fs);
+  set.safety.Configure(files.safety);
+  if (std::string fatal = set.log.OpenLog(files.log); !fatal.empty()) return "the other log does not open";
+  note = set.ui.notes.count(5) ? set.ui.notes[5] : "";
+  set.log.CloseLog();
+  return ReadAll(fs, files.log) == other ? "" : "an intent was carried out on another log";
+}
+
 Record RandomRecord(uint64_t seed) {
   // splitmix64: every draw from one seed.
   auto next = [&seed] {

@@ -56,6 +56,13 @@ struct Verdict {
 // every acknowledged record in order; the index matches the log.
 Verdict OpenAndCheck(FileSystem& fs, const Files& files, const Expectation& expected);
 
+// Puts another log of `records` records (drawn from `seed`) in place of `files.log`, written
+// over the old file as `cp` does (the same inode), and opens it as the program does: "" when
+// opening left every byte of it as it was, else what went wrong. `note` receives what opening
+// said behind the log's line.
+std::string ReplacedLogIsLeftAlone(FileSystem& fs, const Files& files, int records, uint64_t seed,
+                                   std::string& note);
+
 // A valid record with texts drawn from `seed`: call signs, frequencies, Japanese QTH and NAME,
 // remarks of any length up to the record budget.
 Record RandomRecord(uint64_t seed);

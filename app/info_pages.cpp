@@ -2,8 +2,10 @@
 // and R (write counters).
 #include "app/info_pages.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
+#include <vector>
 
 #include "app/info_system.h"
 #include "app/run_state.h"
@@ -16,6 +18,8 @@ namespace vondal {
 namespace {
 
 constexpr char kReleaseDate[] = "221102";
+// The last row of a view of page S that the next view goes on from.
+constexpr char kSettingsGoOn[] = "↓ S:続き";
 constexpr int kValueCol = 14;
 
 // The file keys of page I with the counter that says whether the file was updated.
@@ -192,26 +196,45 @@ void DrawConsolePage(InfoWriter& out, const RunState& run) {
   for (const auto& argument : run.settings.arguments) out.Line(2, argument);
 }
 
-void DrawSettingsPage(InfoWriter& out, const RunState& run) {
+void DrawSettingsPage(InfoWriter& out, const RunState& run, int& view) {
   const Settings& settings = run.settings;
   const bool developer = TheConsoleSwitches().authorsuse;
   const int col = out.Title("□設定値");
   if (TheConsoleSwitches().guide) out.Put(col + 1, "（指定場所 Cｺﾏﾝﾄﾞﾗｲﾝ I個別設定ｾｯﾄ DDEFAULT設定ｾｯﾄ）");
   out.Next();
+  // A row below the title: a key with its origin and value, or (no key) a line of JARLsummary.
+  struct Row {
+    int key;
+    std::string_view line;
+  };
+  std::vector<Row> rows;
   for (int key = kColorKey; key <= kJARLsummaryKey; ++key) {
     if (!developer && (key == kUserKey || key == kMemoryKey || key == kPromptKey)) continue;
-    out.Put(2, kSettingKeys[key].name);
-    out.Put(kValueCol, OriginLetters(settings.origins[key]));
-    out.Line(kValueCol + 4, SettingValue(settings, key));
+    rows.push_back({key, {}});
   }
-  for (const auto& line : settings.JARLsummary) out.Line(kValueCol + 4, line);
+  for (const auto& line : settings.JARLsummary) rows.push_back({-1, line});
   // The keys of the links to other programs and the radio appear only in a run that gives them.
   for (int key = kLogtimeKey; key <= kWsjtxKey; ++key) {
-    if (settings.origins[key] == 0) continue;
-    out.Put(2, kSettingKeys[key].name);
-    out.Put(kValueCol, OriginLetters(settings.origins[key]));
-    out.Line(kValueCol + 4, SettingValue(settings, key));
+    if (settings.origins[key] != 0) rows.push_back({key, {}});
   }
+  // Rows beyond the page go on in further views, each but the last ending in the sign.
+  const int total = static_cast<int>(rows.size());
+  const int room = std::max(1, out.RowsLeft());
+  const int perView = total <= room ? total : std::max(1, room - 1);
+  const int views = std::max(1, (total + perView - 1) / perView);
+  view %= views;
+  const int last = std::min(total, (view + 1) * perView);
+  for (int i = view * perView; i < last; ++i) {
+    const Row& row = rows[i];
+    if (row.key < 0) {
+      out.Line(kValueCol + 4, row.line);
+      continue;
+    }
+    out.Put(2, kSettingKeys[row.key].name);
+    out.Put(kValueCol, OriginLetters(settings.origins[row.key]));
+    out.Line(kValueCol + 4, SettingValue(settings, row.key));
+  }
+  if (view < views - 1) out.Line(2, kSettingsGoOn);
 }
 
 void DrawUpdatesPage(InfoWriter& out, const RunState& run) {

@@ -18,14 +18,14 @@ constexpr int kKeyMacroViews = 2;
 bool DeveloperPage(char page) { return page == 'M' || page == 'T'; }
 
 // The page's contents from row 2 on; the row after the last one written.
-int DrawPage(Screen& screen, const RunState& run, const InfoPageState& state) {
+int DrawPage(Screen& screen, const RunState& run, InfoPageState& state) {
   InfoWriter out(screen, MessageRow() - 1);
   switch (state.page) {
     case 'C':
       DrawConsolePage(out, run);
       break;
     case 'S':
-      DrawSettingsPage(out, run);
+      DrawSettingsPage(out, run, state.settingsView);
       break;
     case 'D':
       DrawDictionaryPage(out, run);
@@ -96,9 +96,13 @@ int InfoScreen(RunState& run) {
     ShowMenu(InfoMenuLine(developer));
     const KeyEvent key = ReadKey();
     switch (key.upper) {
+      case 'S':
+        // Again on page S: its next part, when its lines go on.
+        state.settingsView = state.page == 'S' ? state.settingsView + 1 : 0;
+        state.page = 'S';
+        break;
       case 'I':
       case 'C':
-      case 'S':
       case 'D':
       case 'F':
       case 'R':

@@ -14,6 +14,7 @@ struct InfoPageState {
   char page = 'I';       // I C S D A F K R, and M T in developer mode
   int autoFillView = 0;  // page A: 0 the `mode` map, 1 the band map, 2 the `mode` lines
   int keyMacroView = 0;  // page K: 0 the comments, 1 the texts of the assigned macros
+  int settingsView = 0;  // page S: the part shown when its lines need more than one
 };
 InfoPageState& TheInfoPage();
 

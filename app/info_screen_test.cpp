@@ -168,6 +168,41 @@ TEST_F(InfoScreenTest, SettingsPageShowsOriginsAndKeepsDeveloperKeysHidden) {
   EXPECT_EQ(Row(14), " memory          2");
 }
 
+// A regression: in developer mode at 80 × 25 page S ended before JARLsummary and its lines.
+TEST_F(InfoScreenTest, SettingsPageGoesOnWithSAgainUntilEveryLineWasShown) {
+  TheConsoleSwitches().authorsuse = true;
+  for (int i = 0; i < 20; ++i) run_.settings.JARLsummary.emplace_back("line " + std::to_string(i));
+  std::string shown;  // every row of every view
+  std::vector<std::string> lastRows;
+  for (int view = 0; view < 3; ++view) {
+    TheInfoPage().settingsView = view;
+    Draw('S');
+    for (int row = 3; row <= 21; ++row) shown += Row(row) + "\n";
+    lastRows.push_back(Row(21));
+  }
+  EXPECT_NE(shown.find(" JARLsummary"), std::string::npos);
+  for (int i = 0; i < 20; ++i) {
+    const std::string line = "line " + std::to_string(i) + "\n";
+    EXPECT_EQ(shown.find(line), shown.rfind(line)) << line;  // shown once
+    EXPECT_NE(shown.find(line), std::string::npos) << line;
+  }
+  EXPECT_EQ(lastRows[0], " ↓ S:続き");
+  EXPECT_EQ(lastRows[1], " ↓ S:続き");
+  EXPECT_EQ(lastRows[2], "");  // the last view ends the page
+  // S steps through the views and comes back to the first; from another page S starts there.
+  EXPECT_EQ(Run("issssq"), 0);
+  EXPECT_EQ(TheInfoPage().settingsView, 0);
+  EXPECT_EQ(Run("sisq"), 0);
+  EXPECT_EQ(TheInfoPage().settingsView, 0);
+  EXPECT_EQ(Run("sq"), 0);
+  EXPECT_EQ(Row(3), " contestKCJ");
+  // Without developer mode and with two lines everything fits: no views, no sign.
+  TheConsoleSwitches().authorsuse = false;
+  run_.settings.JARLsummary = {"line one", "line two"};
+  EXPECT_EQ(Run("sq"), 0);
+  EXPECT_EQ(Row(21), "                 line two");
+}
+
 TEST_F(InfoScreenTest, ReturningToTheMainMenuDrawsTheCurrentPage) {
   terminal_.PushKeys("ic");
   terminal_.PushKey(CharacterKey(27));  // out of the information screen: page C behind the menu

@@ -40,9 +40,22 @@ void PrintCheck(std::string_view cp932) {
 // The right edge of the start-up frame.
 int FrameRight(const RunState& run) { return std::min(TheScreen().Width() - 2, run.c0 + 66); }
 
+int DictionaryCount(const RunState& run) {
+  return std::min<int>(static_cast<int>(run.settings.dictionary.size()), kMaxDictionaries);
+}
+
+// Whether each dictionary gets a line of its own (from row R0+12 on): only while the frame, which
+// grows to hold them, still ends above the message line.
+bool DictionaryLineEach(const RunState& run) { return run.r0 + 12 + DictionaryCount(run) < MessageRow(); }
+
+// The bottom edge of the start-up frame: below the last line.
+int FrameBottom(const RunState& run) {
+  return run.r0 + 12 + (DictionaryLineEach(run) ? std::max(1, DictionaryCount(run)) : 1);
+}
+
 void DrawStartupFrame(const RunState& run) {
   Screen& screen = TheScreen();
-  screen.DrawBox(run.r0, run.c0 - 1, run.r0 + 13, FrameRight(run), ColorOf(ColorElement::Opening));
+  screen.DrawBox(run.r0, run.c0 - 1, FrameBottom(run), FrameRight(run), ColorOf(ColorElement::Opening));
   if (run.settings.toggles.logo) {
     int col = screen.PutTextToEnd(" Ｖｏｎｄａｌ ", 2, 3, ColorOf(ColorElement::Title), 0);
     screen.PutTextToEnd(std::string(" ") + kProgramVersion + "H009816", 2, col + 1,
@@ -76,14 +89,13 @@ void LoadMacros(RunState& run) {
   ThePlayer().SetKeyMacroArea(store.KeyMacroArea());
 }
 
-// The dictionary work fills this: loads the conversion dictionaries (row R0+12).
 // Loads the conversion dictionaries of `dictionary` (rows R0+12 on): a line a dictionary when
-// the screen has room for them, else one line with their number.
+// the frame can hold them above the message line, else one line with their number.
 void LoadDictionaries(RunState& run) {
   std::vector<Dictionary>& dictionaries = TheDictionaries();
   dictionaries.clear();
-  const int count = std::min<int>(static_cast<int>(run.settings.dictionary.size()), kMaxDictionaries);
-  const bool lineEach = MenuRow() >= run.r0 + count + 12;
+  const int count = DictionaryCount(run);
+  const bool lineEach = DictionaryLineEach(run);
   int failed = 0;
   for (int i = 0; i < count; ++i) {
     Dictionary d = LoadDictionary(run.settings.dictionary[i], run.fs, ProgramFolder());

@@ -42,8 +42,6 @@ void StartupScreen::ReportLine(std::string_view text) {
   vondal::ReportLine(text, 1);
 }
 
-void StartupScreen::ShowMessage(std::string_view text) { vondal::ShowMessage(text); }
-
 void StartupScreen::RecordUse(std::string_view name) { vondal::RecordUse(name); }
 
 bool StartupScreen::ShiftHeld() { return IsKeyDown(Modifier::kShift); }

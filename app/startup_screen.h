@@ -1,5 +1,5 @@
 // The log files' view of the screen (log/log_ui.h) for the main program: start-up lines on the
-// start-up screen, report lines, messages, the Shift state of the last key.
+// start-up screen, report lines, the Shift state of the last key.
 #pragma once
 
 #include <string>
@@ -23,7 +23,6 @@ class StartupScreen : public LogUi {
   void StartupNote(int rowOffset, int colOffset, std::string_view text) override;
   void Flush() override;
   void ReportLine(std::string_view text) override;
-  void ShowMessage(std::string_view text) override;
   void RecordUse(std::string_view name) override;
   bool ShiftHeld() override;
   // RecordWritten stays empty: the record editor draws the lines of a record it wrote itself.

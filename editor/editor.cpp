@@ -28,6 +28,8 @@ EditorState& TheEditor() {
 
 namespace {
 
+constexpr int kSkippedNoteColumn = 10;  // "保存省略しました" on the menu line
+
 constexpr char kEditorMenu[] =
     " C次編集 N新 S選択 E変換 G取得 F検索_Mﾏｽｸ P雛型 A入力欄 D表示 T標識 O他 Q終了";
 
@@ -111,7 +113,7 @@ void Editor::Prepare() {
       return;
   }
   editor_.field = homeField;
-  editor_.lastField = -1;  // the cursor goes to the field's start place
+  editor_.cursorField = -1;  // the cursor goes to the field's start place
   editor_.mode = EditorMode::kEdit;
   DrawEditArea();
 }
@@ -133,6 +135,10 @@ void Editor::Write() {
     return;
   }
   if (!result.message.empty()) ShowMessage(result.message, TheEditState());
+  // Nothing else uses the menu line while a field is edited: the note stays there.
+  if (result.skipped)
+    TheScreen().PutTextToEnd("保存省略しました", MenuRow(), kSkippedNoteColumn, TheConsoleColors().message,
+                             TheConsoleColors().message);
   const int written = append ? Count() - 1 : n;
   if (append) {
     if (editor_.list.current() == written - 1) {
@@ -153,11 +159,11 @@ void Editor::Write() {
 void Editor::NextEdit() {
   const int count = Count();
   if (count == 0) {
-    ShowMessage("交信記録がありません");
+    ShowNote("交信記録がありません");
     return;
   }
   if (editor_.list.current() >= count - 1) {
-    ShowMessage("最終交信です");
+    ShowNote("最終交信です");
     return;
   }
   editor_.undoCopy = editor_.working;

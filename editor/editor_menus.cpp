@@ -6,6 +6,7 @@
 #include "console/key_source.h"
 #include "console/menu_line.h"
 #include "log/date_time.h"
+#include "macro/edit_error.h"
 
 namespace vondal {
 namespace {
@@ -231,7 +232,7 @@ MenuEffect FieldSettingsMenu(const EditLayout& layout, EditorState& editor) {
       FitFieldTable(TheScreen().Width(), editor.display.wideEdit);
       return MenuEffect::kLayout;
     case 'J':
-      ShowMessage("未実装です");
+      ShowNote("未実装です");
       return MenuEffect::kNone;
     default:
       RejectKey(key.code);

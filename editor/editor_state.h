@@ -94,10 +94,14 @@ struct EditorState {
   int markedFace = 0;
   int previousFace = 0;
 
-  // Field input: the field the cursor is in, the one before it, and the one "[" remembered.
+  // Field input: the field the cursor is in, the last field (the one it was in before: blank in
+  // the field-move menu goes back there) and the one "[" remembered.
   int field = CALLSIGN;
   int lastField = CALLSIGN;
   int markedField = CALLSIGN;
+  // The field the face's cursor and scroll offsets belong to: field input puts the cursor at its
+  // start place when it enters another one (-1: whichever it enters).
+  int cursorField = CALLSIGN;
 
   // Record slots beside the faces' own.
   Record templateSlot;  // the template record (雛形)

@@ -22,7 +22,7 @@ void ChangeFace(EditorState& editor, int to, int recordCount) {
   editor.current = face.record < 0 ? recordCount : face.record;
   editor.field = face.field < 0 ? homeField : face.field;
   // The cursor and offsets are the face's own: field input must not reset them.
-  editor.lastField = editor.field;
+  editor.cursorField = editor.field;
 }
 
 std::string FaceMenuLine(const EditorState& editor, int width) {

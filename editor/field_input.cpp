@@ -46,33 +46,30 @@ void JumpTo(EditorState& editor, int to) {
   editor.field = to;
 }
 
-// Tab in a field: ">ﾌｨｰﾙﾄﾞ移動>". True when it asks for the face menu.
+// Tab in a field: ">ﾌｨｰﾙﾄﾞ移動>". True when it asks for the face menu. Any key closes it; one
+// it does not take is rejected.
 bool FieldMoveMenu(EditorState& editor) {
   const FieldTable& table = ActiveFieldTable();
-  const std::string menu = std::string(">ﾌｨｰﾙﾄﾞ移動> [ﾏｰｸ ]") + table[editor.markedField].name + " H" +
-                           table[homeField].name + " $Tab$面移動";
-  for (;;) {
-    ShowMenu(menu);
-    const KeyEvent key = ReadKey();
-    const int code = key.upper;
-    if (code == 9) return true;
-    if (code == '[') {
-      editor.markedField = editor.field;
-    } else if (code == ']') {
-      JumpTo(editor, editor.markedField);
-    } else if (code == 'H') {
-      JumpTo(editor, homeField);
-    } else if (code == ' ') {
-      JumpTo(editor, editor.lastField);
-    } else if (code < 0x80 && code > 0 &&
-               kFieldLetters.find(static_cast<char>(code)) != std::string_view::npos) {
-      JumpTo(editor, static_cast<int>(kFieldLetters.find(static_cast<char>(code))));
-    } else {
-      RejectKey(key.code);
-      continue;
-    }
-    return false;
+  ShowMenu(std::string(">ﾌｨｰﾙﾄﾞ移動> [ﾏｰｸ ]") + table[editor.markedField].name + " H" +
+           table[homeField].name + " $Tab$面移動");
+  const KeyEvent key = ReadKey();
+  const int code = key.upper;
+  if (code == 9) return true;
+  if (code == '[') {
+    editor.markedField = editor.field;
+  } else if (code == ']') {
+    JumpTo(editor, editor.markedField);
+  } else if (code == 'H') {
+    JumpTo(editor, homeField);
+  } else if (code == ' ') {
+    JumpTo(editor, editor.lastField);  // the field left becomes the last field: blank toggles
+  } else if (code < 0x80 && code > 0 &&
+             kFieldLetters.find(static_cast<char>(code)) != std::string_view::npos) {
+    JumpTo(editor, static_cast<int>(kFieldLetters.find(static_cast<char>(code))));
+  } else {
+    RejectKey(key.code);
   }
+  return false;
 }
 
 // Puts `value` into field f as auto-fill does: the old text to the undelete buffer, the cursor to
@@ -148,7 +145,7 @@ int RunFieldInput(const EditorContext& context, const EditLayout& layout, Editor
     Face& face = editor.faces[editor.face];
     DrawLabel(screen, layout, field, true);
     SetUpField(state, FieldEditState(editor, layout, field));
-    if (field != editor.lastField) {
+    if (field != editor.cursorField) {
       face.offset = 0;
       face.cursor = ActiveFieldTable()[field].attributes[kCursorOnEntry] == 'T' ? state.TextLength() : 0;
     }
@@ -169,13 +166,13 @@ int RunFieldInput(const EditorContext& context, const EditLayout& layout, Editor
     face.cursor = state.cursor;
     face.offset = state.offset;
     if (result == kResizedKey) {
-      editor.lastField = field;  // the field is edited on where it stood
+      editor.cursorField = field;  // the field is edited on where it stood
       return result;
     }
     int next = field;
     if (result == kExtendedKey + 'O') next = AutoFill(context, layout, editor, field);
 
-    editor.lastField = field;
+    editor.cursorField = field;
     DrawLabel(screen, layout, field, false);
     if (field == FREQ) DrawMultiplierTable(layout, editor);
     // A widened window overlaid its neighbours: the row is drawn again.

@@ -37,7 +37,7 @@ std::string CityFailure(CityResult result) {
 void Changed(const EditLayout& layout, EditorState& editor) {
   editor.faces[editor.face].cursor = 0;
   editor.faces[editor.face].offset = 0;
-  editor.lastField = editor.field;
+  editor.cursorField = editor.field;
   DrawField(layout, editor, editor.field);
 }
 
@@ -164,7 +164,7 @@ void ConvertMenu(const EditLayout& layout, EditorState& editor) {
       text = ToHalfWidth(text, cursor);
       face.cursor = static_cast<int>(cursor);
       face.offset = std::min(face.offset, face.cursor);
-      editor.lastField = editor.field;
+      editor.cursorField = editor.field;
       DrawField(layout, editor, editor.field);
       return;
     }
@@ -201,7 +201,7 @@ void ConvertMenu(const EditLayout& layout, EditorState& editor) {
         return;
       }
       text = stepped;
-      editor.lastField = editor.field;  // the cursor stays where it is
+      editor.cursorField = editor.field;  // the cursor stays where it is
       DrawField(layout, editor, editor.field);
       return;
     }
@@ -212,7 +212,7 @@ void ConvertMenu(const EditLayout& layout, EditorState& editor) {
       RejectKey(key.code);
       return;
   }
-  editor.lastField = editor.field;
+  editor.cursorField = editor.field;
   DrawField(layout, editor, editor.field);
 }
 

@@ -44,7 +44,7 @@ void EditExpression(const EditLayout& layout, EditorState& editor) {
   editor.working[editor.field] = text;
   editor.faces[editor.face].cursor = 0;
   editor.faces[editor.face].offset = 0;
-  editor.lastField = editor.field;
+  editor.cursorField = editor.field;
   DrawField(layout, editor, editor.field);
 }
 
@@ -61,7 +61,7 @@ bool CompileCalculationMask(const EditLayout& layout, EditorState& editor) {
   c.maskType = 0;
   ShowMessage(ConditionMessage(code), TheEditState());
   editor.faces[editor.face].cursor = c.calculation.errorPosition();
-  editor.lastField = editor.field;  // field input keeps the cursor there
+  editor.cursorField = editor.field;  // field input keeps the cursor there
   (void)layout;
   return false;
 }

@@ -63,8 +63,9 @@ void AssumptionTest(const EditorContext& context, const EditorState& editor) {
     }
     ShowMenu("");
     if (holds == reverse) {
+      // The key as the menu read it: upper-cased.
       std::string shown =
-          key.code < 0x80 && key.code > 0x20 ? std::string(1, static_cast<char>(key.code)) : "?";
+          key.upper < 0x80 && key.upper > 0x20 ? std::string(1, static_cast<char>(key.upper)) : "?";
       ShowMessage("想定外(" + std::string(reverse ? "-" : "") + shown + ")です", TheEditState());
     }
     return;
@@ -160,7 +161,7 @@ OtherEffect OtherMenu(const EditorContext& context, const EditLayout& layout, Ed
       if (context.externalAccess) {
         std::string& text = editor.working[editor.field];
         context.externalAccess(text, static_cast<size_t>(FieldLimit(editor.field, editor.working)));
-        editor.lastField = -1;  // the text changed under the cursor
+        editor.cursorField = -1;  // the text changed under the cursor
         return OtherEffect::kLayout;
       }
       break;

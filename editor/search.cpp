@@ -252,18 +252,18 @@ SearchOutcome RunSearch(const EditorContext& context, const EditLayout& layout, 
                         const SearchRequest& request) {
   const int count = context.log.RecordCount();
   if (count == 0) {
-    ShowMessage("交信記録がありません");
+    ShowNote("交信記録がありません");
     return SearchOutcome::kEdit;
   }
   if (request.position == 'E' && editor.list.current() >= count - 1) {
-    ShowMessage("最終交信です");
+    ShowNote("最終交信です");
     return SearchOutcome::kEdit;
   }
   if (request.field == CALLSIGN) return CallsignSearch(context, layout, editor, request).Run();
   editor.searchCount.clear();  // the count belongs to the call-sign search before
   const int n = DateSearch(context, editor.working, request);
   if (n >= count) {
-    ShowMessage("該当なし");
+    ShowNote("該当なし");
     Beep();
     return SearchOutcome::kEdit;
   }

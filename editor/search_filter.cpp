@@ -42,7 +42,7 @@ bool FieldAccepts(int field, std::string_view mask, std::string_view text) {
 
 }  // namespace
 
-std::string FirstOccurrencePart(std::string_view callsign, char kind) {
+std::optional<std::string> FirstOccurrencePart(std::string_view callsign, char kind) {
   if (kind == 'A') return std::string(callsign);
   std::string_view piece;
   for (size_t from = 0; from <= callsign.size();) {
@@ -50,7 +50,7 @@ std::string FirstOccurrencePart(std::string_view callsign, char kind) {
     if (slash - from > piece.size()) piece = callsign.substr(from, slash - from);
     from = slash + 1;
   }
-  if (piece.size() < 3) return {};
+  if (piece.size() < 3) return std::nullopt;
   if (kind == 'B') return std::string(piece);
   // Leading digits, then the letters, then the digit group: the prefix ends behind it.
   size_t at = 0;
@@ -108,8 +108,8 @@ bool RecordFilter::Passes(int n) {
     return false;
   }
   if (firstOccurrence_) {
-    const std::string part = FirstOccurrencePart(entry.callsign, conditions_.firstOccurrence);
-    if (part.empty() || !seen_.Enter(part)) return false;
+    const std::optional<std::string> part = FirstOccurrencePart(entry.callsign, conditions_.firstOccurrence);
+    if (!part || !seen_.Enter(*part)) return false;
   }
   return true;
 }

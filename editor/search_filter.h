@@ -3,6 +3,7 @@
 // the first occurrence of a call-sign part.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,9 +16,10 @@ namespace vondal {
 
 // The part of a call sign the first-occurrence condition compares: 'A' the whole call sign;
 // otherwise the longest piece between "/" (the first of equal length), for 'B' whole, for 'P'
-// up to and for 'S' after its first digit group that follows letters. Empty when the piece is
-// shorter than 3 characters (the record fails).
-std::string FirstOccurrencePart(std::string_view callsign, char kind);
+// up to and for 'S' after its first digit group that follows letters (a part that may be empty,
+// and then counts as one like any other). None when the piece is shorter than 3 characters (the
+// record fails).
+std::optional<std::string> FirstOccurrencePart(std::string_view callsign, char kind);
 
 // The parts seen during one scan: 2048 buckets by the sum of a part's first eight bytes.
 class FirstOccurrenceTable {

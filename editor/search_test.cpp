@@ -6,7 +6,9 @@
 #include "editor/search_history.h"
 #include "editor/search_request.h"
 #include "editor/search_summary.h"
+#include "log/file_system.h"
 #include "log/log_format.h"
+#include "log/log_test_support.h"
 
 namespace vondal {
 namespace {
@@ -109,13 +111,37 @@ TEST(SearchFilterTest, FirstOccurrenceParts) {
   EXPECT_EQ(FirstOccurrencePart("QZ1ABC", 'S'), "ABC");
   EXPECT_EQ(FirstOccurrencePart("7K3XYZ", 'P'), "7K3");
   EXPECT_EQ(FirstOccurrencePart("7K3XYZ", 'S'), "XYZ");
-  EXPECT_EQ(FirstOccurrencePart("JA/1", 'B'), "");  // no piece of three characters
+  EXPECT_EQ(FirstOccurrencePart("JA/1", 'B'), std::nullopt);  // no piece of three characters
+  EXPECT_EQ(FirstOccurrencePart("ABC1", 'S'), "");            // an empty suffix is a part too
+  EXPECT_EQ(FirstOccurrencePart("CBA", 'S'), "");
+  EXPECT_EQ(FirstOccurrencePart("CBA", 'P'), "CBA");
   FirstOccurrenceTable table;
-  EXPECT_TRUE(table.Enter(FirstOccurrencePart("QZ1ABC", 'S')));
-  EXPECT_FALSE(table.Enter(FirstOccurrencePart("QY2ABC", 'S')));  // the same suffix
-  EXPECT_TRUE(table.Enter(FirstOccurrencePart("QY2ABD", 'S')));
+  EXPECT_TRUE(table.Enter(*FirstOccurrencePart("QZ1ABC", 'S')));
+  EXPECT_FALSE(table.Enter(*FirstOccurrencePart("QY2ABC", 'S')));  // the same suffix
+  EXPECT_TRUE(table.Enter(*FirstOccurrencePart("QY2ABD", 'S')));
   table.Clear();
   EXPECT_TRUE(table.Enter("ABC"));
+}
+
+// A regression: a record whose suffix was empty failed although no empty suffix came before.
+TEST(SearchFilterTest, TheFirstEmptySuffixPassesAndTheNextFails) {
+  MemoryFileSystem fs;
+  testing::LogSet set(fs);
+  ASSERT_EQ(set.log.OpenLog("S.VD"), "");
+  const char* calls[] = {"ABC1", "JA1ZZZ", "CBA", "JA2ZZZ", "QZ1ABC", "QY2ABC"};
+  for (const char* call : calls) {
+    Record record = testing::ValidRecord(call);
+    ASSERT_TRUE(set.log.WriteRecord(set.log.RecordCount(), record).written);
+  }
+  EditorContext context{set.log, set.index};
+  SearchConditions conditions;
+  conditions.firstOccurrence = 'S';
+  RecordFilter filter(context, conditions, false);
+  std::string passed;
+  for (int n = 0; n < 6; ++n) {
+    if (filter.Passes(n)) passed += std::string(calls[n]) + " ";
+  }
+  EXPECT_EQ(passed, "ABC1 JA1ZZZ QZ1ABC ");
 }
 
 TEST(SearchFilterTest, ImitationMaskWithNegationAndMatchersByAttribute) {

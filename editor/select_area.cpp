@@ -8,6 +8,7 @@
 #include "console/menu_line.h"
 #include "editor/select_line.h"
 #include "log/date_time.h"
+#include "macro/edit_error.h"
 #include "macro/macro_player.h"
 
 namespace vondal {
@@ -127,7 +128,7 @@ SelectOutcome RunSelectArea(const EditorContext& context, const EditLayout& layo
   leavingKey = 0;
   const int count = context.log.RecordCount();
   if (count == 0) {
-    ShowMessage("交信記録がありません");
+    ShowNote("交信記録がありません");
     return SelectOutcome::kEdit;
   }
   SelectList& list = editor.list;

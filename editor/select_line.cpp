@@ -131,16 +131,17 @@ void DrawSelectLine(Screen& screen, int row, const SelectLine& line, const Displ
   }
   screen.PutText(t[CALLSIGN], row, 13 + shift, std::min(right, 26 + shift), Attr(ColorElement::Callsign),
                  ctrl);
-  int col = DrawFreq(screen, row, t[FREQ], 26 + shift, display.freqDigits, right) + 1;
+  // MODE directly behind FREQ's last digit (behind its integer part with digits -1), the first
+  // character of rQSL (or a blank column) directly behind MODE's width, and the rest from there.
+  int col = std::min(DrawFreq(screen, row, t[FREQ], 26 + shift, display.freqDigits, right), right);
   if (display.modeWidth > 0) {
     screen.PutText(CutAtCharacter(t[MODE], display.modeWidth), row, col,
                    std::min(right, col + display.modeWidth), Attr(ColorElement::Mode), ctrl);
-    col += display.modeWidth;
+    col = std::min(col + display.modeWidth, right);
   }
-  // The first character of rQSL, or a blank column.
   const std::string_view qsl = t[rQSL].substr(0, t[rQSL].empty() ? 0 : CharLength(t[rQSL], 0));
   screen.PutText(qsl, row, col, right, Attr(ColorElement::QSL), ctrl);
-  col = std::min(col + std::max<int>(1, static_cast<int>(qsl.size())) + 1, right);
+  col = std::min(col + std::max<int>(1, static_cast<int>(qsl.size())), right);
   if (!t[CONTEST].empty()) col = PutItem(screen, t[CONTEST], row, col, right, ColorElement::Contest);
   if (!t[CONTEST].empty() || display.rstColumn) {
     std::string rst = std::string(t[sRST]) + "/" + std::string(t[rRST]);

@@ -51,14 +51,14 @@ class SelectLineTest : public ::testing::Test {
 TEST_F(SelectLineTest, ColumnsWithAndWithoutEnd) {
   display.weekday = true;
   std::string line = Draw();
-  EXPECT_EQ(line.substr(0, 31), "|240305ｶ0907 JA1ABC      7.025 ");
-  EXPECT_EQ(line.substr(31, 3), "C  ");  // MODE in one column, the empty rQSL column
+  EXPECT_EQ(line.substr(0, 30), "|240305ｶ0907 JA1ABC      7.025");
+  EXPECT_EQ(line.substr(30, 3), "C  ");  // MODE in one column, the empty rQSL column
   EXPECT_EQ(line.back(), '|');
 
   display.endColumn = true;
   state = 1;
   line = Draw();
-  EXPECT_EQ(line.substr(0, 36), "|240305ｶ0907-0910_JA1ABC      7.025 ");
+  EXPECT_EQ(line.substr(0, 36), "|240305ｶ0907-0910_JA1ABC      7.025C");
   EXPECT_EQ(line.find("JA1ABC"), 18u);
   EXPECT_EQ(attrs[17], ColorOf(ColorElement::Callsign));  // the call-sign search marker
   state = 2;
@@ -90,14 +90,34 @@ TEST_F(SelectLineTest, ContestRstQthNameAndRemarksFollowInOrder) {
   record[NAME] = "ｽｽﾞｷ";
   record[REMARKS] = "memo";
   std::string line = Draw();
-  EXPECT_EQ(line.substr(31, 20), "CJ 東京都 ｽｽﾞｷ memo ");
+  EXPECT_EQ(line.substr(30, 19), "CJ東京都 ｽｽﾞｷ memo ");
   display.rstColumn = true;
   line = Draw();
-  EXPECT_EQ(line.substr(31, 24), "CJ 599/579 東京都 ｽｽﾞｷ m");
+  EXPECT_EQ(line.substr(30, 23), "CJ599/579 東京都 ｽｽﾞｷ m");
   display.rstColumn = false;
   record[CONTEST] = "ALLJA1";
   line = Draw();
-  EXPECT_EQ(line.substr(31, 24), "CJ ALLJA1 599/579 東京都");
+  EXPECT_EQ(line.substr(30, 23), "CJALLJA1 599/579 東京都");
+  record[rQSL] = "済";  // a two-byte first character takes its two columns
+  record[CONTEST] = "";
+  line = Draw();
+  EXPECT_EQ(line.substr(30, 10), "C済東京都 ");
+}
+
+TEST_F(SelectLineTest, ModeAndRqslFollowFreqDirectlyForEveryDigitAndWidthSetting) {
+  // With FREQ digits d MODE begins at column 27 + d (26 with digits -1), rQSL's column follows
+  // MODE's width, and QTH the rQSL column.
+  record[MODE] = "SSBXY";
+  record[QTH] = "Q";
+  for (int digits : {-1, 1, 2, 3, 4, 5}) {
+    for (int width = 0; width <= 5; ++width) {
+      display.freqDigits = digits;
+      display.modeWidth = width;
+      const std::string line = Draw();
+      const size_t mode = digits < 0 ? 26 : 27 + digits;
+      EXPECT_EQ(line.substr(mode, width + 2), record[MODE].substr(0, width) + " Q") << digits << " " << width;
+    }
+  }
 }
 
 TEST_F(SelectLineTest, MyQthStandsFlushRightInItsWidthOrLeftJustified) {

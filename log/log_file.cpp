@@ -248,8 +248,8 @@ WriteResult LogFile::WriteRecord(int n, Record& working) {
     char stored[kTextArea];
     if (file_->ReadAt(static_cast<int64_t>(n) * kRecordSize, stored, kTextArea) == kTextArea &&
         std::memcmp(stored, image.data(), kTextArea) == 0) {
-      ui_.ShowMessage("保存省略しました");
-      return {};
+      result.skipped = true;
+      return result;
     }
   }
 

@@ -30,6 +30,7 @@ struct WriteResult {
   int field = -1;        // the field the refusal concerns, or -1
   bool written = false;  // the record reached the log (a failed journal write still says so)
   bool fatal = false;    // `message` ends the program
+  bool skipped = false;  // limited save: the record equals the stored one and was not rewritten
 };
 
 // A refusal of one field's text: the message ("" when the text passes) and the field.
@@ -98,6 +99,7 @@ class LogFile {
   // Writes the working record as record n (n == RecordCount() appends) after checking it. On
   // success the record is on the disk (synced), the index and the journal follow. A write that
   // fails leaves the file as it was. The multiplier check may put "？" in front of REMARKS.
+  // With limited save an existing record whose line would not change is not written (`skipped`).
   WriteResult WriteRecord(int n, Record& working);
 
   // Join: records appended at the end behind a write-ahead record that cuts the log back to its

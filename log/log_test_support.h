@@ -43,7 +43,6 @@ class RecordingUi : public LogUi {
     notes[rowOffset] = std::string(text);
   }
   void ReportLine(std::string_view text) override { reports.emplace_back(text); }
-  void ShowMessage(std::string_view text) override { messages.emplace_back(text); }
   bool ShiftHeld() override { return shift; }
   void RecordWritten(int n, bool appended) override { written.emplace_back(n, appended); }
 
@@ -55,7 +54,6 @@ class RecordingUi : public LogUi {
   std::map<std::pair<int, int>, std::string> lines;
   std::map<int, std::string> notes;  // by row
   std::vector<std::string> reports;
-  std::vector<std::string> messages;
   std::vector<std::pair<int, bool>> written;
   bool shift = false;
 };

@@ -26,9 +26,6 @@ class LogUi {
   // A progress line of quit (the report line).
   virtual void ReportLine(std::string_view /*text*/) {}
 
-  // A text on the message line.
-  virtual void ShowMessage(std::string_view /*text*/) {}
-
   // Records an operation's use of the temporary pool under a short name ("index").
   virtual void RecordUse(std::string_view /*name*/) {}
 

@@ -53,4 +53,9 @@ void ShowMessage(std::string_view text, EditState& state) {
   ShowMessage(text);
 }
 
+void ShowNote(std::string_view text) {
+  ShowMessage(text);
+  ThePlayer().KeepMessage();
+}
+
 }  // namespace vondal

@@ -29,4 +29,8 @@ void ShowEditError(EditState& state, EditError error);
 // message line cleared, the macro aborted, the beep), then `text` as ShowMessage draws it.
 void ShowMessage(std::string_view text, EditState& state);
 
+// A message that stops nothing: `text` as ShowMessage draws it, kept on the message line until
+// the next key (a string editor that starts meanwhile leaves it there).
+void ShowNote(std::string_view text);
+
 }  // namespace vondal

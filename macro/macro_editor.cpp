@@ -216,11 +216,6 @@ void MacroEditor::GoToPlace(int line, int cursor) {
 
 void MacroEditor::ResetPlaces() { memory_.places.fill({}); }
 
-void MacroEditor::Note(std::string_view text) {
-  ShowMessage(text);
-  ThePlayer().KeepMessage();
-}
-
 void MacroEditor::Error(std::string_view text) { ShowMessage(text, TheEditState()); }
 
 int MacroEditor::EditCurrent() {

@@ -104,7 +104,7 @@ void MacroEditor::Tidy() {
   if (saved > 0) SetLineText(Current(), text);
   char message[64];
   std::snprintf(message, sizeof message, "%3d桁短縮しました", saved);
-  Note(message);
+  ShowNote(message);
 }
 
 void MacroEditor::AssignMenu() {
@@ -152,7 +152,7 @@ void MacroEditor::CheckMenu() {
     check = CheckAllMacros(store_, MacroOf(Current()), labels);
   }
   if (check.error.ok()) {
-    Note(kSyntaxOk);
+    ShowNote(kSyntaxOk);
     return;
   }
   GoToPlace(TextLine(check.macro), check.error.position);
@@ -203,7 +203,7 @@ void MacroEditor::ExternalAccess() {
   if (result.error) {
     Error(result.message);
   } else if (!result.message.empty()) {
-    Note(result.message);
+    ShowNote(result.message);
   }
 }
 

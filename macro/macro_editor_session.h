@@ -96,8 +96,7 @@ class MacroEditor {
   void DrawAssignmentList();
   void LabelList();
 
-  // A message that stays until the next key, or one that stops whatever plays (an error).
-  void Note(std::string_view text);
+  // A message that stops whatever plays (an error); ShowNote shows one that stays until the next key.
   void Error(std::string_view text);
 
   static constexpr int kFirstRow = 2;

@@ -122,7 +122,8 @@ bool MacroPlayer::EscTypedWhilePlaying(EditState& state) {
   // held; beyond that they wait unread).
   constexpr int kPlayedBetweenLooks = 4096;
   constexpr size_t kTypedAheadKeys = 256;
-  if (++playedSinceLook_ < kPlayedBetweenLooks) return false;
+  if (playedSinceLook_ < kPlayedBetweenLooks) ++playedSinceLook_;
+  if (playedSinceLook_ < kPlayedBetweenLooks || !commandStart_) return false;
   playedSinceLook_ = 0;
   KeySource* keyboard = keyboard_ != nullptr ? keyboard_ : CurrentKeySource();
   while (keyboard != nullptr && typedAhead_.size() < kTypedAheadKeys && keyboard->KeyWaiting()) {
@@ -201,6 +202,13 @@ bool MacroPlayer::TakeReservedKey(EditState& state, InputMode mode, const KeyEve
     return true;
   }
   return false;
+}
+
+int MacroPlayer::ReadCommandKey(EditState& state, InputMode mode) {
+  commandStart_ = true;
+  const int byte = ReadKey(state, mode);
+  commandStart_ = false;
+  return byte;
 }
 
 int MacroPlayer::ReadKey(EditState& state, InputMode mode) {

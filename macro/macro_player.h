@@ -57,6 +57,10 @@ class MacroPlayer {
   // recording, Ctrl+P records a pause, Home plays the key macro (mode kEdit, recording possible
   // and off); where they mean nothing they beep.
   int ReadKey(EditState& state, InputMode mode);
+  // ReadKey for the first byte of a string-editor command. An Esc typed while a macro plays stops
+  // it only at such a read: a macro stopped between a command and its count, parameter or exit
+  // code would leave the command to take the keys typed next as the rest of it.
+  int ReadCommandKey(EditState& state, InputMode mode);
 
   // True when the next ReadKey is answered without the keyboard: a pending parameter or a macro.
   bool HasQueuedByte() const { return pending_ >= 0 || Playing(); }
@@ -106,9 +110,9 @@ class MacroPlayer {
   void Record(EditState& state, int byte, bool withParam);
   char* KeyMacroArea() { return storeKeyMacro_ != nullptr ? storeKeyMacro_ : ownKeyMacro_.data(); }
   KeyEvent ReadKeyboard();
-  // While a macro plays, every so many bytes: an Esc typed meanwhile aborts it (and drops the
-  // keys typed before it); other keys wait in typedAhead_ for the reads after the macro. True when the macro
-  // was aborted.
+  // While a macro plays, at the first command read after every so many bytes: an Esc typed
+  // meanwhile aborts it (and drops the keys typed before it); other keys wait in typedAhead_ for
+  // the reads after the macro. True when the macro was aborted.
   bool EscTypedWhilePlaying(EditState& state);
   void ClearShownMessage(EditState& state);
   // Ctrl+] while editing: "ｺﾝﾄﾛｰﾙｺｰﾄﾞ>" and the letter. Returns the translation of the answer.
@@ -131,6 +135,7 @@ class MacroPlayer {
   KeyEvent lastKeyboardKey_;
   std::deque<KeyEvent> typedAhead_;
   int playedSinceLook_ = 0;
+  bool commandStart_ = false;  // the read under way is the first byte of a command
 };
 
 // The program's player.

@@ -87,7 +87,7 @@ TEST_F(MacroPlayerTest, EscTypedWhileAMacroPlaysStopsItAndOtherKeysWaitTheirTurn
   player().StartMacro(state_, macro_.c_str());
   int played = 0;
   int key;
-  while ((key = Read()) == 'a' && played < 100000) ++played;
+  while ((key = player().ReadCommandKey(state_, InputMode::kEdit)) == 'a' && played < 100000) ++played;
   EXPECT_LT(played, 5000);
   EXPECT_FALSE(player().Playing());
   EXPECT_EQ(key, 'y');  // 'x' was typed for the macro given up on
@@ -95,10 +95,46 @@ TEST_F(MacroPlayerTest, EscTypedWhileAMacroPlaysStopsItAndOtherKeysWaitTheirTurn
 
   // Without an Esc the macro plays to its end, and what was typed meanwhile follows in order.
   keyboard_.keys = {CharacterKey('1'), CharacterKey('2')};
-  EXPECT_EQ(PlayAll(std::string(10000, 'b')), std::string(10000, 'b'));
-  EXPECT_TRUE(keyboard_.keys.empty());
+  macro_ = std::string(10000, 'b');
+  player().StartMacro(state_, macro_.c_str());
+  std::string keys;
+  while (player().Playing())
+    keys.push_back(static_cast<char>(player().ReadCommandKey(state_, InputMode::kEdit)));
+  EXPECT_EQ(keys, macro_);
+  EXPECT_TRUE(keyboard_.keys.empty());  // looked at, and held for after the macro
   EXPECT_EQ(Read(InputMode::kRaw), '1');
   EXPECT_EQ(Read(InputMode::kRaw), '2');
+}
+
+// A regression: Esc stopped a macro between a command and its parameter, and the keys typed
+// next became the parameter. Now the macro stops before a command: what is typed acts as typed.
+TEST_F(MacroPlayerTest, EscStopsAMacroBetweenCommandsNeverInsideOne) {
+  std::string moves;
+  for (int i = 0; i < 50000; ++i) moves += Keys("^C+");  // cursor right, two bytes a command
+  macro_ = moves;
+  state_.text.clear();
+  state_.cursor = 0;
+  keyboard_.typedAhead = true;
+  keyboard_.keys = {CharacterKey(0x1B)};
+  keyboard_.Type("12345");
+  keyboard_.keys.push_back(ExtendedKey(scan::kLeft, true));
+  keyboard_.Type("x");
+  keyboard_.keys.push_back(CharacterKey(0x1B));  // leaves the editor
+  player().StartMacro(state_, macro_.c_str());
+  EXPECT_EQ(Edit(state_), 27);
+  EXPECT_FALSE(player().Playing());
+  EXPECT_EQ(state_.text, "x12345");  // Shift+Left took the cursor to the head
+}
+
+// Reads that are not a command's first byte never stop the macro, however long it plays.
+TEST_F(MacroPlayerTest, EscWaitsForTheNextCommandRead) {
+  macro_ = std::string(10000, 'a');
+  keyboard_.typedAhead = true;
+  keyboard_.keys = {CharacterKey(0x1B), CharacterKey('y')};
+  player().StartMacro(state_, macro_.c_str());
+  for (int i = 0; i < 6000; ++i) ASSERT_EQ(Read(), 'a');
+  EXPECT_EQ(player().ReadCommandKey(state_, InputMode::kEdit), 'y');
+  EXPECT_FALSE(player().Playing());
 }
 
 TEST_F(MacroPlayerTest, AltHeldAtTheStartAbortsAndTheSilentAbortDoesNotBeep) {

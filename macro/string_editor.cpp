@@ -42,7 +42,7 @@ int EditSession::Run() {
   for (;;) {
     FollowCursor();
     Redraw();
-    int code = Read(mode_);
+    int code = player_.ReadCommandKey(state_, mode_);
     if (code == 13 || code == 14) {
       int exit = Read(mode_);
       result = code == 13 ? exit : kExtendedKey + exit;

@@ -6,6 +6,7 @@
 #include "app/main_menu.h"
 #include "app/memory_pool.h"
 #include "app/quit.h"
+#include "app/rig_lines.h"
 #include "app/run_state.h"
 #include "app/text/charset.h"
 #include "app/text/program_folder.h"
@@ -40,9 +41,26 @@ void PrintCheck(std::string_view cp932) {
 // The right edge of the start-up frame.
 int FrameRight(const RunState& run) { return std::min(TheScreen().Width() - 2, run.c0 + 66); }
 
+// The dictionaries' lines from row R0+12 on: one a dictionary when the screen has room for them,
+// else one line with their number.
+int DictionaryCount(const RunState& run) {
+  return std::min<int>(static_cast<int>(run.settings.dictionary.size()), kMaxDictionaries);
+}
+bool DictionaryLineEach(const RunState& run) { return MenuRow() >= run.r0 + DictionaryCount(run) + 12; }
+int DictionaryRows(const RunState& run) {
+  const int count = DictionaryCount(run);
+  return count == 0 || DictionaryLineEach(run) ? count : 1;
+}
+
+// The radio's line stands below the dictionaries' lines; the frame grows to hold it.
+int RigRow(const RunState& run) { return 12 + DictionaryRows(run); }
+int FrameBottom(const RunState& run) {
+  return run.r0 + (run.settings.rig.empty() ? 13 : std::max(13, RigRow(run) + 1));
+}
+
 void DrawStartupFrame(const RunState& run) {
   Screen& screen = TheScreen();
-  screen.DrawBox(run.r0, run.c0 - 1, run.r0 + 13, FrameRight(run), ColorOf(ColorElement::Opening));
+  screen.DrawBox(run.r0, run.c0 - 1, FrameBottom(run), FrameRight(run), ColorOf(ColorElement::Opening));
   if (run.settings.toggles.logo) {
     int col = screen.PutTextToEnd(" Ｖｏｎｄａｌ ", 2, 3, ColorOf(ColorElement::Title), 0);
     screen.PutTextToEnd(std::string(" ") + kProgramVersion + "H009816", 2, col + 1,
@@ -82,8 +100,8 @@ void LoadMacros(RunState& run) {
 void LoadDictionaries(RunState& run) {
   std::vector<Dictionary>& dictionaries = TheDictionaries();
   dictionaries.clear();
-  const int count = std::min<int>(static_cast<int>(run.settings.dictionary.size()), kMaxDictionaries);
-  const bool lineEach = MenuRow() >= run.r0 + count + 12;
+  const int count = DictionaryCount(run);
+  const bool lineEach = DictionaryLineEach(run);
   int failed = 0;
   for (int i = 0; i < count; ++i) {
     Dictionary d = LoadDictionary(run.settings.dictionary[i], run.fs, ProgramFolder());
@@ -223,6 +241,8 @@ int RunVondal(int argc, char** argv) {
   // 10. CGlist3.TXT and the processing-output defaults.
   LoadCityList(run);
   PrepareOutputDefaults(run);
+  // The radio, when the `rig` key names one.
+  if (!run.settings.rig.empty()) StartRig(run, RigRow(run));
 
   // 11. The cursor size.
   if (run.settings.cursor > 0) SetCursorSize(run.settings.cursor);

@@ -2,8 +2,10 @@
 
 #include <cstdio>
 
+#include "console/menu_line.h"
 #include "log/field_table.h"
 #include "log/record.h"
+#include "macro/macro_player.h"
 #include "output/band_table.h"
 #include "station/rig_protocol.h"
 
@@ -50,6 +52,12 @@ RigValues AskRig(Rig& rig, int freqDigits) {
     values.mode = RigModeText(*answer.reading, rig.Status().dataMode);
   }
   return values;
+}
+
+void ShowRigMessage(std::string_view message) {
+  if (message.empty()) return;
+  ShowMessage(message);
+  ThePlayer().KeepMessage();
 }
 
 std::string FillNewRecordFromRig(Rig* rig, EditorState& editor) {

@@ -35,6 +35,10 @@ struct RigValues {
 // One ask of the radio, as FREQ and MODE texts.
 RigValues AskRig(Rig& rig, int freqDigits);
 
+// Shows a failure of the radio on the message line until the next key, as a note: without the
+// beep, and a playing macro goes on. Nothing for an empty message.
+void ShowRigMessage(std::string_view message);
+
 // A new record: FREQ and MODE that the radio fills and that are empty take its values (as far as
 // the record budget lets them). The failure message, if any, for the message line.
 std::string FillNewRecordFromRig(Rig* rig, EditorState& editor);

@@ -92,15 +92,15 @@ int main() {
   const double withRig = records.subject / kRecords * 1e3;
   const double without = records.reference / kRecords * 1e3;
   std::printf("new record (editor menu N), %d a run\n", kRecords);
-  std::printf("%-32s %8.3f ms   %-24s %8.3f ms   %+.3f ms\n", "with a local rigctld", withRig, "without a rig",
-              without, withRig - without);
+  std::printf("%-32s %8.3f ms   %-24s %8.3f ms   %+.3f ms\n", "with a local rigctld", withRig,
+              "without a rig", without, withRig - without);
   std::printf("goal under 10 ms more a record: %s\n", withRig - without < 10 ? "met" : "NOT MET");
 
   RigClient dead("127.0.0.1:" + std::to_string(rig_test::FreePort()));
   constexpr int kCalls = 2000;
   const std::vector<KeyEvent> typing = Typing(kCalls);
-  const bench::BestPair keys =
-      bench::BestOfByTurns(5, [&] { bench.Run(typing, &dead); }, [&] { bench.Run(typing, nullptr); });
+  const bench::BestPair keys = bench::BestOfByTurns(
+      5, [&] { bench.Run(typing, &dead); }, [&] { bench.Run(typing, nullptr); });
   const double keyCount = static_cast<double>(typing.size());
   std::printf("typing in CALLSIGN, %zu keys a run (a new record first)\n", typing.size());
   std::printf("%-32s %8.2f us   %-24s %8.2f us   ratio %6.2f  (goal within 1.2x: %s)\n",

@@ -38,7 +38,12 @@ class FakeRig : public Rig {
   const RigStatus& Status() const override { return status; }
 
   int asks = 0;
-  RigStatus status{.address = "127.0.0.1:4532", .dataMode = "FT8"};
+  RigStatus status = [] {
+    RigStatus s;
+    s.address = "127.0.0.1:4532";
+    s.dataMode = "FT8";
+    return s;
+  }();
 
  private:
   std::deque<RigAnswer> answers_;

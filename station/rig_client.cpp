@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
 #include <ctime>
 
 #include "station/rig_protocol.h"
@@ -41,16 +42,14 @@ short WaitFor(int fd, short events, int64_t deadlineMs) {
 
 // A whole number with an optional sign; 0 for anything else.
 int64_t NumberOf(const std::string* text) {
+  int64_t value = 0;
   if (text == nullptr) return 0;
-  std::string_view digits = *text;
-  const bool negative = digits.starts_with('-');
-  if (negative) digits.remove_prefix(1);
-  const std::optional<int64_t> value = HertzOf(digits);
-  if (!value || digits.find('.') != std::string_view::npos) return 0;
-  return negative ? -*value : *value;
+  const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), value);
+  return error == std::errc() && end == text->data() + text->size() ? value : 0;
 }
 
-bool IsModeWord(std::string_view word) {
+// hamlib's mode words are single words ("PKTUSB", "CW-R").
+bool IsModeToken(std::string_view word) {
   return !word.empty() && word.size() <= 32 && word.find(' ') == std::string_view::npos;
 }
 
@@ -119,7 +118,7 @@ RigFailure RigClient::Exchange(RigReading& reading) {
   const RigFailure failure = Question(kAskMode, kModeCommand, block);
   if (failure == RigFailure::kNone) {
     const std::string* mode = block.Find("Mode");
-    if (mode == nullptr || !IsModeWord(*mode)) return RigFailure::kGarbage;
+    if (mode == nullptr || !IsModeToken(*mode)) return RigFailure::kGarbage;
     reading.mode = *mode;
     reading.passbandHz = NumberOf(block.Find("Passband"));
   } else if (failure != RigFailure::kRadio) {

@@ -12,6 +12,8 @@
 
 namespace vondal {
 
+struct RigBlock;
+
 struct RigTiming {
   int limitMs = 150;  // each step of an ask
   int restMs = 5000;  // no asking after a failure
@@ -33,7 +35,7 @@ class RigClient final : public Rig {
   RigFailure Exchange(RigReading& reading);
   RigFailure Connect();
   // Sends `question` and reads the answer to `command` into `block`.
-  RigFailure Question(std::string_view question, std::string_view command, struct RigBlock& block);
+  RigFailure Question(std::string_view question, std::string_view command, RigBlock& block);
   void Close();
 
   std::optional<RigAddress> address_;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/info_system.h"
+#include "app/rig_lines.h"
 #include "app/run_state.h"
 #include "app/text/program_folder.h"
 #include "app/text/version.h"
@@ -191,6 +192,7 @@ void DrawConsolePage(InfoWriter& out, const RunState& run) {
   out.Title("□Vondal起動日時");
   out.Next();
   out.Line(2, LocalTimeText(StartTime()));
+  if (run.rig) DrawRigSection(out, *run.rig);
   out.Title("□ｺﾏﾝﾄﾞﾗｲﾝ");
   out.Next();
   for (const auto& argument : run.settings.arguments) out.Line(2, argument);

@@ -39,6 +39,7 @@ int RunEditor(RunState& run, bool browse) {
   context.recordUse = [](std::string_view name) { RecordUse(name); };
   context.safety = &run.safety;
   context.external = &run.external;
+  context.rig = run.rig.get();
   // The external file's menu works on the text being edited: here the current field.
   context.externalAccess = [&run](std::string& text, size_t maxLength) {
     TheEditState().text = text;

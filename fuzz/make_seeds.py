@@ -141,6 +141,10 @@ def main():
     write("join_read_fuzz", "packed_ditto", b"\2" + log[:198].rstrip(b" ") + b"\r\n" + b"\x1f" * 3 + b"JA2XYZ" + SEP + b"\x1f" * 13 + b"\n")
     write("join_read_fuzz", "csv_heading", b"\4" + "DATE,START,END,CALLSIGN,FREQ,MODE\r\n240305,0907,0910,JA1ABC,7.050,CW,599,599,東京\n".encode("cp932"))
     write("join_read_fuzz", "csv_tab", b"\4" + b"240305\t0907\t0910\tJA1ABC\t7.050\tCW\n" * 3)
+    write("rig_fuzz", "frequency", b"\0get_freq:\nFrequency: 7025000\nRPRT 0\n")
+    write("rig_fuzz", "mode", b"\1get_mode:\r\nMode: PKTUSB\r\nPassband: 3000\r\nRPRT 0\r\n")
+    write("rig_fuzz", "error", b"\0get_freq:\nRPRT -11\n")
+    write("rig_fuzz", "address", b"\2[::1]:4532, FT4")
     write("vonrix_fuzz", "modes", b"C\n" + log)
     write("vonrix_fuzz", "filter", b"B CALLSIGN=JA1*\n" + log)
 

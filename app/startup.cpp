@@ -64,7 +64,6 @@ int RigRow(const RunState& run) { return 12 + DictionaryRows(run); }
 
 // The bottom edge of the start-up frame: below the last line.
 int FrameBottom(const RunState& run) { return run.r0 + 12 + std::max(1, DictionaryRows(run) + RigRows(run)); }
-}
 
 void DrawStartupFrame(const RunState& run) {
   Screen& screen = TheScreen();

@@ -492,9 +492,32 @@ JoinResult JoinRead(JoinContext& context, File& file, JoinFormat format, WorkRow
     check->Count(counted);
     result.charset = counted.charset;
   }
+  // The counts below the second pass's row.
+  auto showCounts = [&] {
+    result.joined = true;
+    result.records = counted.records;
+    result.timeRecords = counted.timeRecords;
+    result.headers = counted.headers;
+    result.duplicates = counted.duplicates;
+    const bool csv = format == JoinFormat::kCsv;
+    const int col = csv ? 15 : 19;
+    rows.Put(secondRow + 2, 1, "結合レコード数");
+    rows.Put(secondRow + 2, col, Number(result.records));
+    if (adif) {
+      rows.Put(secondRow + 3, 1, "重複レコード数");
+      rows.Put(secondRow + 3, col, Number(result.duplicates));
+    } else {
+      rows.Put(secondRow + 3, 1, csv ? "ヘッダ数" : "時刻記録レコード数");
+      rows.Put(secondRow + 3, col, Number(csv ? result.headers : result.timeRecords));
+    }
+    rows.Flush();
+    return result;
+  };
   const int before = log.RecordCount();
   if (static_cast<long>(before) + counted.records > log.RecordLimit())
     return stop(firstRow, kJoinTooManyRecords);
+  // An ADIF file whose every contact is in the log already has nothing to add, and nothing wrong.
+  if (counted.records == 0 && counted.duplicates > 0) return showCounts();
   if (counted.records == 0) return stop(firstRow, kJoinEmpty);
 
   // The second pass appends. The counters, the index and the journal go back with the log when
@@ -582,24 +605,8 @@ JoinResult JoinRead(JoinContext& context, File& file, JoinFormat format, WorkRow
   if (!log.CommitJoin()) return takeBack(kJoinCannotWriteLog);
   journal.file.reset();
 
-  result.joined = true;
-  result.records = counted.records;
-  result.timeRecords = counted.timeRecords;
-  result.headers = counted.headers;
-  result.duplicates = counted.duplicates;
   result.fatal = log.ReopenLog();
-  const bool csv = format == JoinFormat::kCsv;
-  const int col = csv ? 15 : 19;
-  rows.Put(secondRow + 2, 1, "結合レコード数");
-  rows.Put(secondRow + 2, col, Number(result.records));
-  if (adif) {
-    rows.Put(secondRow + 3, 1, "重複レコード数");
-    rows.Put(secondRow + 3, col, Number(result.duplicates));
-  } else {
-    rows.Put(secondRow + 3, 1, csv ? "ヘッダ数" : "時刻記録レコード数");
-    rows.Put(secondRow + 3, col, Number(csv ? result.headers : result.timeRecords));
-  }
-  rows.Flush();
+  showCounts();
   if (safety) safety->WriteMarker("＜結合読み込み終了＞");
   return result;
 }

@@ -479,34 +479,34 @@ void Mapper::Subfields() {
 }
 
 void Mapper::Fit() {
+  // Each text at most its field's maximum; when the record is still over the budget, the longest
+  // texts of sRST … rQSL down to one common length, the longest that brings it within. Each text
+  // is cut once, between characters.
   Record& r = contact_.record;
-  auto cut = [&](int field, size_t maxBytes) {
-    std::string& text = r[field];
-    const size_t keep = CharBoundary(text, maxBytes);
-    Note(field, "切詰め「" + text.substr(keep) + "」");
-    text.resize(keep);
-  };
   const FieldTable& table = ActiveFieldTable();
+  std::array<size_t, kStoredFieldCount> keep;
   size_t total = 0;
   for (int field = 0; field < kStoredFieldCount; ++field) {
-    if (r[field].size() > table[field].maxLength) cut(field, table[field].maxLength);
-    total += r[field].size();
+    keep[field] = std::min<size_t>(r[field].size(), table[field].maxLength);
+    total += keep[field];
   }
-  if (total <= static_cast<size_t>(kRecordBudget)) return;
-  // Over the budget: the longest texts of sRST … rQSL are cut to one common length, the longest
-  // that brings the record within the budget.
-  const size_t over = total - kRecordBudget;
-  size_t longest = 0;
-  for (int field = sRST; field < kStoredFieldCount; ++field) longest = std::max(longest, r[field].size());
-  size_t cap = longest;
-  for (size_t saved = 0; saved < over && cap > 0;) {
-    --cap;
-    saved = 0;
-    for (int field = sRST; field < kStoredFieldCount; ++field)
-      saved += r[field].size() > cap ? r[field].size() - cap : 0;
+  if (total > static_cast<size_t>(kRecordBudget)) {
+    const size_t over = total - kRecordBudget;
+    size_t cap = *std::max_element(keep.begin() + sRST, keep.end());
+    for (size_t saved = 0; saved < over && cap > 0;) {
+      --cap;
+      saved = 0;
+      for (int field = sRST; field < kStoredFieldCount; ++field)
+        saved += keep[field] > cap ? keep[field] - cap : 0;
+    }
+    for (int field = sRST; field < kStoredFieldCount; ++field) keep[field] = std::min(keep[field], cap);
   }
-  for (int field = sRST; field < kStoredFieldCount; ++field) {
-    if (r[field].size() > cap) cut(field, cap);
+  for (int field = 0; field < kStoredFieldCount; ++field) {
+    std::string& text = r[field];
+    if (keep[field] == text.size()) continue;
+    const size_t at = CharBoundary(text, keep[field]);
+    Note(field, "切詰め「" + text.substr(at) + "」");
+    text.resize(at);
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
 
 #include "adif/adif_bands.h"
@@ -125,7 +126,7 @@ constexpr Extra kExtras[] = {
 // ("APP_Vondal_REMARKS.QSL[]").
 constexpr std::string_view kAppPrefix = "APP_VONDAL_";
 
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+constexpr char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 // ASCII letters in either case count the same.
 bool SameUpper(std::string_view a, std::string_view b) {
@@ -144,14 +145,34 @@ std::string_view TrimBlanks(std::string_view text) {
   return text;
 }
 
+// A tag name of at most 16 characters, upper case, in two words: names compare in two moves.
+struct PackedName {
+  uint64_t low = 0;
+  uint64_t high = 0;
+  constexpr bool operator==(const PackedName&) const = default;
+};
+
+constexpr PackedName Pack(std::string_view name) {
+  PackedName packed;
+  for (size_t i = 0; i < name.size(); ++i) {
+    (i < 8 ? packed.low : packed.high) |= static_cast<uint64_t>(static_cast<unsigned char>(Upper(name[i])))
+                                          << (8 * (i % 8));
+  }
+  return packed;
+}
+
 // The tags by length, so that a name is compared with the few of its own length.
 struct TagTable {
-  std::array<std::array<uint8_t, 12>, kLongestTag + 1> byLength{};
+  struct Entry {
+    PackedName name;
+    Tag tag = kNoTag;
+  };
+  std::array<std::array<Entry, 12>, kLongestTag + 1> byLength{};
   std::array<uint8_t, kLongestTag + 1> count{};
   constexpr TagTable() {
-    for (size_t i = 0; i < std::size(kTagNames); ++i) {
-      const size_t n = kTagNames[i].name.size();
-      byLength[n][count[n]++] = static_cast<uint8_t>(i);
+    for (const TagName& t : kTagNames) {
+      const size_t n = t.name.size();
+      byLength[n][count[n]++] = {Pack(t.name), t.tag};
     }
   }
 };
@@ -159,12 +180,10 @@ constexpr TagTable kTagTable;
 
 Tag TagOf(std::string_view name) {
   if (name.empty() || name.size() > kLongestTag) return kNoTag;
-  char upper[kLongestTag];
-  for (size_t i = 0; i < name.size(); ++i) upper[i] = Upper(name[i]);
-  const std::string_view folded(upper, name.size());
+  const PackedName packed = Pack(name);
+  const auto& entries = kTagTable.byLength[name.size()];
   for (uint8_t k = 0; k < kTagTable.count[name.size()]; ++k) {
-    const TagName& entry = kTagNames[kTagTable.byLength[name.size()][k]];
-    if (entry.name == folded) return entry.tag;
+    if (entries[k].name == packed) return entries[k].tag;
   }
   return kNoTag;
 }
@@ -172,6 +191,14 @@ Tag TagOf(std::string_view name) {
 bool IsAscii(std::string_view text) {
   for (char c : text) {
     if (static_cast<unsigned char>(c) >= 0x80) return false;
+  }
+  return true;
+}
+
+// Printable ASCII only (0x20-0x7E).
+bool IsPlainAscii(std::string_view text) {
+  for (char c : text) {
+    if (c < 0x20 || c > 0x7E) return false;  // char is signed: bytes above 0x7F are negative
   }
   return true;
 }
@@ -302,6 +329,10 @@ class Mapper {
 
 void Mapper::Decode(std::string_view raw, int field, std::string& out) {
   int replaced = 0;
+  if (IsPlainAscii(raw)) {
+    out.assign(raw);  // nearly every value: nothing to convert, no control byte to blank
+    return;
+  }
   if (IsAscii(raw)) {
     out.assign(raw);
   } else if (options_.charset == TextCharset::kCp932) {

@@ -406,9 +406,8 @@ bool Mapper::DateAndTimes() {
   if (time(off)) {
     r[END].assign(off.substr(0, 4));
     MoveEndTime(r[END], options_.fileClock, options_.logClock);
-  } else if (off.size() == 4 && IsAscii(off)) {
+  } else if (off.size() == 4 && IsPlainAscii(off)) {
     r[END].assign(off);  // the log keeps any four characters (the export writes them as they are)
-    BlankControls(r[END]);
   } else {
     if (!off.empty()) {
       Decode(off, END, scratch_);

@@ -267,6 +267,13 @@ TEST(AdifRecordTest, TimeOffThatIsNoTime) {
   const AdifContact c = Map(f);
   EXPECT_EQ(c.record[END], "0900");
   EXPECT_EQ(c.notes, std::vector<std::string>{"END: TIME_OFF「1:05pm」は時刻でないためSTARTと同じ"});
+  // Four bytes with control bytes among them are no four characters (found by the fuzz target:
+  // the blanked controls left an END of three bytes).
+  f.back().second = std::string(
+      "0\x10\0"
+      "9",
+      4);
+  EXPECT_EQ(Map(f).record[END], "0900");
 }
 
 TEST(AdifTimeTest, NineHoursWithTheCalendar) {

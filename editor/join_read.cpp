@@ -454,7 +454,7 @@ JoinResult JoinRead(JoinContext& context, File& file, JoinFormat format, WorkRow
   char image[kRecordSize];
   JoinLineKind kind;
 
-  // An ADIF file is read whole; both passes go through the same text.
+  // An ADIF file is read whole by the first pass, which keeps its contacts for the second.
   const bool adif = format == JoinFormat::kAdif;
   AdifJoin adifJoin;
   std::string copy;

@@ -163,7 +163,7 @@ JoinFormat JoinFormatOf(std::string_view name) {
 JoinChecker::JoinChecker(JoinFormat format)
     : format_(format), separator_(format == JoinFormat::kCsv ? '\t' : kSeparator) {}
 
-std::string JoinChecker::Refuse(const char* reason, std::string_view line, int field, size_t size) {
+std::string JoinChecker::Refuse(const char* reason, std::string_view line, int field, size_t at) {
   const std::string_view why = reason;
   if (why == kJoinBadLineLength) {
     const bool exact = format_ == JoinFormat::kLog || format_ == JoinFormat::kSafety;
@@ -173,7 +173,7 @@ std::string JoinChecker::Refuse(const char* reason, std::string_view line, int f
   } else if (LooksLikeAdif(line)) {
     detail_ = kAdifHint;
   } else if (why == kJoinFieldTooLong) {
-    const std::string_view text = line.substr(size);
+    const std::string_view text = line.substr(at);
     detail_ = field == DATE
                   ? "DATEはYYMMDD(6桁の数字)、区切りはTABかｺﾝﾏです: " + Shown(text)
                   : std::string(DefaultFieldTable()[field].name) + "は" +

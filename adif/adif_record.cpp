@@ -58,7 +58,6 @@ enum Tag : int {
   kTagCount,
   kNoTag = kTagCount,
 };
-static_assert(kTagCount <= 64, "the given fields are one bit each in a word");
 
 struct TagName {
   std::string_view name;  // upper case
@@ -345,8 +344,8 @@ class Mapper {
   // The value of a field in CP932, blanks for control bytes; "?" replacements are noted under
   // the log's field `field`.
   void Decode(std::string_view raw, int field, std::string& out);
-  std::string_view Raw(Tag tag) const { return (given_ >> tag & 1) ? raw_[tag] : std::string_view(); }
-  std::string_view Trimmed(Tag tag) const { return TrimBlanks(Raw(tag)); }
+  std::string_view Raw(Tag tag) const { return raw_[tag]; }
+  std::string_view Trimmed(Tag tag) const { return TrimBlanks(raw_[tag]); }
   // A text field: the plain field, or its _INTL twin when the plain one is empty or ASCII.
   void Text(Tag plain, Tag intl, int field);
   void Note(int field, const std::string& text) {
@@ -366,9 +365,7 @@ class Mapper {
 
   const AdifMapOptions& options_;
   AdifContact& contact_;
-  // The fields of the record by tag: raw_[tag] holds a value only where given_ has its bit.
-  std::array<std::string_view, kTagCount> raw_;
-  uint64_t given_ = 0;
+  std::array<std::string_view, kTagCount> raw_{};
   std::vector<AdifField> app_;  // the export's subfields, named without the prefix
   std::string scratch_;
 };
@@ -395,7 +392,7 @@ void Mapper::Decode(std::string_view raw, int field, std::string& out) {
 }
 
 void Mapper::Text(Tag plain, Tag intl, int field) {
-  const std::string_view chosen = !Raw(intl).empty() && IsAscii(Raw(plain)) ? Raw(intl) : Raw(plain);
+  const std::string_view chosen = !raw_[intl].empty() && IsAscii(raw_[plain]) ? raw_[intl] : raw_[plain];
   Decode(chosen, field, contact_.record[field]);
 }
 
@@ -403,10 +400,7 @@ void Mapper::Map(std::span<const AdifField> fields) {
   for (const AdifField& f : fields) {
     const Tag tag = TagOf(f.name);
     if (tag != kNoTag) {
-      if (Raw(tag).empty()) {
-        raw_[tag] = f.value;
-        given_ |= uint64_t{1} << tag;
-      }
+      if (raw_[tag].empty()) raw_[tag] = f.value;
     } else if (f.name.size() > kAppPrefix.size() &&
                SameUpper(f.name.substr(0, kAppPrefix.size()), kAppPrefix)) {
       app_.push_back({f.name.substr(kAppPrefix.size()), f.value});

@@ -13,23 +13,14 @@
 namespace vondal {
 namespace {
 
-// Appends the text area of a contact's log line: each text behind its separator, the last
-// separator dropped when it would be byte 199 (the record fills its budget). The size first, in
-// one byte.
-void KeepTextArea(const Record& r, std::string& kept) {
+// Appends the text area of a contact's log line (`image`, laid out from `r`): its texts with their
+// separators, without the blanks behind them; the size first, in one byte.
+void KeepTextArea(const Record& r, const char* image, std::string& kept) {
   size_t size = 0;
   for (int f = 0; f < kStoredFieldCount; ++f) size += r[f].size() + 1;
-  const size_t at = kept.size();
-  kept.resize(at + 1 + size);
-  char* p = kept.data() + at + 1;
-  for (int f = 0; f < kStoredFieldCount; ++f) {
-    std::memcpy(p, r[f].data(), r[f].size());
-    p += r[f].size();
-    *p++ = kSeparator;
-  }
-  size = std::min<size_t>(size, kTextArea);  // the separator that would be byte 199 goes
-  kept[at] = static_cast<char>(size);
-  kept.resize(at + 1 + size);
+  size = std::min<size_t>(size, kTextArea);  // a record that fills its budget lost its last separator
+  kept += static_cast<char>(size);
+  kept.append(image, size);
 }
 
 class AdifItems : public JoinItems {
@@ -44,7 +35,7 @@ class AdifItems : public JoinItems {
     join_.kept.reserve(join.text.size() + 4096);
   }
 
-  bool Next(std::string& reason, JoinLineKind& kind, char* /*image*/) override {
+  bool Next(std::string& reason, JoinLineKind& kind, char* image) override {
     if (!reader_.Next(fields_)) {
       if (reader_.leftOver() > 0) {
         notes_.push_back(
@@ -68,7 +59,8 @@ class AdifItems : public JoinItems {
       return true;
     }
     for (const std::string& note : contact_.notes) notes_.push_back({number, r[CALLSIGN], r[DATE], note});
-    KeepTextArea(r, join_.kept);  // the first pass writes no image
+    EncodeRecord(r, image);
+    KeepTextArea(r, image, join_.kept);
     ++records_;
     kind = JoinLineKind::kRecord;
     return true;

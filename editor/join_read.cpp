@@ -469,7 +469,8 @@ JoinResult JoinRead(JoinContext& context, File& file, JoinFormat format, WorkRow
   rows.Flush();
   if (adif) {
     if (!WholeText(file, copy, adifJoin.text)) return stop(firstRow, kJoinCannotRead);
-    if (context.index.size() > 0) adifJoin.finder = std::make_unique<DuplicateFinder>(context.index, log);
+    if (context.index.size() > 0)
+      adifJoin.finder = std::make_unique<DuplicateFinder>(context.index, log, true);
   }
   JoinResult counted;
   {

@@ -145,6 +145,18 @@ def main():
     write("rig_fuzz", "mode", b"\1get_mode:\r\nMode: PKTUSB\r\nPassband: 3000\r\nRPRT 0\r\n")
     write("rig_fuzz", "error", b"\0get_freq:\nRPRT -11\n")
     write("rig_fuzz", "address", b"\2[::1]:4532, FT4")
+    wsjtx = (b"WSJT-X ADIF Export<eoh>\n<call:5>K1ABC <gridsquare:4>FN42 <mode:4>MFSK <submode:3>FT4 <rst_sent:3>-10 "
+             b"<qso_date:8>20231231 <time_on:6>231530 <time_off:6>231645 <band:3>20m <freq:9>14.075123 <tx_pwr:2>50 <eor>\n")
+    own = ("ADIF Export from Vondal w01.022 (JST)\r\n<PROGRAMID:6>Vondal\r\n<EOH>\r\n<QSO_DATE:8>20240305 <TIME_ON:4>0907 "
+           "<TIME_OFF:4>0910 <CALL:6>JA1ABC <FREQ:5>7.050 <MODE:2>CW <RST_SENT:3>599 <QTH:14>東京都千代田区 "
+           "<CONTEST_ID:6>ALLJA1 <STX_STRING:3>13M <APP_Vondal_REMARKS.QSL[]:4>JARL <BAND:3>40m <EOR>\r\n").encode("cp932")
+    name = "鈴木".encode()
+    utf8 = (b"<CALL:6>JA1ABC<QSO_DATE:8>20240101<TIME_ON:4>0300<BAND:4>70CM<MODE:2>FM<NAME:4>Taro<NAME_INTL:%d>%s"
+            b"<COMMENT:150>%s<EOR>" % (len(name), name, b"c" * 150))
+    write("adif_reader_fuzz", "wsjtx", b"\0" + wsjtx)
+    write("adif_reader_fuzz", "own_export", b"\1" + own)
+    write("adif_reader_fuzz", "utf8_intl", b"\0" + utf8)
+    write("join_read_fuzz", "adif", b"\5" + wsjtx + own[own.index(b"<EOH>") + 5:])
     write("vonrix_fuzz", "modes", b"C\n" + log)
     write("vonrix_fuzz", "filter", b"B CALLSIGN=JA1*\n" + log)
 

@@ -31,6 +31,7 @@ struct OutputContext {
   RecordIndex& index;
   FileSystem& fs;
   std::string logName{};  // the log as configured, for report headers
+  bool logInUtc = false;  // the log keeps UTC (`logtime`): the ADIF export's header says so
   // Enters an output's name in the memory history; may be empty.
   std::function<void(std::string_view)> recordUse{};
   ContestSettings contest{};  // for the contest logs and the error inspection

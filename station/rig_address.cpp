@@ -1,7 +1,5 @@
 #include "station/rig_address.h"
 
-#include <arpa/inet.h>
-
 #include <algorithm>
 #include <vector>
 
@@ -19,23 +17,6 @@ std::vector<std::string_view> Words(std::string_view text) {
     pos = end;
   }
   return words;
-}
-
-bool IsAddress(int family, const std::string& host) {
-  unsigned char bytes[16];
-  return inet_pton(family, host.c_str(), bytes) == 1;
-}
-
-// 1-65535 in decimal digits only.
-std::optional<int> PortOf(std::string_view text) {
-  if (text.empty() || text.size() > 5) return std::nullopt;
-  int port = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return std::nullopt;
-    port = port * 10 + (c - '0');
-  }
-  if (port < 1 || port > 65535) return std::nullopt;
-  return port;
 }
 
 bool IsModeWord(std::string_view word) {
@@ -56,31 +37,11 @@ std::optional<RigAddress> ParseRigAddress(std::string_view setting) {
     if (!IsModeWord(words[1])) return std::nullopt;
     address.dataMode = words[1];
   }
-  const std::string_view where = words[0];
-  std::optional<std::string_view> port;  // the text after the ':' that introduces a port
-  if (where.starts_with('[')) {          // [IPv6] or [IPv6]:port
-    const size_t close = where.find(']');
-    if (close == std::string_view::npos) return std::nullopt;
-    const std::string_view rest = where.substr(close + 1);
-    if (!rest.empty() && !rest.starts_with(':')) return std::nullopt;
-    if (!rest.empty()) port = rest.substr(1);
-    address.host = where.substr(1, close - 1);
-    address.ipv6 = true;
-  } else if (where.find(':') != where.rfind(':')) {  // a bare IPv6 address has no port
-    address.host = where;
-    address.ipv6 = true;
-  } else {
-    const size_t colon = where.find(':');
-    address.host = where.substr(0, colon);
-    if (colon != std::string_view::npos) port = where.substr(colon + 1);
-    if (address.host == "localhost") address.host = "127.0.0.1";
-  }
-  if (!IsAddress(address.ipv6 ? AF_INET6 : AF_INET, address.host)) return std::nullopt;
-  if (port) {
-    const std::optional<int> number = PortOf(*port);
-    if (!number) return std::nullopt;
-    address.port = *number;
-  }
+  const std::optional<HostPort> where = ParseHostPort(words[0], kRigctldPort);
+  if (!where) return std::nullopt;
+  address.host = where->host;
+  address.port = where->port;
+  address.ipv6 = where->ipv6;
   return address;
 }
 

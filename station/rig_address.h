@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "station/host_port.h"
+
 namespace vondal {
 
 inline constexpr int kRigctldPort = 4532;          // rigctld's own default

@@ -58,8 +58,7 @@ RigClient::RigClient(std::string_view setting, RigTiming timing)
     : address_(ParseRigAddress(setting)), timing_(timing) {
   status_.address = setting;
   if (address_) {
-    status_.address =
-        (address_->ipv6 ? "[" + address_->host + "]" : address_->host) + ":" + std::to_string(address_->port);
+    status_.address = HostPortText({address_->host, address_->port, address_->ipv6});
     status_.dataMode = address_->dataMode;
   }
 }

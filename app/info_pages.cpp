@@ -12,6 +12,7 @@
 #include "app/run_state.h"
 #include "app/text/program_folder.h"
 #include "app/text/version.h"
+#include "app/wsjtx_lines.h"
 #include "citylist/city_list.h"
 #include "console/console.h"
 
@@ -193,6 +194,7 @@ void DrawConsolePage(InfoWriter& out, const RunState& run) {
   out.Next();
   out.Line(2, LocalTimeText(StartTime()));
   if (run.rig) DrawRigSection(out, *run.rig);
+  if (run.wsjtx) DrawWsjtxSection(out, *run.wsjtx);
   out.Title("□ｺﾏﾝﾄﾞﾗｲﾝ");
   out.Next();
   for (const auto& argument : run.settings.arguments) out.Line(2, argument);

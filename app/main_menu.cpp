@@ -13,8 +13,10 @@
 #include "app/terminal_size.h"
 #include "app/text/program_folder.h"
 #include "app/text/sjis.h"
+#include "app/wsjtx_lines.h"
 #include "console/console.h"
 #include "console/key_source.h"
+#include "console/key_watch.h"
 #include "console/menu_line.h"
 #include "editor/editor.h"
 #include "macro/edit_state.h"
@@ -41,6 +43,7 @@ int RunEditor(RunState& run, bool browse) {
   context.safety = &run.safety;
   context.external = &run.external;
   context.rig = run.rig.get();
+  context.wsjtx = run.wsjtx.get();
   // The external file's menu works on the text being edited: here the current field.
   context.externalAccess = [&run](std::string& text, size_t maxLength) {
     TheEditState().text = text;
@@ -125,6 +128,8 @@ std::string MainMenuLine(bool readonly, bool authorsuse) {
 int RunMainMenu(RunState& run) {
   const bool readonly = run.settings.toggles.readonly;
   int returned = 0;  // the key code the last function handed back
+  bool pageBehind =
+      false;  // the information screen's page, no longer the start-up screen, is behind the menu
   for (;;) {
     // The menu is home: what a macro left playing stops, and no key macro is recorded here.
     ThePlayer().StopAll();
@@ -135,7 +140,17 @@ int RunMainMenu(RunState& run) {
       returned = 0;
     } else {
       ShowMenu(MainMenuLine(readonly, TheConsoleSwitches().authorsuse));
-      key = ReadKey();
+      {
+        // Contacts announced by WSJT-X are written here between keys.
+        WatchKeyScope watch(run.wsjtx != nullptr);
+        key = ReadKey();
+      }
+      if (key.code == kWatchedKey) {
+        // The start-up screen stays until a function returns; a page behind the menu shows the
+        // counters of the contacts written.
+        WriteWsjtxContacts(run, pageBehind ? DrawBackground : nullptr);
+        continue;
+      }
       TheScreen().ClearRows(MessageRow(), MessageRow());
     }
     int result = 0;
@@ -191,7 +206,10 @@ int RunMainMenu(RunState& run) {
         RejectKey(key.code);
         continue;
     }
-    if (result == 0) DrawBackground(run);
+    if (result == 0) {
+      DrawBackground(run);
+      pageBehind = true;
+    }
     returned = result;
   }
 }

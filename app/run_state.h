@@ -8,6 +8,7 @@
 #include "app/settings.h"
 #include "app/startup_screen.h"
 #include "color/color_sets.h"
+#include "console/key_watch.h"
 #include "console/screen.h"
 #include "log/external_file.h"
 #include "log/file_system.h"
@@ -16,6 +17,7 @@
 #include "log/safety_file.h"
 #include "log/write_counters.h"
 #include "station/rig.h"
+#include "station/wsjtx_listener.h"
 
 namespace vondal {
 
@@ -35,6 +37,10 @@ struct RunState {
   ExternalFile external{fs, counters};
   ColorSets colors{fs, counters};
   std::unique_ptr<Rig> rig;  // the radio of the `rig` key; null without it
+  // Contacts announced by WSJT-X and its kin (the `wsjtx` key), and the key wait's watch on its
+  // socket while it listens; both null without the key.
+  std::unique_ptr<WsjtxListener> wsjtx;
+  std::unique_ptr<KeyWatch> wsjtxWatch;
 };
 
 }  // namespace vondal

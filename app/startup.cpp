@@ -11,6 +11,7 @@
 #include "app/text/charset.h"
 #include "app/text/program_folder.h"
 #include "app/text/version.h"
+#include "app/wsjtx_lines.h"
 #include "citylist/city_list.h"
 #include "color/color_set.h"
 #include "console/console.h"
@@ -45,13 +46,16 @@ int DictionaryCount(const RunState& run) {
   return std::min<int>(static_cast<int>(run.settings.dictionary.size()), kMaxDictionaries);
 }
 
-// The radio's line, when `rig` is set, stands below the dictionaries' lines.
+// The lines of the links to other programs stand below the dictionaries' lines: the radio's, when
+// `rig` is set, then live logging's, when `wsjtx` is set.
 int RigRows(const RunState& run) { return run.settings.rig.empty() ? 0 : 1; }
+int WsjtxRows(const RunState& run) { return run.settings.wsjtx.empty() ? 0 : 1; }
+int StationRows(const RunState& run) { return RigRows(run) + WsjtxRows(run); }
 
 // Whether each dictionary gets a line of its own (from row R0+12 on): only while the frame, which
-// grows to hold them and the radio's line, still ends above the message line.
+// grows to hold them and the links' lines, still ends above the message line.
 bool DictionaryLineEach(const RunState& run) {
-  return run.r0 + 12 + DictionaryCount(run) + RigRows(run) < MessageRow();
+  return run.r0 + 12 + DictionaryCount(run) + StationRows(run) < MessageRow();
 }
 
 // The rows the dictionaries take: one each, or one with their number.
@@ -61,9 +65,12 @@ int DictionaryRows(const RunState& run) {
 }
 
 int RigRow(const RunState& run) { return 12 + DictionaryRows(run); }
+int WsjtxRow(const RunState& run) { return RigRow(run) + RigRows(run); }
 
 // The bottom edge of the start-up frame: below the last line.
-int FrameBottom(const RunState& run) { return run.r0 + 12 + std::max(1, DictionaryRows(run) + RigRows(run)); }
+int FrameBottom(const RunState& run) {
+  return run.r0 + 12 + std::max(1, DictionaryRows(run) + StationRows(run));
+}
 
 void DrawStartupFrame(const RunState& run) {
   Screen& screen = TheScreen();
@@ -271,6 +278,9 @@ int RunVondal(int argc, char** argv) {
   PrepareOutputDefaults(run);
   // The radio, when the `rig` key names one.
   if (!run.settings.rig.empty()) StartRig(run, RigRow(run));
+  // Live logging, when the `wsjtx` key names an address (after the log: a log this run cannot
+  // write is not listened for).
+  if (!run.settings.wsjtx.empty()) StartWsjtx(run, WsjtxRow(run));
 
   // 11. The cursor size.
   if (run.settings.cursor > 0) SetCursorSize(run.settings.cursor);

@@ -39,6 +39,9 @@ struct ConsoleSwitches {
   // The reader can lay its screen out again: a resize of the terminal then arrives as the key
   // scan::kResize at the next read (the record editor asks for it while it waits for keys).
   bool resizeKey = false;
+  // The reader takes scan::kWatched, the key of what the key wait watches besides the keyboard
+  // (console/key_watch.h; set with WatchKeyScope).
+  bool watchKey = false;
 };
 ConsoleSwitches& TheConsoleSwitches();
 

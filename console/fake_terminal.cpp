@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "app/text/sjis.h"
+#include "console/key_watch.h"
 
 namespace vondal {
 
@@ -33,6 +34,10 @@ void FakeTerminal::MoveCursor(int row, int col) {
 }
 
 KeyEvent FakeTerminal::ReadKey() {
+  // The watch as the terminal's key wait treats it: what arrived is taken in before each key, and
+  // a reader that takes the watch's key gets it when it is due.
+  PollKeyWatch();
+  if (KeyWatchDueInMs() == 0) return ExtendedKey(scan::kWatched);
   if (keys_.empty()) {
     std::fprintf(stderr, "FakeTerminal: a key was read but none is left\n%s", Dump().c_str());
     std::abort();

@@ -64,6 +64,9 @@ inline constexpr int kAltIns = 0xA2;
 inline constexpr int kAltDel = 0xA3;
 // No key: the terminal was resized (delivered only to readers that ask, ConsoleSwitches).
 inline constexpr int kResize = 0xFE;
+// No key: what the key wait watches besides the keyboard wants its reader (delivered only to
+// readers that ask, console/key_watch.h).
+inline constexpr int kWatched = 0xFD;
 }  // namespace scan
 
 // A key event for a character code (a byte, or lead × 256 + trail).

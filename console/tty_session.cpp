@@ -10,9 +10,11 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <ctime>
 
 #include "console/console.h"
 #include "console/key_decoder.h"
+#include "console/key_watch.h"
 
 namespace vondal {
 namespace {
@@ -23,6 +25,12 @@ constexpr int kEscapeWaitMs = 50;
 constexpr int kReplyWaitMs = 1000;
 
 TtySession* activeSession = nullptr;
+
+int64_t MonotonicMs() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
 
 // What the signal handlers need, kept where they can reach it without allocating.
 struct termios savedModes;
@@ -252,21 +260,35 @@ void TtySession::Resume() {
   terminal_.Sync();
 }
 
-bool TtySession::WaitForInput(int timeoutMs) {
+bool TtySession::WaitForInput(int timeoutMs, bool watchEnds) {
+  const int64_t deadline = timeoutMs < 0 ? -1 : MonotonicMs() + timeoutMs;
   for (;;) {
-    struct pollfd fds[2] = {{STDIN_FILENO, POLLIN, 0}, {signalPipe[0], POLLIN, 0}};
-    int n = poll(fds, signalPipe[0] >= 0 ? 2 : 1, timeoutMs);
+    int wait = deadline < 0 ? -1 : static_cast<int>(std::max<int64_t>(0, deadline - MonotonicMs()));
+    if (watchEnds) {
+      // A reader that takes the watch's key is woken when it is due.
+      const int due = KeyWatchDueInMs();
+      if (due == 0) return false;
+      if (due > 0) wait = wait < 0 ? due : std::min(wait, due);
+    }
+    const KeyWatch* watch = TheKeyWatch();
+    struct pollfd fds[3] = {{STDIN_FILENO, POLLIN, 0},
+                            {signalPipe[0], POLLIN, 0},
+                            {watch != nullptr ? watch->Descriptor() : -1, POLLIN, 0}};
+    int n = poll(fds, 3, wait);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
+    if (n < 0) return false;
+    if (n == 0) {
+      if (deadline >= 0 && MonotonicMs() >= deadline) return false;
+      continue;  // the watch became due: the loop's start returns
+    }
+    const bool input = fds[0].revents != 0;  // readable, or gone (the read then ends the program)
+    if (fds[2].revents != 0) TheKeyWatch()->Receive();
     if (signalPipe[0] >= 0 && (fds[1].revents & POLLIN)) {
       HandleSignals();
-      if (!(fds[0].revents & (POLLIN | POLLHUP | POLLERR))) {
-        // A reader that lays its screen out again is told of a resize at once.
-        if (resized_ && TheConsoleSwitches().resizeKey) return false;
-        continue;
-      }
+      // A reader that lays its screen out again is told of a resize at once.
+      if (!input && resized_ && TheConsoleSwitches().resizeKey) return false;
     }
-    return true;
+    if (input) return true;
   }
 }
 
@@ -338,8 +360,9 @@ KeyEvent TtySession::ReadKey() {
       resized_ = false;
       return ExtendedKey(scan::kResize);
     }
+    if (KeyWatchDueInMs() == 0) return ExtendedKey(scan::kWatched);
     if (pending_.empty()) {
-      if (WaitForInput(-1)) ReadAvailable();
+      if (WaitForInput(-1, true)) ReadAvailable();
       continue;
     }
     DecodeResult result = DecodeKey(pending_);

@@ -73,9 +73,10 @@ class TtySession : public KeySource {
   // sends) or a key is typed.
   void ReadReplies(std::string_view query);
   void SetRestoreBytes();
-  // Waits up to `timeoutMs` (-1: forever) for input; handles signals meanwhile. True when input
-  // is there.
-  bool WaitForInput(int timeoutMs);
+  // Waits up to `timeoutMs` (-1: forever) for input; handles signals and the key watch meanwhile
+  // (console/key_watch.h). True when input is there. With `watchEnds`, the wait also ends (false)
+  // when the watch is due for the reader; the wait for the rest of an escape sequence goes on.
+  bool WaitForInput(int timeoutMs, bool watchEnds = false);
   void ReadAvailable();
   void HandleSignals();
   void Suspend();

@@ -39,6 +39,9 @@ ExitKeyList FieldExits(int field) {
   // again with the text kept (the pseudo key comes after the 0xFF separator, among the scan codes).
   exits.keys.push_back(static_cast<char>(scan::kResize));
   exits.codes.push_back(static_cast<char>(scan::kResize));
+  // So does the key watch's key (contacts announced by WSJT-X), which only field input takes.
+  exits.keys.push_back(static_cast<char>(scan::kWatched));
+  exits.codes.push_back(static_cast<char>(scan::kWatched));
   return exits;
 }
 

@@ -2,6 +2,7 @@
 
 #include "console/console.h"
 #include "console/key_source.h"
+#include "console/key_watch.h"
 #include "console/menu_line.h"
 #include "editor/contest.h"
 #include "editor/edit_screen.h"
@@ -51,6 +52,8 @@ class Editor {
   // The editor menu; returns -1 to go on, else the key to leave the editor with.
   int EditorMenu();
   void Write();
+  // Writes the contacts WSJT-X and its kin announced (between keys, never under an operation).
+  void WriteAnnounced();
   void NextEdit();
   int Leave(int key);
 
@@ -158,6 +161,27 @@ void Editor::Write() {
   editor_.mode = EditorMode::kNew;
 }
 
+void Editor::WriteAnnounced() {
+  const int before = Count();
+  const WsjtxWrite write = context_.wsjtx->WriteWaiting(context_.log, context_.index);
+  if (write.fatal) FatalMessage(write.message);
+  if (!write.written.empty()) {
+    // A new record being typed stays a new record, behind the contacts written; a record being
+    // corrected keeps its number.
+    if (editor_.current >= before) editor_.current = Count();
+    for (const int n : write.written) {
+      if (editor_.list.current() == n - 1) AppendToList(editor_.list, n);
+    }
+    DrawSelectArea(context_, layout_, editor_);
+    DrawEditStatus(TheScreen(), layout_, editor_, Count());
+  }
+  if (!write.message.empty()) {
+    TheScreen().ClearRows(MessageRow(), MessageRow());
+    ShowNote(write.message);
+  }
+  Flush();
+}
+
 void Editor::NextEdit() {
   const int count = Count();
   if (count == 0) {
@@ -188,7 +212,15 @@ int Editor::EditorMenu() {
     if (!macroList) ShowMenu(kEditorMenu);
     const bool listShown = macroList;
     macroList = false;
-    const KeyEvent key = ReadKey();
+    const KeyEvent key = [this] {
+      WatchKeyScope watch(context_.wsjtx != nullptr);
+      return ReadKey();
+    }();
+    if (key.code == kWatchedKey) {
+      WriteAnnounced();
+      macroList = listShown;  // the menu line stays as it was
+      continue;
+    }
     switch (key.upper) {
       case 'C':
         NextEdit();
@@ -304,9 +336,13 @@ int Editor::Run() {
       int leavingKey = 0;
       const SelectOutcome outcome = RunSelectArea(context_, layout_, editor_, leavingKey, resumeRecord);
       resumeRecord = -1;
-      if (outcome == SelectOutcome::kResized) {
+      if (outcome == SelectOutcome::kResized || outcome == SelectOutcome::kWatched) {
         resumeRecord = editor_.list.records[editor_.list.cursor];
-        AdoptTerminalSize();
+        if (outcome == SelectOutcome::kResized) {
+          AdoptTerminalSize();
+        } else {
+          WriteAnnounced();
+        }
         continue;
       }
       editor_.mode = outcome == SelectOutcome::kReload ? EditorMode::kReload : EditorMode::kEdit;
@@ -323,6 +359,8 @@ int Editor::Run() {
     const int result = RunFieldInput(context_, layout_, editor_);
     if (result == kResizedKey) {
       AdoptTerminalSize();
+    } else if (result == kWatchedKey) {
+      WriteAnnounced();
     } else if (result == kFaceMenuKey) {
       if (FaceMenu(editor_, layout_.width, Count())) DrawEditArea();
     } else if (result == 13) {

@@ -9,6 +9,7 @@
 #include "log/log_file.h"
 #include "log/record_index.h"
 #include "station/rig.h"
+#include "station/wsjtx_listener.h"
 
 namespace vondal {
 
@@ -28,6 +29,9 @@ struct EditorContext {
   std::function<void(std::string& text, size_t maxLength)> externalAccess{};
   // The radio (the `rig` key): the default data of FREQ and MODE. Null without the key.
   Rig* rig = nullptr;
+  // Contacts announced by WSJT-X and its kin (the `wsjtx` key), written between keys. Null
+  // without the key.
+  WsjtxListener* wsjtx = nullptr;
 };
 
 }  // namespace vondal

@@ -8,6 +8,7 @@
 #include "color/color_set.h"
 #include "console/console.h"
 #include "console/key_source.h"
+#include "console/key_watch.h"
 #include "console/menu_line.h"
 #include "editor/contest.h"
 #include "editor/macro_keys.h"
@@ -169,12 +170,17 @@ int RunFieldInput(const EditorContext& context, const EditLayout& layout, Editor
       state.offset = std::max(0, state.cursor - state.width + 1);
 
     TheConsoleSwitches().resizeKey = true;
-    int result = Edit(state, InputMode::kEdit);
+    int result = 0;
+    {
+      // Contacts announced by WSJT-X are written between keys; the field is edited on afterwards.
+      WatchKeyScope watch(context.wsjtx != nullptr);
+      result = Edit(state, InputMode::kEdit);
+    }
     TheConsoleSwitches().resizeKey = false;
     editor.working[field] = state.text;
     face.cursor = state.cursor;
     face.offset = state.offset;
-    if (result == kResizedKey) {
+    if (result == kResizedKey || result == kWatchedKey) {
       editor.cursorField = field;  // the field is edited on where it stood
       return result;
     }

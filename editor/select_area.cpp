@@ -5,6 +5,7 @@
 #include "color/color_set.h"
 #include "console/console.h"
 #include "console/key_source.h"
+#include "console/key_watch.h"
 #include "console/menu_line.h"
 #include "editor/select_line.h"
 #include "log/date_time.h"
@@ -149,9 +150,13 @@ SelectOutcome RunSelectArea(const EditorContext& context, const EditLayout& layo
   for (;;) {
     Flush();
     TheConsoleSwitches().resizeKey = true;
-    const KeyEvent key = ReadKey();
+    const KeyEvent key = [&context] {
+      WatchKeyScope watch(context.wsjtx != nullptr);
+      return ReadKey();
+    }();
     TheConsoleSwitches().resizeKey = false;
     if (key.code == kExtendedKey + scan::kResize) return SelectOutcome::kResized;
+    if (key.code == kWatchedKey) return SelectOutcome::kWatched;
     const int cursorRecord = list.records[list.cursor];
     const int top = list.records[0];
     const int bottom = list.current();

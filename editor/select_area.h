@@ -34,6 +34,7 @@ enum class SelectOutcome {
   kEdit,     // back to field input
   kReload,   // the cursor line's record goes into the edit area (editor.current is set)
   kResized,  // the terminal was resized: the editor lays out again and goes on selecting
+  kWatched,  // contacts announced by WSJT-X wait: the editor writes them and goes on selecting
 };
 
 // Mode Select without a search request: the keys of the select area until one leaves it. A

@@ -6,6 +6,7 @@
 
 #include "app/text/sjis.h"
 #include "console/console.h"
+#include "console/key_watch.h"
 #include "console/menu_line.h"
 #include "macro/edit_display.h"
 #include "macro/edit_error.h"
@@ -98,7 +99,7 @@ void MacroPlayer::ClearShownMessage(EditState& state) {
   ClearMessageLine(state);
 }
 
-KeyEvent MacroPlayer::ReadKeyboard() {
+KeyEvent MacroPlayer::ReadKeyboard(bool watched) {
   // Not installed in front of the key source (a test that drives a menu with its fake terminal):
   // the key source itself is the keyboard.
   KeySource* keyboard = keyboard_ != nullptr ? keyboard_ : CurrentKeySource();
@@ -108,7 +109,11 @@ KeyEvent MacroPlayer::ReadKeyboard() {
     key = typedAhead_.front();
     typedAhead_.pop_front();
   } else {
+    // The key of the key watch reaches only a reader that takes it, where the key read starts a
+    // command: in the middle of one it would be taken for the command's rest.
+    WatchKeyScope scope(watched && TheConsoleSwitches().watchKey);
     key = keyboard->ReadKey();
+    if (key.code == kWatchedKey) return key;  // no key: nothing to remember
   }
   RememberKey(key);
   lastFromKeyboard_ = true;
@@ -126,6 +131,7 @@ bool MacroPlayer::EscTypedWhilePlaying(EditState& state) {
   if (playedSinceLook_ < kPlayedBetweenLooks || !commandStart_) return false;
   playedSinceLook_ = 0;
   KeySource* keyboard = keyboard_ != nullptr ? keyboard_ : CurrentKeySource();
+  WatchKeyScope notHere(false);
   while (keyboard != nullptr && typedAhead_.size() < kTypedAheadKeys && keyboard->KeyWaiting()) {
     const KeyEvent key = keyboard->ReadKey();
     if (key.code == 0x1B) {
@@ -248,8 +254,9 @@ int MacroPlayer::ReadKey(EditState& state, InputMode mode) {
       PlaceEditCursor(state);
     }
     Flush();
-    KeyEvent key = ReadKeyboard();
-    ClearShownMessage(state);
+    KeyEvent key = ReadKeyboard(commandStart_ || mode == InputMode::kRaw || mode == InputMode::kMenuKey);
+    const bool watched = key.code == kWatchedKey;
+    if (!watched) ClearShownMessage(state);  // no key was typed: what the message line says stays
     if (TakeReservedKey(state, mode, key)) continue;
 
     Translation translation = TranslateKey(key, mode, state.exits);
@@ -258,7 +265,7 @@ int MacroPlayer::ReadKey(EditState& state, InputMode mode) {
       if (translation.code != 0x1B) Beep();  // a cancelled control code needs no beep
       continue;
     }
-    if (Recording()) Record(state, translation.code, translation.param >= 0);
+    if (Recording() && !watched) Record(state, translation.code, translation.param >= 0);
     pending_ = translation.param;
     return translation.code;
   }

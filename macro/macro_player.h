@@ -109,7 +109,9 @@ class MacroPlayer {
   void Pause(EditState& state);
   void Record(EditState& state, int byte, bool withParam);
   char* KeyMacroArea() { return storeKeyMacro_ != nullptr ? storeKeyMacro_ : ownKeyMacro_.data(); }
-  KeyEvent ReadKeyboard();
+  // A key typed, or one typed ahead while a macro played. `watched`: the reader may be handed the
+  // key watch's key (console/key_watch.h) instead, if the one waiting for the key takes it.
+  KeyEvent ReadKeyboard(bool watched = false);
   // While a macro plays, at the first command read after every so many bytes: an Esc typed
   // meanwhile aborts it (and drops the keys typed before it); other keys wait in typedAhead_ for
   // the reads after the macro. True when the macro was aborted.

@@ -7,6 +7,7 @@ import difflib
 import filecmp
 import os
 import re
+import shlex
 import shutil
 import signal
 import socket as sockets
@@ -258,6 +259,12 @@ def free_port():
         return probe.getsockname()[1]
 
 
+def free_udp_port():
+    with sockets.socket(sockets.AF_INET, sockets.SOCK_DGRAM) as probe:
+        probe.bind(("127.0.0.1", 0))
+        return probe.getsockname()[1]
+
+
 def accepts(port):
     with sockets.socket() as probe:
         return probe.connect_ex(("127.0.0.1", port)) == 0
@@ -278,6 +285,9 @@ class Case:
         self.rigctld = Rigctld()
         self.rig_peers = []
         self.rig = ""  # the address $RIG stands for in commands and on screens
+        # The UDP address $WSJTX stands for, where the `wsjtx` step sends WSJT-X's messages.
+        self.wsjtx = "127.0.0.1:%d" % free_udp_port()
+        self.wsjtx_send = os.path.join(os.path.dirname(self.bin_dir), "tests", "wsjtx_send")
 
     def log(self, text):
         if self.verbose:
@@ -373,6 +383,10 @@ class Case:
             peer = RigPeer(rest.strip())
             self.rig_peers.append(peer)
             self.rig = "127.0.0.1:%d" % peer.port
+        elif word == "wsjtx":
+            result = subprocess.run([self.wsjtx_send, self.wsjtx] + shlex.split(rest), capture_output=True, text=True)
+            if result.returncode != 0:
+                raise CaseFailure("wsjtx_send %s: %s" % (rest, result.stderr.strip()))
         else:
             raise CaseFailure("unknown step %r" % word)
 
@@ -412,7 +426,7 @@ class Case:
             out.write("while [ ! -e '%s' ]; do sleep 0.01; done\n" % go)
             out.write("cd '%s'\n" % self.work)
             out.write("export LANG=C.UTF-8 LC_ALL=C.UTF-8 VONDAL_HOME='%s' PATH='%s':\"$PATH\"\n" % (self.program, self.bin_dir))
-            out.write("export RIG='%s'\n" % self.rig)
+            out.write("export RIG='%s' WSJTX='%s'\n" % (self.rig, self.wsjtx))
             out.write("stty -a > '%s/stty.before'\n" % control)
             out.write("%s\n" % command)
             out.write("echo $? > '%s/status.tmp'\n" % control)
@@ -460,6 +474,7 @@ class Case:
             text = text.replace(time.strftime("%Y-%m-%d %H:%M:%S", time.localtime(os.path.getmtime(built))), "$BUILT")
         if self.rig:
             text = keep_width(text, self.rig, "$RIG")
+        text = keep_width(text, self.wsjtx, "$WSJTX")
         release = os.uname().release
         return keep_width(text, release, "$RELEASE") if len(release) >= 5 else text
 

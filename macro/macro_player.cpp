@@ -223,7 +223,7 @@ int MacroPlayer::ReadKey(EditState& state, InputMode mode) {
     if (pending_ >= 0) {
       int byte = pending_;
       pending_ = -1;
-      if (Recording()) Record(state, byte, false);
+      if (Recording() && !pendingWatched_) Record(state, byte, false);
       return byte;
     }
     if (Playing() && EscTypedWhilePlaying(state)) continue;
@@ -265,8 +265,10 @@ int MacroPlayer::ReadKey(EditState& state, InputMode mode) {
       if (translation.code != 0x1B) Beep();  // a cancelled control code needs no beep
       continue;
     }
+    // The key watch's key is no key typed: a key macro never plays it back.
     if (Recording() && !watched) Record(state, translation.code, translation.param >= 0);
     pending_ = translation.param;
+    pendingWatched_ = watched;
     return translation.code;
   }
 }

@@ -127,6 +127,7 @@ class MacroPlayer {
   std::array<const char*, kMaxNesting> callers_{};
   int depth_ = 0;
   int pending_ = -1;
+  bool pendingWatched_ = false;  // pending_ belongs to the key watch's key
   int recording_ = kRecordingNotPossible;
   std::array<char, kKeyMacroAreaBytes> ownKeyMacro_{};
   char* storeKeyMacro_ = nullptr;  // macro 0 of the store, once it hands its area in

@@ -21,13 +21,15 @@ using vondal::wsjtx_test::Datagram;
 using vondal::wsjtx_test::When;
 
 int Usage() {
-  std::fprintf(stderr, "usage: wsjtx_send 127.0.0.1:PORT [--id NAME] adif|qso NAME=VALUE... | heartbeat | garbage\n");
+  std::fprintf(stderr,
+               "usage: wsjtx_send 127.0.0.1:PORT [--id NAME] adif|qso NAME=VALUE... | heartbeat | garbage\n");
   return 2;
 }
 
 When WhenOf(const std::string& text) {
   When t;
-  if (std::sscanf(text.c_str(), "%4d%2d%2dT%2d%2d%2d", &t.year, &t.month, &t.day, &t.hour, &t.minute, &t.second) != 6)
+  if (std::sscanf(text.c_str(), "%4d%2d%2dT%2d%2d%2d", &t.year, &t.month, &t.day, &t.hour, &t.minute,
+                  &t.second) != 6)
     std::exit(Usage());
   return t;
 }

@@ -157,6 +157,23 @@ def main():
     write("adif_reader_fuzz", "own_export", b"\1" + own)
     write("adif_reader_fuzz", "utf8_intl", b"\0" + utf8)
     write("join_read_fuzz", "adif", b"\5" + wsjtx + own[own.index(b"<EOH>") + 5:])
+    # WSJT-X's network messages: big-endian QDataStream, utf8 as a length and the bytes, QDateTime as
+    # the Julian day, milliseconds since midnight and the time spec (1: UTC).
+    def text(b):
+        return struct.pack(">I", len(b)) + b
+
+    def header(kind, ident=b"WSJT-X"):
+        return struct.pack(">III", 0xADBCCBDA, 3, kind) + text(ident)
+
+    on = struct.pack(">qIB", 2460375, (9 * 60 + 7) * 60000, 1)
+    qso = (on + text(b"JA1ABC") + text(b"PM95") + struct.pack(">Q", 7075123) + text(b"FT8") + text(b"-10") +
+           text(b"-12") + text(b"50") + text(b"") + struct.pack(">I", 0xFFFFFFFF) + on + text(b"JA1ZZZ") * 2 +
+           text(b"PM95") + text(b"") * 3)
+    write("wsjtx_fuzz", "logged_adif", b"\0" + header(12) + text(wsjtx))
+    write("wsjtx_fuzz", "qso_logged", b"\0" + header(5, b"JTDX") + qso)
+    write("wsjtx_fuzz", "heartbeat", b"\0" + header(0) + struct.pack(">I", 3) + text(b"2.7.0") + text(b"abc"))
+    write("wsjtx_fuzz", "adif_text", b"\1" + wsjtx + wsjtx)
+    write("wsjtx_fuzz", "qso_fields", b"\2" + qso[:60])
     write("vonrix_fuzz", "modes", b"C\n" + log)
     write("vonrix_fuzz", "filter", b"B CALLSIGN=JA1*\n" + log)
 

@@ -132,6 +132,8 @@ std::string SettingValue(const Settings& s, int key) {
       return std::string(s.rig);
     case kWsjtxKey:
       return std::string(s.wsjtx);
+    case kAdifKey:
+      return std::string(s.adif);
     default:
       return "";
   }
@@ -205,8 +207,9 @@ void DrawSettingsPage(InfoWriter& out, const RunState& run) {
     out.Line(kValueCol + 4, SettingValue(settings, key));
   }
   for (const auto& line : settings.JARLsummary) out.Line(kValueCol + 4, line);
-  // The keys of the links to other programs and the radio appear only in a run that gives them.
-  for (int key = kLogtimeKey; key <= kWsjtxKey; ++key) {
+  // The keys of the links to other programs and the radio, and the form of the ADIF output,
+  // appear only in a run that gives them.
+  for (int key = kLogtimeKey; key <= kAdifKey; ++key) {
     if (settings.origins[key] == 0) continue;
     out.Put(2, kSettingKeys[key].name);
     out.Put(kValueCol, OriginLetters(settings.origins[key]));

@@ -8,6 +8,7 @@
 
 #include "adif/adif_enumerations.h"
 #include "app/text/charset.h"
+#include "app/text/copy_bytes.h"
 #include "app/text/text_helpers.h"
 #include "app/text/version.h"
 #include "log/date_time.h"
@@ -47,16 +48,41 @@ bool IsTime(std::string_view text) {
   return text.size() == 4 && AllDigits(text) && Two(text, 0) < 24 && Two(text, 2) < 60;
 }
 
-// The APP_ tag that keeps a field's own text: "APP_Vondal_" and the field's name.
-const std::array<std::string, kStoredFieldCount>& AppTags() {
-  static const std::array<std::string, kStoredFieldCount> tags = [] {
-    std::array<std::string, kStoredFieldCount> t;
-    for (int i = 0; i < kStoredFieldCount; ++i)
-      t[i] = std::string("APP_Vondal_") + DefaultFieldTable()[i].name;
-    return t;
-  }();
-  return tags;
+// "<TAG:" of an item, kept in 24 bytes so that it is copied in one move.
+struct Opening {
+  char text[24] = {};
+  size_t size = 0;
+};
+
+constexpr Opening Open(std::string_view tag) {
+  Opening opening;
+  opening.text[0] = '<';
+  for (size_t i = 0; i < tag.size(); ++i) opening.text[1 + i] = tag[i];
+  opening.text[1 + tag.size()] = ':';
+  opening.size = tag.size() + 2;
+  return opening;
 }
+
+constexpr Opening kQsoDate = Open("QSO_DATE"), kTimeOn = Open("TIME_ON"), kTimeOff = Open("TIME_OFF"),
+                  kCall = Open("CALL"), kFreq = Open("FREQ"), kBand = Open("BAND"), kMode = Open("MODE"),
+                  kSubmode = Open("SUBMODE"), kRstSent = Open("RST_SENT"), kRstRcvd = Open("RST_RCVD"),
+                  kStxString = Open("STX_STRING"), kSrxString = Open("SRX_STRING"),
+                  kContestId = Open("CONTEST_ID"), kQth = Open("QTH"), kQthIntl = Open("QTH_INTL"),
+                  kName = Open("NAME"), kNameIntl = Open("NAME_INTL"), kRig = Open("RIG"),
+                  kRigIntl = Open("RIG_INTL"), kComment = Open("COMMENT"),
+                  kCommentIntl = Open("COMMENT_INTL"), kMyCity = Open("MY_CITY"),
+                  kMyCityIntl = Open("MY_CITY_INTL"), kMyRig = Open("MY_RIG"),
+                  kMyRigIntl = Open("MY_RIG_INTL"), kQslSent = Open("QSL_SENT"), kQslRcvd = Open("QSL_RCVD");
+
+// The APP_ tags that keep a field's own text: "APP_Vondal_" and the field's name.
+constexpr std::array<Opening, kStoredFieldCount> kAppOpenings = {
+    Open("APP_Vondal_DATE"),     Open("APP_Vondal_START"), Open("APP_Vondal_END"),
+    Open("APP_Vondal_CALLSIGN"), Open("APP_Vondal_FREQ"),  Open("APP_Vondal_MODE"),
+    Open("APP_Vondal_sRST"),     Open("APP_Vondal_rRST"),  Open("APP_Vondal_QTH"),
+    Open("APP_Vondal_NAME"),     Open("APP_Vondal_RIG"),   Open("APP_Vondal_CONTEST"),
+    Open("APP_Vondal_REMARKS"),  Open("APP_Vondal_MyQTH"), Open("APP_Vondal_MyRIG"),
+    Open("APP_Vondal_sQSL"),     Open("APP_Vondal_rQSL"),
+};
 
 // Items "<TAG:length>value" separated by blanks, gathered in a buffer that goes to `out` a
 // record at a time.
@@ -65,35 +91,36 @@ class Items {
   explicit Items(std::string& out) : out_(out) {}
   ~Items() { Flush(); }
 
-  void Add(std::string_view tag, std::string_view value) {
-    if (value.empty()) return;
-    const size_t need = tag.size() + value.size() + 26;
-    if (used_ + need > sizeof buffer_) Flush();
-    if (need > sizeof buffer_) {  // longer than any record's text: straight to `out`
-      out_ += '<';
-      out_ += tag;
-      out_ += ':';
-      out_ += std::to_string(value.size());
-      out_ += '>';
-      out_ += value;
-      out_ += ' ';
+  void Add(const Opening& opening, std::string_view value) {
+    const size_t n = value.size();
+    if (n == 0) return;
+    if (used_ + sizeof opening.text + n + 24 > sizeof buffer_) Flush();
+    if (n >= 1000) {  // longer than any text of a record: spelt out straight to `out`
+      ((((out_ += std::string_view(opening.text, opening.size)) += std::to_string(n)) += '>') += value) +=
+          ' ';
       return;
     }
     char* p = buffer_ + used_;
-    *p++ = '<';
-    std::memcpy(p, tag.data(), tag.size());
-    p += tag.size();
-    *p++ = ':';
-    char digits[20];
-    size_t count = 0;
-    for (size_t rest = value.size(); rest > 0; rest /= 10)
-      digits[count++] = static_cast<char>('0' + rest % 10);
-    while (count > 0) *p++ = digits[--count];
+    std::memcpy(p, opening.text, sizeof opening.text);
+    p += opening.size;
+    if (n >= 100) *p++ = static_cast<char>('0' + n / 100);
+    if (n >= 10) *p++ = static_cast<char>('0' + n / 10 % 10);
+    *p++ = static_cast<char>('0' + n % 10);
     *p++ = '>';
-    std::memcpy(p, value.data(), value.size());
-    p += value.size();
+    p = CopyBytes(p, value);
     *p++ = ' ';
     used_ = static_cast<size_t>(p - buffer_);
+  }
+
+  // A CP932 text in UTF-8.
+  void AddUtf8(const Opening& opening, std::string_view cp932) {
+    if (cp932.size() > kLongestText) {
+      std::string utf8 = Cp932ToUtf8(cp932);
+      Add(opening, utf8);
+      return;
+    }
+    char utf8[3 * kLongestText];
+    Add(opening, std::string_view(utf8, static_cast<size_t>(Cp932ToUtf8At(utf8, cp932) - utf8)));
   }
 
   void End() {
@@ -104,33 +131,28 @@ class Items {
   }
 
  private:
+  static constexpr size_t kLongestText = 256;  // no stored field holds more
+
   void Flush() {
     out_.append(buffer_, used_);
     used_ = 0;
   }
 
   std::string& out_;
-  char buffer_[1536];
+  char buffer_[2048];
   size_t used_ = 0;
 };
 
 // The fields of a record as the standard form writes them.
 class RecordItems {
  public:
-  RecordItems(std::string& out, const RecordTexts& texts, std::string& utf8, StandardAdifCounts& counts)
-      : items_(out), texts_(texts), utf8_(utf8), counts_(counts) {}
+  RecordItems(std::string& out, const RecordTexts& texts, StandardAdifCounts& counts)
+      : items_(out), texts_(texts), counts_(counts) {}
 
   Items& items() { return items_; }
 
-  // A CP932 text under `tag`, in UTF-8.
-  void AddUtf8(std::string_view tag, std::string_view cp932) {
-    utf8_.clear();
-    AppendCp932AsUtf8(utf8_, cp932);
-    items_.Add(tag, utf8_);
-  }
-
   // The field's own text under its APP_ tag.
-  void Keep(int field) { AddUtf8(AppTags()[field], texts_[field]); }
+  void Keep(int field) { items_.AddUtf8(kAppOpenings[field], texts_[field]); }
 
   // A field whose text no standard field holds: kept under its APP_ tag, and counted.
   void KeepOnly(int field) {
@@ -140,9 +162,9 @@ class RecordItems {
   }
 
   // A field of ADIF's ASCII-only kind without an _INTL counterpart.
-  void Ascii(int field, std::string_view tag) {
+  void Ascii(int field, const Opening& opening) {
     if (IsAdifAscii(texts_[field])) {
-      items_.Add(tag, texts_[field]);
+      items_.Add(opening, texts_[field]);
     } else {
       KeepOnly(field);
     }
@@ -150,18 +172,18 @@ class RecordItems {
 
   // A field with an _INTL counterpart: ASCII in the field itself, anything else in UTF-8 in the
   // counterpart alone.
-  void Text(int field, std::string_view tag, std::string_view intlTag) {
+  void Text(int field, const Opening& opening, const Opening& intl) {
     const std::string_view text = texts_[field];
     if (IsAdifAscii(text)) {
-      items_.Add(tag, text);
+      items_.Add(opening, text);
     } else {
-      AddUtf8(intlTag, text);
+      items_.AddUtf8(intl, text);
     }
   }
 
   // A QSL mark as an enumeration value: a mark that is one of `letters` (either case) stands for
   // itself, any other mark for Y (the card went out, or came in, by the way the mark names).
-  void Qsl(int field, std::string_view tag, std::string_view letters) {
+  void Qsl(int field, const Opening& opening, std::string_view letters) {
     const std::string_view mark = texts_[field];
     if (mark.empty()) return;
     char value = 'Y';
@@ -169,28 +191,30 @@ class RecordItems {
       const char upper = mark[0] >= 'a' && mark[0] <= 'z' ? static_cast<char>(mark[0] - 'a' + 'A') : mark[0];
       if (letters.find(upper) != std::string_view::npos) value = upper;
     }
-    items_.Add(tag, std::string_view(&value, 1));
-    if (mark != std::string_view(&value, 1)) Keep(field);
+    items_.Add(opening, std::string_view(&value, 1));
+    if (mark.size() != 1 || mark[0] != value) Keep(field);
   }
 
  private:
   Items items_;
   const RecordTexts& texts_;
-  std::string& utf8_;
   StandardAdifCounts& counts_;
 };
 
 // A FREQ text as ADIF's Number: its short form expanded, a "." that ends it dropped and one that
-// begins it given a 0 ("10." is 10.100, "1200." 1260, ".5" 0.5). Empty when it is no number.
-std::string_view FrequencyText(std::string_view freq, std::string& room) {
+// begins it given a 0 ("10." is 10.100, "1200." 1260, ".5" 0.5), and its value in Hz. Empty when
+// it is no number.
+std::string_view FrequencyText(std::string_view freq, std::string& room, int64_t& hz) {
   std::string_view text = ExpandShortForm(freq);
   if (!text.empty() && text.back() == '.') text.remove_suffix(1);
-  if (!text.empty() && text.front() == '.') {
+  const std::optional<int64_t> value = AdifNumberToHz(text);
+  if (!value) return {};
+  hz = *value;
+  if (text.front() == '.') {
     room = "0";
     room += text;
     text = room;
   }
-  if (!AdifNumberToHz(text)) return {};
   return text;
 }
 
@@ -222,7 +246,7 @@ std::string StandardAdifHeader(std::string_view created) {
 
 void StandardAdifWriter::AppendRecord(std::string& out, const RecordTexts& texts) {
   ++counts_.records;
-  RecordItems record(out, texts, utf8_, counts_);
+  RecordItems record(out, texts, counts_);
   Items& items = record.items();
 
   // QSO_DATE and TIME_ON from DATE and START, in UTC; both need a real date and time.
@@ -242,8 +266,8 @@ void StandardAdifWriter::AppendRecord(std::string& out, const RecordTexts& texts
     char qsoDate[8], timeOn[4];
     PutTwo(PutTwo(PutTwo(PutTwo(qsoDate, year / 100), year % 100), month), day);
     PutTwo(PutTwo(timeOn, hour), Two(start, 2));
-    items.Add("QSO_DATE", std::string_view(qsoDate, 8));
-    items.Add("TIME_ON", std::string_view(timeOn, 4));
+    items.Add(kQsoDate, std::string_view(qsoDate, 8));
+    items.Add(kTimeOn, std::string_view(timeOn, 4));
   } else {
     record.KeepOnly(DATE);
     record.KeepOnly(START);
@@ -253,30 +277,41 @@ void StandardAdifWriter::AppendRecord(std::string& out, const RecordTexts& texts
     if (!logInUtc_ && (hour -= 9) < 0) hour += 24;
     char timeOff[4];
     PutTwo(PutTwo(timeOff, hour), Two(texts[END], 2));
-    items.Add("TIME_OFF", std::string_view(timeOff, 4));
+    items.Add(kTimeOff, std::string_view(timeOff, 4));
   } else {
     record.KeepOnly(END);
   }
 
-  record.Ascii(CALLSIGN, "CALL");
+  record.Ascii(CALLSIGN, kCall);
 
   // FREQ in MHz and the band that holds it.
   std::string room;
-  const std::string_view freq = FrequencyText(texts[FREQ], room);
+  int64_t hz = 0;
+  const std::string_view freq = FrequencyText(texts[FREQ], room, hz);
   if (!freq.empty()) {
-    items.Add("FREQ", freq);
+    items.Add(kFreq, freq);
     if (freq != texts[FREQ]) record.Keep(FREQ);
-    items.Add("BAND", AdifBandOfHz(*AdifNumberToHz(freq)));
+    const std::string_view band = AdifBandOfHz(hz);
+    items.Add(kBand, band);
   } else {
     record.KeepOnly(FREQ);
   }
 
-  // MODE and SUBMODE; a text that reads back otherwise (in other letters) is kept too.
-  const std::optional<AdifMode> mode = AdifModeOf(texts[MODE]);
+  // MODE and SUBMODE; a text that reads back otherwise (in other letters) is kept too. Logs
+  // repeat a few modes: the last one's answer is kept.
+  if (texts[MODE] != lastModeText_) {
+    lastModeText_.assign(texts[MODE]);
+    lastMode_ = AdifModeOf(texts[MODE]);
+    lastModeKept_ =
+        lastMode_ && (lastMode_->submode.empty() ? lastMode_->mode : lastMode_->submode) != texts[MODE];
+    lastPhone_ = lastMode_ && (lastMode_->mode == "SSB" || lastMode_->mode == "FM" ||
+                               lastMode_->mode == "AM" || lastMode_->mode == "DIGITALVOICE");
+  }
+  const std::optional<AdifMode>& mode = lastMode_;
   if (mode) {
-    items.Add("MODE", mode->mode);
-    items.Add("SUBMODE", mode->submode);
-    if ((mode->submode.empty() ? mode->mode : mode->submode) != texts[MODE]) record.Keep(MODE);
+    items.Add(kMode, mode->mode);
+    items.Add(kSubmode, mode->submode);
+    if (lastModeKept_) record.Keep(MODE);
   } else if (!texts[MODE].empty()) {
     record.Keep(MODE);
     ++counts_.unknownModes;
@@ -285,9 +320,7 @@ void StandardAdifWriter::AppendRecord(std::string& out, const RecordTexts& texts
   // Reports; in a contest the exchange behind the report's digits (two in phone, three
   // otherwise) goes to STX_STRING and SRX_STRING.
   const bool contest = !texts[CONTEST].empty() && IsAdifAscii(texts[CONTEST]);
-  const bool phone = mode && (mode->mode == "SSB" || mode->mode == "FM" || mode->mode == "AM" ||
-                              mode->mode == "DIGITALVOICE");
-  const size_t digits = phone ? 2 : 3;
+  const size_t digits = lastPhone_ ? 2 : 3;
   std::string_view exchange[2];
   for (int k = 0; k < 2; ++k) {
     const int field = k == 0 ? sRST : rRST;
@@ -300,20 +333,20 @@ void StandardAdifWriter::AppendRecord(std::string& out, const RecordTexts& texts
       exchange[k] = report.substr(digits);
       report = report.substr(0, digits);
     }
-    items.Add(k == 0 ? "RST_SENT" : "RST_RCVD", report);
+    items.Add(k == 0 ? kRstSent : kRstRcvd, report);
   }
-  items.Add("STX_STRING", exchange[0]);
-  items.Add("SRX_STRING", exchange[1]);
-  record.Ascii(CONTEST, "CONTEST_ID");
+  items.Add(kStxString, exchange[0]);
+  items.Add(kSrxString, exchange[1]);
+  record.Ascii(CONTEST, kContestId);
 
-  record.Text(QTH, "QTH", "QTH_INTL");
-  record.Text(NAME, "NAME", "NAME_INTL");
-  record.Text(RIG, "RIG", "RIG_INTL");
-  record.Text(REMARKS, "COMMENT", "COMMENT_INTL");
-  record.Text(MyQTH, "MY_CITY", "MY_CITY_INTL");
-  record.Text(MyRIG, "MY_RIG", "MY_RIG_INTL");
-  record.Qsl(sQSL, "QSL_SENT", "YNRQI");
-  record.Qsl(rQSL, "QSL_RCVD", "YNRIV");
+  record.Text(QTH, kQth, kQthIntl);
+  record.Text(NAME, kName, kNameIntl);
+  record.Text(RIG, kRig, kRigIntl);
+  record.Text(REMARKS, kComment, kCommentIntl);
+  record.Text(MyQTH, kMyCity, kMyCityIntl);
+  record.Text(MyRIG, kMyRig, kMyRigIntl);
+  record.Qsl(sQSL, kQslSent, "YNRQI");
+  record.Qsl(rQSL, kQslRcvd, "YNRIV");
   items.End();
 }
 

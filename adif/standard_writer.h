@@ -9,9 +9,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "adif/adif_enumerations.h"
 #include "log/record.h"
 
 namespace vondal {
@@ -48,7 +50,12 @@ class StandardAdifWriter {
  private:
   bool logInUtc_;
   StandardAdifCounts counts_;
-  std::string utf8_;  // a text converted for its item
+  // The last MODE text and what it is in ADIF: whether it is kept beside MODE, whether a phone
+  // mode (reports of two digits).
+  std::string lastModeText_;
+  std::optional<AdifMode> lastMode_;
+  bool lastModeKept_ = false;
+  bool lastPhone_ = false;
 };
 
 }  // namespace vondal

@@ -67,7 +67,8 @@ TEST(StandardAdifExportTest, RefusesLogsItCannotExportWholeAndLeavesTheOutputAsI
   fs.SetContents("OLD.ADI", "old");
   fs.SetContents("T.VD", LogOf(3));
   fs.SetContents("TORN.VD", LogOf(3).substr(0, 450));
-  EXPECT_EQ(ExportStandardAdif(fs, "NONE.VD", "OLD.ADI", false, kNow).message, "ﾛｸﾞﾌｧｲﾙがありません: NONE.VD");
+  EXPECT_EQ(ExportStandardAdif(fs, "NONE.VD", "OLD.ADI", false, kNow).message,
+            "ﾛｸﾞﾌｧｲﾙがありません: NONE.VD");
   EXPECT_EQ(ExportStandardAdif(fs, "TORN.VD", "OLD.ADI", false, kNow).message,
             "ﾛｸﾞﾌｧｲﾙのｻｲｽﾞが異常です: TORN.VD");
   EXPECT_EQ(ExportStandardAdif(fs, "T.VD", "T.VD", false, kNow).message, "出力ﾌｧｲﾙがﾛｸﾞと同じです: T.VD");
@@ -93,11 +94,13 @@ TEST(StandardAdifExportTest, AFailedWriteLeavesNoHalfFile) {
   memory.SetContents("OLD.ADI", "old");
   FaultyFileSystem fs(memory);
   fs.faults.spaceLeft = 300;  // the disk fills up inside the records
-  EXPECT_EQ(ExportStandardAdif(fs, "T.VD", "OLD.ADI", false, kNow).message, "出力ﾌｧｲﾙに書込めません: OLD.ADI");
+  EXPECT_EQ(ExportStandardAdif(fs, "T.VD", "OLD.ADI", false, kNow).message,
+            "出力ﾌｧｲﾙに書込めません: OLD.ADI");
   EXPECT_EQ(memory.Contents("OLD.ADI"), "old");
   fs.faults = {};
   fs.faults.failSync = true;
-  EXPECT_EQ(ExportStandardAdif(fs, "T.VD", "NEW.ADI", false, kNow).message, "出力ﾌｧｲﾙに書込めません: NEW.ADI");
+  EXPECT_EQ(ExportStandardAdif(fs, "T.VD", "NEW.ADI", false, kNow).message,
+            "出力ﾌｧｲﾙに書込めません: NEW.ADI");
   EXPECT_FALSE(memory.Exists("NEW.ADI"));
   fs.faults = {};
   fs.faults.failOpen = {"T.VD"};

@@ -139,20 +139,22 @@ class Utf8Table {
 
 }  // namespace
 
-void AppendCp932AsUtf8(std::string& out, std::string_view cp932) {
+char* Cp932ToUtf8At(char* to, std::string_view cp932) {
   static const Utf8Table table;
   const auto* p = reinterpret_cast<const unsigned char*>(cp932.data());
   const size_t n = cp932.size();
   for (size_t i = 0; i < n;) {
     if (p[i] < 0x80) {
-      out += static_cast<char>(p[i++]);
+      *to++ = static_cast<char>(p[i++]);
       continue;
     }
     const bool pair = Utf8Table::IsLead(p[i]) && i + 1 < n;
     const Utf8Table::Entry& entry = pair ? table.Pair(p[i], p[i + 1]) : table.Single(p[i]);
-    out.append(entry.bytes, entry.size);
+    std::memcpy(to, entry.bytes, 3);  // within the room of the byte or two it stands for
+    to += entry.size;
     i += pair ? 2 : 1;
   }
+  return to;
 }
 
 const std::string& LocaleCharset() {

@@ -24,10 +24,11 @@ std::string LocaleToCp932(std::string_view local);
 std::string Cp932ToUtf8(std::string_view cp932);
 std::string Utf8ToCp932(std::string_view utf8);
 
-// Appends CP932 text to `out` as UTF-8, the same characters and "?" as Cp932ToUtf8, through a
-// table of every CP932 character made once with iconv: exports that convert millions of short
-// texts pay a table look-up a character instead of a conversion call.
-void AppendCp932AsUtf8(std::string& out, std::string_view cp932);
+// Writes CP932 text at `to` as UTF-8, the same characters and "?" as Cp932ToUtf8, and returns the
+// end of what it wrote; `to` must have room for three bytes a byte of the text. A table of every
+// CP932 character, made once with iconv, serves it: exports that convert millions of short texts
+// pay a look-up a character instead of a conversion call.
+char* Cp932ToUtf8At(char* to, std::string_view cp932);
 
 // Writes a CP932 text to a stream in the locale's charset.
 void PrintLocal(std::FILE* stream, std::string_view cp932);

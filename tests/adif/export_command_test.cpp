@@ -59,8 +59,9 @@ class ExportCommandTest : public ::testing::Test {
   Run Vondal(const std::string& arguments) {
     const pid_t pid = fork();
     if (pid == 0) {
-      const std::string line = "cd '" + folder.path() + "' && VONDAL_HOME=. LANG=C.UTF-8 '" VONDAL_BIN_DIR
-                               "/vondal' " + arguments + " < /dev/null > out.txt 2> err.txt";
+      const std::string line = "cd '" + folder.path() +
+                               "' && VONDAL_HOME=. LANG=C.UTF-8 '" VONDAL_BIN_DIR "/vondal' " + arguments +
+                               " < /dev/null > out.txt 2> err.txt";
       execl("/bin/sh", "sh", "-c", line.c_str(), static_cast<char*>(nullptr));
       _exit(127);
     }
@@ -73,7 +74,9 @@ class ExportCommandTest : public ::testing::Test {
     return run;
   }
 
-  std::string Read(const std::string& name) const { return testing::TemporaryFolder::Read(folder.Path(name)); }
+  std::string Read(const std::string& name) const {
+    return testing::TemporaryFolder::Read(folder.Path(name));
+  }
   void Write(const std::string& name, const std::string& bytes) const {
     testing::TemporaryFolder::Write(folder.Path(name), bytes);
   }

@@ -58,14 +58,16 @@ std::vector<Record> Fixture() {
   const struct {
     const char *freq, *mode;
   } contacts[] = {
-      {"7.025", "CW"},     {"3.8", "SSB"},   {"1.9", "CW"},   {"10.", "RTTY"}, {"14.070", "PSK31"},
-      {"14.074", "FT8"},   {"7.047", "FT4"}, {"21.2", "LSB"}, {"50.1", "AM"},  {"145.0", "FM"},
-      {"430.1", "C4FM"},   {"1200.", "CW"},  {"0.136", "CW"}, {"24.", "USB"},  {"8.0", "CW"},
+      {"7.025", "CW"},   {"3.8", "SSB"},   {"1.9", "CW"},   {"10.", "RTTY"}, {"14.070", "PSK31"},
+      {"14.074", "FT8"}, {"7.047", "FT4"}, {"21.2", "LSB"}, {"50.1", "AM"},  {"145.0", "FM"},
+      {"430.1", "C4FM"}, {"1200.", "CW"},  {"0.136", "CW"}, {"24.", "USB"},  {"8.0", "CW"},
   };
   for (const auto& c : contacts) log.push_back(Contact("240315", "1200", "1210", c.freq, c.mode));
   // JST to UTC across midnight, month ends, 29 February, New Year and the century.
-  const char* const times[][3] = {
-      {"240301", "0500", "0530"}, {"250101", "0300", "0310"}, {"000101", "0100", "0110"}, {"991231", "2359", "0001"}};
+  const char* const times[][3] = {{"240301", "0500", "0530"},
+                                  {"250101", "0300", "0310"},
+                                  {"000101", "0100", "0110"},
+                                  {"991231", "2359", "0001"}};
   for (const auto& t : times) log.push_back(Contact(t[0], t[1], t[2], "7.025", "CW"));
   // Contest exchanges behind the reports, FT8's decibels, ASCII texts and marks ADIF knows.
   Record contest = Contact("240315", "1200", "1210", "7.025", "SSB");
@@ -144,8 +146,8 @@ std::vector<Block> Parse(const std::string& printout) {
 }
 
 std::string ReadWith(const char* script, const std::string& package, const std::string& file) {
-  return ReaderOutput(std::string("'" VONDAL_NODE "' '" VONDAL_SOURCE_DIR "/tests/adif/") + script + "' '" + package +
-                      "' '" + file + "'");
+  return ReaderOutput(std::string("'" VONDAL_NODE "' '" VONDAL_SOURCE_DIR "/tests/adif/") + script + "' '" +
+                      package + "' '" + file + "'");
 }
 
 // Block by block and item by item, so that a difference names its record.
@@ -180,11 +182,10 @@ TEST_F(StandardReadersTest, AdifParserTsReadsEveryRecordAndValueWeWrote) {
 // has no FT4 and no C4FM yet; those two it leaves out.
 TEST_F(StandardReadersTest, PyqsoReadsEveryFieldItKnowsAsWeWroteIt) {
   const std::string file = Export(folder, Fixture());
-  const std::vector<Block> read = Parse(ReaderOutput("'" VONDAL_DEBIAN_PYTHON "' -X utf8 '" VONDAL_SOURCE_DIR
-                                                     "/tests/adif/read_pyqso.py' '" +
-                                                     file + "'"));
-  const std::set<std::string> known = {"CALL",     "QSO_DATE", "TIME_ON",  "FREQ",     "BAND", "MODE",
-                                       "SUBMODE",  "RST_SENT", "RST_RCVD", "QSL_SENT", "QSL_RCVD", "NAME"};
+  const std::vector<Block> read = Parse(ReaderOutput(
+      "'" VONDAL_DEBIAN_PYTHON "' -X utf8 '" VONDAL_SOURCE_DIR "/tests/adif/read_pyqso.py' '" + file + "'"));
+  const std::set<std::string> known = {"CALL",    "QSO_DATE", "TIME_ON",  "FREQ",     "BAND",     "MODE",
+                                       "SUBMODE", "RST_SENT", "RST_RCVD", "QSL_SENT", "QSL_RCVD", "NAME"};
   const std::set<Item> newer = {{"SUBMODE", "FT4"}, {"SUBMODE", "C4FM"}};
   std::vector<Block> ours = OurBlocks(file);
   ours.erase(ours.begin());  // pyqso passes over the header
@@ -220,7 +221,8 @@ TEST_F(StandardReadersTest, AnAppendedFileReadsAsOneFile) {
   const std::vector<Block> ours = OurBlocks(file);
   ASSERT_EQ(ours.size(), Fixture().size() + 2);
   ExpectSame(Parse(ReadWith("read_adif.js", VONDAL_TCADIF_DIR, file)), ours, "tcadif");
-  ExpectSame(Parse(ReadWith("read_adif_parser_ts.js", VONDAL_ADIF_PARSER_TS_DIR, file)), ours, "adif-parser-ts");
+  ExpectSame(Parse(ReadWith("read_adif_parser_ts.js", VONDAL_ADIF_PARSER_TS_DIR, file)), ours,
+             "adif-parser-ts");
 }
 
 // A mode ADIF does not know has no MODE item: the strict reader refuses such a record, which is
@@ -230,7 +232,8 @@ TEST_F(StandardReadersTest, AModeAdifDoesNotKnowIsRefusedByTheStrictReader) {
   const std::vector<Block> read = Parse(ReadWith("read_adif.js", VONDAL_TCADIF_DIR, file));
   ASSERT_EQ(read.size(), 2u);
   EXPECT_EQ(read[1].verdict,
-            "record 1 rejected : QSO missing one or more required fields: QSO_DATE, TIME_ON, CALL, BAND or FREQ, MODE");
+            "record 1 rejected : QSO missing one or more required fields: QSO_DATE, TIME_ON, CALL, BAND or "
+            "FREQ, MODE");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "adif/adif_time.h"
 #include "app/memory_pool.h"
 #include "app/settings.h"
 #include "app/text/charset.h"
@@ -32,14 +33,15 @@ int RunAdifExportCommand(const CommandLine& commandLine, std::span<const std::st
   RunConfig config = ConfigureRun(arguments, io, configFile);
   if (!config.start) return 1;
   const Settings& settings = config.settings;
-  const std::optional<bool> logInUtc = LogKeptInUtc(settings);
-  if (!logInUtc) {
-    PrintError("(!) logtimeの値が不適当です (JSTかUTC): " + std::string(settings.logtime) + "\n");
+  const std::optional<TimeZone> logTime = LogTimeOf(settings.logtime);
+  if (!logTime) {
+    PrintError("(!) " + std::string(kBadLogtime) + std::string(settings.logtime) + "\n");
     return 1;
   }
   const std::string output = CompleteFileName(*commandLine.exportAdif, "ADI");
   const StandardAdifExport result =
-      ExportStandardAdif(RealFileSystem(), std::string(settings.log), output, *logInUtc, std::time(nullptr));
+      ExportStandardAdif(RealFileSystem(), std::string(settings.log), output, *logTime == TimeZone::kUtc,
+                         std::time(nullptr));
   if (!result.message.empty()) {
     PrintError("(!) " + result.message + "\n");
     return 1;

@@ -1,5 +1,6 @@
 #include "app/main_menu.h"
 
+#include "adif/adif_time.h"
 #include "app/color_editing.h"
 #include "app/command_prompt.h"
 #include "app/external_menu.h"
@@ -61,8 +62,11 @@ int RunMacroEditor(RunState& run) {
 }
 // Processing output: the frame and every output; the contest logs and the inspection read the settings.
 int RunOutputMenu(RunState& run) {
-  OutputContext context{
-      .log = run.log, .index = run.index, .fs = run.fs, .logName = std::string(run.settings.log)};
+  OutputContext context{.log = run.log,
+                        .index = run.index,
+                        .fs = run.fs,
+                        .logName = std::string(run.settings.log),
+                        .logInUtc = LogTimeOf(run.settings.logtime) == TimeZone::kUtc};
   context.recordUse = [](std::string_view name) { RecordUse(name); };
   if (ThePools().TempCapacity() > 0) context.workBytes = ThePools().TempCapacity();
   const Settings& settings = run.settings;
@@ -74,7 +78,6 @@ int RunOutputMenu(RunState& run) {
     context.contest.families[f].assign(families[f]->begin(), families[f]->end());
   context.contest.jarlSummary.assign(settings.JARLsummary.begin(), settings.JARLsummary.end());
   context.standardAdif = WantsStandardAdif(settings);
-  context.logInUtc = LogKeptInUtc(settings).value_or(false);
   return RunOutputMenu(context);
 }
 // The information screen.

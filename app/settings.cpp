@@ -207,12 +207,6 @@ int Ask(const ConfigureIo& io, std::string_view question) {
 
 }  // namespace
 
-std::optional<bool> LogKeptInUtc(const Settings& settings) {
-  if (settings.logtime.empty() || CompareText(settings.logtime, "JST", CaseMode::kIgnore) == 0) return false;
-  if (CompareText(settings.logtime, "UTC", CaseMode::kIgnore) == 0) return true;
-  return std::nullopt;
-}
-
 bool WantsStandardAdif(const Settings& settings) {
   return CompareText(settings.adif, "standard", CaseMode::kIgnore) == 0;
 }

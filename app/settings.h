@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <functional>
 #include <memory_resource>
-#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -138,10 +137,6 @@ struct ConfigureIo {
 // and returns the settings of the run. Everything it has to say goes to standard output before
 // the screen exists: the listing (no argument or "?", status 0), a refused command line
 // (status 1), or the question after a configuration with errors (status 0 unless Y is typed).
-// The `logtime` key: true for "UTC", false for "JST" or when it is not given (either in any case);
-// none for any other value.
-std::optional<bool> LogKeptInUtc(const Settings& settings);
-
 // The `adif` key says "standard" (in any case): the ADIF output writes the standard form.
 bool WantsStandardAdif(const Settings& settings);
 

@@ -122,6 +122,18 @@ def main():
     write("join_read_fuzz", "packed_ditto", b"\2" + log[:198].rstrip(b" ") + b"\r\n" + b"\x1f" * 3 + b"JA2XYZ" + SEP + b"\x1f" * 13 + b"\n")
     write("join_read_fuzz", "csv_heading", b"\4" + "DATE,START,END,CALLSIGN,FREQ,MODE\r\n240305,0907,0910,JA1ABC,7.050,CW,599,599,東京\n".encode("cp932"))
     write("join_read_fuzz", "csv_tab", b"\4" + b"240305\t0907\t0910\tJA1ABC\t7.050\tCW\n" * 3)
+    wsjtx = (b"WSJT-X ADIF Export<eoh>\n<call:5>K1ABC <gridsquare:4>FN42 <mode:4>MFSK <submode:3>FT4 <rst_sent:3>-10 "
+             b"<qso_date:8>20231231 <time_on:6>231530 <time_off:6>231645 <band:3>20m <freq:9>14.075123 <tx_pwr:2>50 <eor>\n")
+    own = ("ADIF Export from Vondal w01.022 (JST)\r\n<PROGRAMID:6>Vondal\r\n<EOH>\r\n<QSO_DATE:8>20240305 <TIME_ON:4>0907 "
+           "<TIME_OFF:4>0910 <CALL:6>JA1ABC <FREQ:5>7.050 <MODE:2>CW <RST_SENT:3>599 <QTH:14>東京都千代田区 "
+           "<CONTEST_ID:6>ALLJA1 <STX_STRING:3>13M <APP_Vondal_REMARKS.QSL[]:4>JARL <BAND:3>40m <EOR>\r\n").encode("cp932")
+    name = "鈴木".encode()
+    utf8 = (b"<CALL:6>JA1ABC<QSO_DATE:8>20240101<TIME_ON:4>0300<BAND:4>70CM<MODE:2>FM<NAME:4>Taro<NAME_INTL:%d>%s"
+            b"<COMMENT:150>%s<EOR>" % (len(name), name, b"c" * 150))
+    write("adif_reader_fuzz", "wsjtx", b"\0" + wsjtx)
+    write("adif_reader_fuzz", "own_export", b"\1" + own)
+    write("adif_reader_fuzz", "utf8_intl", b"\0" + utf8)
+    write("join_read_fuzz", "adif", b"\5" + wsjtx + own[own.index(b"<EOH>") + 5:])
     write("vonrix_fuzz", "modes", b"C\n" + log)
     write("vonrix_fuzz", "filter", b"B CALLSIGN=JA1*\n" + log)
 

@@ -285,10 +285,11 @@ bool AppendStoredTextsLine(std::string& out, const char* image, const RecordText
   return true;
 }
 
-std::string AdifHeader() {
-  return std::string("ADIF Export from Vondal ") + kProgramVersion + "\r\n" + "<PROGRAMID:6>Vondal\r\n" +
-         "<PROGRAMVERSION:7>" + kProgramVersion + "\r\n" + "<USERDEF1:5>QSL_S    Vondal's {sQSL} field\r\n" +
-         "<USERDEF2:5>QSL_R    Vondal's {rQSL} field\r\n" + "<EOH>\r\n";
+std::string AdifHeader(bool utcTimes) {
+  return std::string("ADIF Export from Vondal ") + kProgramVersion + (utcTimes ? " (UTC)" : " (JST)") +
+         "\r\n" + "<PROGRAMID:6>Vondal\r\n" + "<PROGRAMVERSION:7>" + kProgramVersion + "\r\n" +
+         "<USERDEF1:5>QSL_S    Vondal's {sQSL} field\r\n" + "<USERDEF2:5>QSL_R    Vondal's {rQSL} field\r\n" +
+         "<EOH>\r\n";
 }
 
 void AppendAdifRecord(std::string& out, const RecordTexts& texts, const FieldSelection& selection,

@@ -36,8 +36,8 @@ size_t SequenceLength(const char* charset, const char* in, size_t left) {
 }
 
 // Converts with iconv, putting "?" for every input sequence the target cannot take and
-// skipping one input byte (or one two-byte CP932 character) past it.
-std::string Convert(const char* to, const char* from, std::string_view text) {
+// skipping one input byte (or one two-byte CP932 character) past it; counts those in `replaced`.
+std::string Convert(const char* to, const char* from, std::string_view text, int* replaced = nullptr) {
   if (IsAscii(text)) return std::string(text);
   iconv_t cd = iconv_open(to, from);
   if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(text);
@@ -55,6 +55,7 @@ std::string Convert(const char* to, const char* from, std::string_view text) {
     if (errno == E2BIG) continue;
     // EILSEQ or EINVAL: an unconvertible or broken sequence.
     out.push_back('?');
+    if (replaced) ++*replaced;
     size_t skip = SequenceLength(from, in, inLeft);
     in += skip;
     inLeft -= skip;
@@ -166,6 +167,54 @@ std::string Cp932ToLocale(std::string_view cp932) { return Convert(LocaleCharset
 std::string LocaleToCp932(std::string_view local) { return Convert("CP932", LocaleCharset().c_str(), local); }
 std::string Cp932ToUtf8(std::string_view cp932) { return Convert("UTF-8", "CP932", cp932); }
 std::string Utf8ToCp932(std::string_view utf8) { return Convert("CP932", "UTF-8", utf8); }
+std::string Utf8ToCp932(std::string_view utf8, int& replaced) {
+  return Convert("CP932", "UTF-8", utf8, &replaced);
+}
+
+TextCharset GuessCharset(std::string_view text) {
+  if (text.starts_with(kUtf8Bom)) return TextCharset::kUtf8;
+  constexpr int kDecidingSequences = 4096;
+  int sequences = 0;
+  size_t i = 0;
+  const size_t size = text.size();
+  while (i < size && sequences < kDecidingSequences) {
+    uint64_t eight;
+    if (i + 8 <= size && (std::memcpy(&eight, text.data() + i, 8), (eight & 0x8080808080808080u) == 0)) {
+      i += 8;  // ASCII, eight bytes at a time
+      continue;
+    }
+    const auto lead = static_cast<unsigned char>(text[i]);
+    if (lead < 0x80) {
+      ++i;
+      continue;
+    }
+    // The lead byte says how many continuation bytes follow; overlong forms and surrogates are no
+    // UTF-8 (the lead ranges below leave out C0, C1 and F5-FF, the second byte the rest).
+    size_t length = 0;
+    unsigned char low = 0x80, high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+      length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+      length = 3;
+      if (lead == 0xE0) low = 0xA0;
+      if (lead == 0xED) high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+      length = 4;
+      if (lead == 0xF0) low = 0x90;
+      if (lead == 0xF4) high = 0x8F;
+    } else {
+      return TextCharset::kCp932;
+    }
+    for (size_t k = 1; k < length; ++k) {
+      if (i + k >= size) return TextCharset::kUtf8;  // cut off by the end of what was read
+      const auto c = static_cast<unsigned char>(text[i + k]);
+      if (c < (k == 1 ? low : 0x80) || c > (k == 1 ? high : 0xBF)) return TextCharset::kCp932;
+    }
+    i += length;
+    ++sequences;
+  }
+  return sequences > 0 ? TextCharset::kUtf8 : TextCharset::kAscii;
+}
 
 void PrintLocal(std::FILE* stream, std::string_view cp932) {
   std::string text = Cp932ToLocale(cp932);

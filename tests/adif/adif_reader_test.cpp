@@ -171,7 +171,7 @@ std::string Export(const std::vector<Record>& records, std::string_view selectio
   ResetFieldTable();
   const FieldSelection fields = ParseFieldSelection(selection);
   EXPECT_EQ(fields.error, "");
-  std::string file = AdifHeader();
+  std::string file = AdifHeader(false);
   RecordReader reader;
   for (const Record& r : records) {
     const RecordImage image = EncodeRecord(r);

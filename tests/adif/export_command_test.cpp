@@ -130,7 +130,7 @@ TEST_F(ExportCommandTest, RefusalsGoToStandardErrorAndWriteNothing) {
   Write("Vondal.ini", "[DEFAULT]\r\nlogtime=PST\r\n");
   run = Vondal("--export-adif=OUT.ADI T");
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, Cp932ToUtf8("(!) logtimeの値が不適当です (JSTかUTC): PST\n"));
+  EXPECT_EQ(run.err, Cp932ToUtf8("(!) logtimeの値が不適当です(JSTかUTC): PST\n"));
 
   // Nobody is there to answer the question about a configuration with errors.
   Write("Vondal.ini", "#error print\r\n[DEFAULT]\r\n#define broken\r\n");

@@ -192,7 +192,8 @@ class RecordItems {
       if (letters.find(upper) != std::string_view::npos) value = upper;
     }
     items_.Add(opening, std::string_view(&value, 1));
-    if (mark.size() != 1 || mark[0] != value) Keep(field);
+    // The join reads Y, R, Q and V back as marks, N and I as no mark at all.
+    if (mark.size() != 1 || mark[0] != value || value == 'N' || value == 'I') Keep(field);
   }
 
  private:
@@ -200,6 +201,13 @@ class RecordItems {
   const RecordTexts& texts_;
   StandardAdifCounts& counts_;
 };
+
+// The mode the join reads back from MODE and SUBMODE: the submode, except SSB's side bands and a
+// letter behind the mode's name (JT65A), which say no more than the mode.
+std::string_view ModeReadBack(const AdifMode& mode) {
+  const bool letterBehind = mode.submode.size() == mode.mode.size() + 1 && mode.submode.starts_with(mode.mode);
+  return mode.submode.empty() || mode.mode == "SSB" || letterBehind ? mode.mode : mode.submode;
+}
 
 // A FREQ text as ADIF's Number: its short form expanded, a "." that ends it dropped and one that
 // begins it given a 0 ("10." is 10.100, "1200." 1260, ".5" 0.5), and its value in Hz. Empty when
@@ -302,8 +310,7 @@ void StandardAdifWriter::AppendRecord(std::string& out, const RecordTexts& texts
   if (texts[MODE] != lastModeText_) {
     lastModeText_.assign(texts[MODE]);
     lastMode_ = AdifModeOf(texts[MODE]);
-    lastModeKept_ =
-        lastMode_ && (lastMode_->submode.empty() ? lastMode_->mode : lastMode_->submode) != texts[MODE];
+    lastModeKept_ = lastMode_ && ModeReadBack(*lastMode_) != texts[MODE];
     lastPhone_ = lastMode_ && (lastMode_->mode == "SSB" || lastMode_->mode == "FM" ||
                                lastMode_->mode == "AM" || lastMode_->mode == "DIGITALVOICE");
   }

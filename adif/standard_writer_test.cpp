@@ -152,7 +152,8 @@ TEST(StandardWriterTest, ModesAndSubmodesOfAdifAndTheModesItDoesNotKnow) {
     const char *typed, *mode, *submode, *kept;
   } cases[] = {
       {"CW", "CW", "", ""},     {"PSK31", "PSK", "PSK31", ""},      {"FT4", "MFSK", "FT4", ""},
-      {"FT8", "FT8", "", ""},   {"LSB", "SSB", "LSB", ""},          {"C4FM", "DIGITALVOICE", "C4FM", ""},
+      {"FT8", "FT8", "", ""},   {"LSB", "SSB", "LSB", "LSB"},       {"C4FM", "DIGITALVOICE", "C4FM", ""},
+      {"JT65A", "JT65", "JT65A", "JT65A"},  // the join reads SSB's side bands and JT65's A as the mode
       {"cw", "CW", "", "cw"},   {"Psk31", "PSK", "PSK31", "Psk31"}, {"DV", "", "", "DV"},
       {"ﾓｰﾙｽ", "", "", "ﾓｰﾙｽ"},
   };
@@ -216,7 +217,7 @@ TEST(StandardWriterTest, QslMarksBecomeSentAndReceivedValues) {
     const char *mark, *sent, *received;
     bool kept;
   } cases[] = {
-      {"Y", "Y", "Y", false}, {"N", "N", "N", false}, {"R", "R", "R", false}, {"Q", "Q", "Y", false},
+      {"Y", "Y", "Y", false}, {"N", "N", "N", true}, {"R", "R", "R", false}, {"Q", "Q", "Y", false},
       {"V", "Y", "V", false}, {"n", "N", "N", true},  {"J", "Y", "Y", true},  {"済", "Y", "Y", true},
   };
   for (const auto& c : cases) {

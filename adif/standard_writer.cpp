@@ -6,7 +6,8 @@
 #include <ctime>
 #include <optional>
 
-#include "adif/adif_enumerations.h"
+#include "adif/adif_bands.h"
+#include "adif/adif_modes.h"
 #include "app/text/charset.h"
 #include "app/text/copy_bytes.h"
 #include "app/text/text_helpers.h"
@@ -205,7 +206,8 @@ class RecordItems {
 // The mode the join reads back from MODE and SUBMODE: the submode, except SSB's side bands and a
 // letter behind the mode's name (JT65A), which say no more than the mode.
 std::string_view ModeReadBack(const AdifMode& mode) {
-  const bool letterBehind = mode.submode.size() == mode.mode.size() + 1 && mode.submode.starts_with(mode.mode);
+  const bool letterBehind =
+      mode.submode.size() == mode.mode.size() + 1 && mode.submode.starts_with(mode.mode);
   return mode.submode.empty() || mode.mode == "SSB" || letterBehind ? mode.mode : mode.submode;
 }
 
@@ -215,9 +217,8 @@ std::string_view ModeReadBack(const AdifMode& mode) {
 std::string_view FrequencyText(std::string_view freq, std::string& room, int64_t& hz) {
   std::string_view text = ExpandShortForm(freq);
   if (!text.empty() && text.back() == '.') text.remove_suffix(1);
-  const std::optional<int64_t> value = AdifNumberToHz(text);
-  if (!value) return {};
-  hz = *value;
+  hz = FrequencyHz(text);
+  if (hz < 0) return {};
   if (text.front() == '.') {
     room = "0";
     room += text;
@@ -299,8 +300,7 @@ void StandardAdifWriter::AppendRecord(std::string& out, const RecordTexts& texts
   if (!freq.empty()) {
     items.Add(kFreq, freq);
     if (freq != texts[FREQ]) record.Keep(FREQ);
-    const std::string_view band = AdifBandOfHz(hz);
-    items.Add(kBand, band);
+    items.Add(kBand, AdifBandName(AdifBandOfHz(hz)));
   } else {
     record.KeepOnly(FREQ);
   }

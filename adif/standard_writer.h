@@ -13,7 +13,7 @@
 #include <string>
 #include <string_view>
 
-#include "adif/adif_enumerations.h"
+#include "adif/adif_modes.h"
 #include "log/record.h"
 
 namespace vondal {

@@ -4,7 +4,6 @@
 
 #include <map>
 
-#include "adif/adif_enumerations.h"
 #include "app/text/charset.h"
 #include "log/log_format.h"
 
@@ -151,10 +150,16 @@ TEST(StandardWriterTest, ModesAndSubmodesOfAdifAndTheModesItDoesNotKnow) {
   const struct {
     const char *typed, *mode, *submode, *kept;
   } cases[] = {
-      {"CW", "CW", "", ""},     {"PSK31", "PSK", "PSK31", ""},      {"FT4", "MFSK", "FT4", ""},
-      {"FT8", "FT8", "", ""},   {"LSB", "SSB", "LSB", "LSB"},       {"C4FM", "DIGITALVOICE", "C4FM", ""},
+      {"CW", "CW", "", ""},
+      {"PSK31", "PSK", "PSK31", ""},
+      {"FT4", "MFSK", "FT4", ""},
+      {"FT8", "FT8", "", ""},
+      {"LSB", "SSB", "LSB", "LSB"},
+      {"C4FM", "DIGITALVOICE", "C4FM", ""},
       {"JT65A", "JT65", "JT65A", "JT65A"},  // the join reads SSB's side bands and JT65's A as the mode
-      {"cw", "CW", "", "cw"},   {"Psk31", "PSK", "PSK31", "Psk31"}, {"DV", "", "", "DV"},
+      {"cw", "CW", "", "cw"},
+      {"Psk31", "PSK", "PSK31", "Psk31"},
+      {"DV", "", "", "DV"},
       {"ﾓｰﾙｽ", "", "", "ﾓｰﾙｽ"},
   };
   int64_t unknown = 0;
@@ -218,7 +223,7 @@ TEST(StandardWriterTest, QslMarksBecomeSentAndReceivedValues) {
     bool kept;
   } cases[] = {
       {"Y", "Y", "Y", false}, {"N", "N", "N", true}, {"R", "R", "R", false}, {"Q", "Q", "Y", false},
-      {"V", "Y", "V", false}, {"n", "N", "N", true},  {"J", "Y", "Y", true},  {"済", "Y", "Y", true},
+      {"V", "Y", "V", false}, {"n", "N", "N", true}, {"J", "Y", "Y", true},  {"済", "Y", "Y", true},
   };
   for (const auto& c : cases) {
     Record r = Plain();
@@ -251,21 +256,6 @@ TEST(StandardWriterTest, TextsNoStandardFieldHoldsAreKeptInApplicationFields) {
   EXPECT_EQ(w.items.at("APP_Vondal_CALLSIGN"), Cp932ToUtf8("ＪＡ１ＡＢＣ"));
   EXPECT_EQ(w.items.at("APP_Vondal_rRST"), Cp932ToUtf8("５９"));
   EXPECT_EQ(w.counts.appOnly, 5);
-}
-
-TEST(AdifEnumerationsTest, NumbersAndBandEdges) {
-  EXPECT_EQ(AdifNumberToHz("7.025"), 7025000);
-  EXPECT_EQ(AdifNumberToHz("0.1357"), 135700);
-  EXPECT_EQ(AdifNumberToHz("10368.1234567"), 10368123456);  // past a Hz dropped
-  for (const char* bad : {"", ".", "7.0.1", "-7", "7 ", "7,025", "7.O"})
-    EXPECT_FALSE(AdifNumberToHz(bad)) << bad;
-  EXPECT_EQ(AdifNumberToHz("99999999999999"), -1);  // beyond every band
-  EXPECT_EQ(AdifBandOfHz(-1), "");
-  for (const AdifBand& band : AdifBands()) {  // both edges belong to the band, just outside does not
-    EXPECT_EQ(AdifBandOfHz(band.lowHz), band.name);
-    EXPECT_EQ(AdifBandOfHz(band.highHz), band.name);
-    EXPECT_NE(AdifBandOfHz(band.highHz + 1), band.name);
-  }
 }
 
 }  // namespace

@@ -133,13 +133,14 @@ struct ConfigureIo {
   bool unattended = false;
 };
 
-// Start-up's one call: reads the command line (CP932, without the program name) and configFile,
-// and returns the settings of the run. Everything it has to say goes to standard output before
-// the screen exists: the listing (no argument or "?", status 0), a refused command line
-// (status 1), or the question after a configuration with errors (status 0 unless Y is typed).
 // The `adif` key says "standard" (in any case): the ADIF output writes the standard form.
 bool WantsStandardAdif(const Settings& settings);
 
+// Start-up's one call: reads the command line (CP932, without the program name) and configFile,
+// and returns the settings of the run. Everything it has to say goes to standard output before
+// the screen exists: the listing (no argument or "?", status 0), a refused command line
+// (status 1), or the question after a configuration with errors (status 0 unless Y is typed; with
+// `unattended`, status 1 and no question).
 RunConfig ConfigureRun(std::span<const std::string> arguments, const ConfigureIo& io = {},
                        std::string_view configFile = "+Vondal.ini");
 

@@ -102,12 +102,12 @@ std::vector<Record> EveryFieldInTheStandardForm() {
                          "ＩＣ－７０５", "", "表示ソフト～", "千葉市", "ﾓｰﾋﾞﾙ 50W", "N", "Y"}));
   log.push_back(Contact({"240316", "0005", "0006", "VK2DEF", "7.047", "FT4", "-05", "+02", "", "", "", "", "",
                          "", "", "R", "V"}));
-  log.push_back(Contact({"240316", "0910", "0915", "JA1LSB", "7.150", "LSB", "59", "57", "", "", "", "", "",
-                         "", "", "", ""}));
-  log.push_back(Contact({"240316", "1010", "1015", "W1JT", "50.310", "JT65A", "-12", "-15", "", "", "", "", "",
-                         "", "", "", ""}));
-  log.push_back(Contact({"240316", "1110", "1111", "JR1DV", "430.", "DV", "59", "59", "", "", "", "", "", "",
-                         "", "", ""}));
+  log.push_back(Contact(
+      {"240316", "0910", "0915", "JA1LSB", "7.150", "LSB", "59", "57", "", "", "", "", "", "", "", "", ""}));
+  log.push_back(Contact({"240316", "1010", "1015", "W1JT", "50.310", "JT65A", "-12", "-15", "", "", "", "",
+                         "", "", "", "", ""}));
+  log.push_back(Contact(
+      {"240316", "1110", "1111", "JR1DV", "430.", "DV", "59", "59", "", "", "", "", "", "", "", "", ""}));
   log.push_back(Contact({"240317", "2000", "2001", "JA0AAA", "3.8", "SSB", "5910013", "5920014", "", "", "",
                          "全市全郡", "", "", "", "", ""}));
   return log;
@@ -121,7 +121,8 @@ TEST(AdifJoinTest, TheStandardExportComesBackByteForByte) {
     SCOPED_TRACE(logClock == TimeZone::kUtc ? "UTC log" : "JST log");
     JoinBench bench("");
     const std::vector<Record> log = EveryFieldInTheStandardForm();
-    const JoinResult result = bench.Join("/in/T.ADI", StandardExport(log, logClock == TimeZone::kUtc), logClock);
+    const JoinResult result =
+        bench.Join("/in/T.ADI", StandardExport(log, logClock == TimeZone::kUtc), logClock);
     ASSERT_TRUE(result.joined) << result.reason << " " << result.detail;
     EXPECT_EQ(result.records, static_cast<int>(log.size()));
     EXPECT_EQ(result.charset, TextCharset::kUtf8);

@@ -1,4 +1,4 @@
-#include "adif/adif_enumerations.h"
+#include "adif/adif_modes.h"
 
 #include <algorithm>
 #include <array>
@@ -7,44 +7,6 @@
 
 namespace vondal {
 namespace {
-
-constexpr int64_t kMHz = 1000000;
-
-constexpr AdifBand kBands[] = {
-    {"2190m", 135700, 137800},
-    {"630m", 472000, 479000},
-    {"560m", 501000, 504000},
-    {"160m", 1800000, 2000000},
-    {"80m", 3500000, 4000000},
-    {"60m", 5060000, 5450000},
-    {"40m", 7000000, 7300000},
-    {"30m", 10100000, 10150000},
-    {"20m", 14000000, 14350000},
-    {"17m", 18068000, 18168000},
-    {"15m", 21000000, 21450000},
-    {"12m", 24890000, 24990000},
-    {"10m", 28000000, 29700000},
-    {"8m", 40 * kMHz, 45 * kMHz},
-    {"6m", 50 * kMHz, 54 * kMHz},
-    {"5m", 54000001, 69900000},
-    {"4m", 70 * kMHz, 71 * kMHz},
-    {"2m", 144 * kMHz, 148 * kMHz},
-    {"1.25m", 222 * kMHz, 225 * kMHz},
-    {"70cm", 420 * kMHz, 450 * kMHz},
-    {"33cm", 902 * kMHz, 928 * kMHz},
-    {"23cm", 1240 * kMHz, 1300 * kMHz},
-    {"13cm", 2300 * kMHz, 2450 * kMHz},
-    {"9cm", 3300 * kMHz, 3500 * kMHz},
-    {"6cm", 5650 * kMHz, 5925 * kMHz},
-    {"3cm", 10000 * kMHz, 10500 * kMHz},
-    {"1.25cm", 24000 * kMHz, 24250 * kMHz},
-    {"6mm", 47000 * kMHz, 47200 * kMHz},
-    {"4mm", 75500 * kMHz, 81000 * kMHz},
-    {"2.5mm", 119980 * kMHz, 123000 * kMHz},
-    {"2mm", 134000 * kMHz, 149000 * kMHz},
-    {"1mm", 241000 * kMHz, 250000 * kMHz},
-    {"submm", 300000 * kMHz, 7500000 * kMHz},
-};
 
 // The modes of ADIF, each with the submodes it has.
 struct ModeFamily {
@@ -140,36 +102,6 @@ const std::vector<ModeName>& ModeNames() {
 }
 
 }  // namespace
-
-std::span<const AdifBand> AdifBands() { return kBands; }
-
-std::string_view AdifBandOfHz(int64_t hz) {
-  for (const AdifBand& band : kBands) {
-    if (hz < band.lowHz) break;
-    if (hz <= band.highHz) return band.name;
-  }
-  return {};
-}
-
-std::optional<int64_t> AdifNumberToHz(std::string_view mhz) {
-  const size_t dot = mhz.find('.');
-  const std::string_view whole = mhz.substr(0, dot);
-  const std::string_view fraction = dot == std::string_view::npos ? std::string_view() : mhz.substr(dot + 1);
-  if (whole.empty() && fraction.empty()) return std::nullopt;
-  const auto digits = [](std::string_view text) {
-    return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-  };
-  if (!digits(whole) || !digits(fraction)) return std::nullopt;
-  // Beyond ten million MHz no band lies, and the figure would not fit.
-  const size_t significant = whole.size() - std::min(whole.size(), whole.find_first_not_of('0'));
-  if (significant > 7) return -1;
-  int64_t hz = 0;
-  for (char c : whole) hz = hz * 10 + (c - '0');
-  hz *= kMHz;
-  int64_t scale = kMHz / 10;
-  for (size_t i = 0; i < fraction.size() && scale > 0; ++i, scale /= 10) hz += (fraction[i] - '0') * scale;
-  return hz;
-}
 
 std::optional<AdifMode> AdifModeOf(std::string_view text) {
   char upper[32];

@@ -150,6 +150,9 @@ struct PackedName {
   uint64_t low = 0;
   uint64_t high = 0;
   constexpr bool operator==(const PackedName&) const = default;
+  constexpr size_t Slot() const {
+    return static_cast<size_t>(((low ^ (high * 31)) * 0x9E3779B97F4A7C15ull) >> 57);
+  }
 };
 
 constexpr PackedName Pack(std::string_view name) {
@@ -161,18 +164,51 @@ constexpr PackedName Pack(std::string_view name) {
   return packed;
 }
 
-// The tags by length, so that a name is compared with the few of its own length.
+// The ASCII letters of eight bytes in upper case, all at once: a byte from 'a' to 'z' (and no byte
+// above 0x7F) loses 0x20.
+uint64_t UpperEight(uint64_t bytes) {
+  constexpr uint64_t kHigh = 0x8080808080808080ull;
+  const uint64_t seven = bytes & ~kHigh;
+  const uint64_t fromA = seven + 0x1F1F1F1F1F1F1F1Full;  // high bit: at least 'a' (0x61)
+  const uint64_t pastZ = seven + 0x0505050505050505ull;  // high bit: past 'z' (0x7A)
+  return bytes - ((fromA & ~pastZ & ~bytes & kHigh) >> 2);
+}
+
+// Bytes 0 … n - 1 (n at most 8) of p in the low bytes of a word, in two loads that may overlap.
+uint64_t LoadUpTo8(const char* p, size_t n) {
+  if (n >= 4) {
+    uint32_t head, tail;
+    std::memcpy(&head, p, 4);
+    std::memcpy(&tail, p + n - 4, 4);
+    return head | static_cast<uint64_t>(tail) << (8 * (n - 4));
+  }
+  if (n == 0) return 0;
+  auto byte = [p](size_t i) { return static_cast<uint64_t>(static_cast<unsigned char>(p[i])) << (8 * i); };
+  return byte(0) | byte(n / 2) | byte(n - 1);
+}
+
+// The same packing at run time, without a loop over the bytes.
+PackedName PackFast(std::string_view name) {
+  const size_t n = name.size();
+  PackedName packed;
+  packed.low = UpperEight(LoadUpTo8(name.data(), std::min<size_t>(n, 8)));
+  if (n > 8) packed.high = UpperEight(LoadUpTo8(name.data() + 8, n - 8));
+  return packed;
+}
+
+// The tags in an open-addressed table of 128 slots.
 struct TagTable {
   struct Entry {
     PackedName name;
     Tag tag = kNoTag;
   };
-  std::array<std::array<Entry, 12>, kLongestTag + 1> byLength{};
-  std::array<uint8_t, kLongestTag + 1> count{};
+  std::array<Entry, 128> slots{};
   constexpr TagTable() {
     for (const TagName& t : kTagNames) {
-      const size_t n = t.name.size();
-      byLength[n][count[n]++] = {Pack(t.name), t.tag};
+      const PackedName name = Pack(t.name);
+      size_t at = name.Slot();
+      while (slots[at].tag != kNoTag) at = (at + 1) % slots.size();
+      slots[at] = {name, t.tag};
     }
   }
 };
@@ -180,12 +216,12 @@ constexpr TagTable kTagTable;
 
 Tag TagOf(std::string_view name) {
   if (name.empty() || name.size() > kLongestTag) return kNoTag;
-  const PackedName packed = Pack(name);
-  const auto& entries = kTagTable.byLength[name.size()];
-  for (uint8_t k = 0; k < kTagTable.count[name.size()]; ++k) {
-    if (entries[k].name == packed) return entries[k].tag;
+  const PackedName packed = PackFast(name);
+  for (size_t at = packed.Slot();; at = (at + 1) % kTagTable.slots.size()) {
+    const TagTable::Entry& entry = kTagTable.slots[at];
+    if (entry.tag == kNoTag) return kNoTag;
+    if (entry.name == packed) return entry.tag;
   }
-  return kNoTag;
 }
 
 bool IsAscii(std::string_view text) {
@@ -195,13 +231,8 @@ bool IsAscii(std::string_view text) {
   return true;
 }
 
-// Printable ASCII only (0x20-0x7E).
-bool IsPlainAscii(std::string_view text) {
-  for (char c : text) {
-    if (c < 0x20 || c > 0x7E) return false;  // char is signed: bytes above 0x7F are negative
-  }
-  return true;
-}
+// Printable ASCII only (0x20-0x7E), looked at 16 bytes at a time.
+bool IsPlainAscii(std::string_view text) { return PrintableAsciiRun(text) == text.size(); }
 
 bool IsDigits(std::string_view text) {
   if (text.empty()) return false;
@@ -213,6 +244,19 @@ bool IsDigits(std::string_view text) {
 
 int Two(std::string_view text, size_t at) { return (text[at] - '0') * 10 + (text[at + 1] - '0'); }
 
+bool IsTrailByte(unsigned char c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC); }
+
+// True when a CP932 text is whole characters and holds no control byte: it is taken as it is.
+bool IsCleanCp932(std::string_view raw) {
+  for (size_t i = 0; i < raw.size(); ++i) {
+    const auto c = static_cast<unsigned char>(raw[i]);
+    if ((c >= 0x20 && c < 0x7F) || IsHalfWidthKana(c)) continue;
+    if (!IsLeadByte(c) || i + 1 == raw.size() || !IsTrailByte(static_cast<unsigned char>(raw[++i])))
+      return false;
+  }
+  return true;
+}
+
 // A CP932 text checked character by character: a broken two-byte character or a byte that
 // starts none becomes "?". The number replaced.
 int CheckCp932(std::string_view raw, std::string& out) {
@@ -221,8 +265,7 @@ int CheckCp932(std::string_view raw, std::string& out) {
   for (size_t i = 0; i < raw.size();) {
     const auto c = static_cast<unsigned char>(raw[i]);
     if (IsLeadByte(c)) {
-      const auto trail = i + 1 < raw.size() ? static_cast<unsigned char>(raw[i + 1]) : 0;
-      if ((trail >= 0x40 && trail <= 0x7E) || (trail >= 0x80 && trail <= 0xFC)) {
+      if (i + 1 < raw.size() && IsTrailByte(static_cast<unsigned char>(raw[i + 1]))) {
         out.append(raw.substr(i, 2));
         i += 2;
         continue;
@@ -339,6 +382,10 @@ void Mapper::Decode(std::string_view raw, int field, std::string& out) {
   if (IsAscii(raw)) {
     out.assign(raw);
   } else if (options_.charset == TextCharset::kCp932) {
+    if (IsCleanCp932(raw)) {
+      out.assign(raw);  // the processing menu's own export: its texts as the log had them
+      return;
+    }
     replaced = CheckCp932(raw, out);
   } else {
     out = Utf8ToCp932(raw, replaced);

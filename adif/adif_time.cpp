@@ -1,7 +1,5 @@
 #include "adif/adif_time.h"
 
-#include <cstdio>
-
 #include "log/date_time.h"
 
 namespace vondal {
@@ -42,11 +40,17 @@ bool MoveDateTime(std::string& date, std::string& start, TimeZone from, TimeZone
   const int32_t key = DateTimeKey(date, start) + hours * 60;
   if (key < 0 || key > kMaxDateTimeKey) return false;
   const DateTime t = KeyToDateTime(key);
-  char text[16];
-  std::snprintf(text, sizeof text, "%02d%02d%02d", t.year % 100, t.month, t.day);
-  date = text;
-  std::snprintf(text, sizeof text, "%02d%02d", t.hour, t.minute);
-  start = text;
+  auto two = [](char* at, int value) {
+    at[0] = static_cast<char>('0' + value / 10);
+    at[1] = static_cast<char>('0' + value % 10);
+  };
+  date.resize(6);
+  two(&date[0], t.year % 100);
+  two(&date[2], t.month);
+  two(&date[4], t.day);
+  start.resize(4);
+  two(&start[0], t.hour);
+  two(&start[2], t.minute);
   return true;
 }
 

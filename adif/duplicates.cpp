@@ -6,6 +6,7 @@
 #include "adif/adif_bands.h"
 #include "log/date_time.h"
 #include "log/field_table.h"
+#include "log/log_format.h"
 
 namespace vondal {
 namespace {
@@ -31,7 +32,10 @@ bool SameBand(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-DuplicateFinder::DuplicateFinder(const RecordIndex& index, LogFile& log) : index_(index), log_(log) {
+constexpr int kWindowRecords = 64;
+
+DuplicateFinder::DuplicateFinder(const RecordIndex& index, LogFile& log, bool readAhead)
+    : index_(index), log_(log), readAhead_(readAhead) {
   keys_.reserve(static_cast<size_t>(index.size()));
   for (int n = 0; n < index.size(); ++n) keys_.emplace_back(index[n].key, n);
   std::sort(keys_.begin(), keys_.end());
@@ -44,12 +48,26 @@ int DuplicateFinder::Find(const Record& contact) {
     const int n = it->second;
     // The index keeps at most 24 bytes of a call sign: as many as CALLSIGN may hold.
     if (!SameCall(index_[n].callsign, contact[CALLSIGN])) continue;
-    if (SameBand(log_.ReadRecord(n)[FREQ], contact[FREQ])) return n;
+    if (SameBand(FreqOf(n), contact[FREQ])) return n;
   }
   return -1;
 }
 
+std::string_view DuplicateFinder::FreqOf(int n) {
+  if (!readAhead_) return log_.ReadRecord(n)[FREQ];
+  if (n < windowFirst_ || n >= windowFirst_ + windowCount_) {
+    window_.resize(static_cast<size_t>(kWindowRecords) * kRecordSize);
+    windowFirst_ = n;
+    windowCount_ = log_.ReadImages(n, kWindowRecords, window_.data());
+    if (windowCount_ == 0) return {};
+  }
+  std::string_view texts[FREQ + 1];
+  LeadingTexts(window_.data() + static_cast<size_t>(n - windowFirst_) * kRecordSize, FREQ + 1, texts);
+  return texts[FREQ];
+}
+
 void DuplicateFinder::Add(int n) {
+  windowCount_ = 0;
   const std::pair<int32_t, int32_t> entry(index_[n].key, n);
   keys_.insert(std::upper_bound(keys_.begin(), keys_.end(), entry), entry);
 }

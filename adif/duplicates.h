@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -17,9 +18,12 @@ namespace vondal {
 class DuplicateFinder {
  public:
   // The records 0 … index.size() - 1 as the index holds them now (their date-time keys and call
-  // signs). Both must outlive the finder. The log is read (ReadRecord, which reuses the log's read
-  // buffer) only for a record whose key and CALLSIGN equal a contact's, to see its FREQ.
-  DuplicateFinder(const RecordIndex& index, LogFile& log);
+  // signs). Both must outlive the finder. The log is read only for a record whose key and
+  // CALLSIGN equal a contact's, to see its FREQ: with ReadRecord (which reuses the log's read
+  // buffer), or, with `readAhead`, through a window of records kept between calls, for many
+  // contacts asked about while nothing writes to the log (a join's first pass, which finds the
+  // records of a file joined again one after another).
+  DuplicateFinder(const RecordIndex& index, LogFile& log, bool readAhead = false);
 
   // The number of a record of the log that is the same contact as `contact` (its DATE, START,
   // CALLSIGN and FREQ count), or -1 when there is none.
@@ -30,9 +34,16 @@ class DuplicateFinder {
   void Add(int n);
 
  private:
+  // FREQ of record n of the log.
+  std::string_view FreqOf(int n);
+
   const RecordIndex& index_;
   LogFile& log_;
   std::vector<std::pair<int32_t, int32_t>> keys_;  // (date-time key, record number), in key order
+  bool readAhead_;
+  std::vector<char> window_;  // images of records windowFirst_ … + windowCount_ - 1
+  int windowFirst_ = 0;
+  int windowCount_ = 0;
 };
 
 }  // namespace vondal

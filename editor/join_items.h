@@ -35,16 +35,19 @@ std::unique_ptr<JoinItems> JoinLineItems(File& file, JoinFormat format, TextChar
                                          std::vector<JoinNote>* notes);
 
 // What the passes over an ADIF file share: its text (the file mapped or read), the contacts of
-// the log found again, and the log's clock.
+// the log found again, the log's clock, and what the first pass keeps for the second.
 struct AdifJoin {
   std::string_view text;
   std::unique_ptr<DuplicateFinder> finder;  // null for an empty log
-  std::vector<bool> duplicates;             // by record, from the first pass
   TimeZone logClock = TimeZone::kJst;
+  // For each record taken: the size of its text area in one byte, then the area; 0 alone for a
+  // contact found in the log.
+  std::string kept;
 };
 
-// The records of an ADIF file. The first pass (`notes` not null) asks the finder and keeps its
-// answers in join.duplicates and notes what each record lost; the second takes the answers.
+// The records of an ADIF file. The first pass (`notes` not null) reads and maps them, asks the
+// finder, notes what each record lost and keeps what it took in join.kept; the second pass (null)
+// hands out what the first kept.
 std::unique_ptr<JoinItems> JoinAdifItems(AdifJoin& join, std::vector<JoinNote>* notes);
 
 }  // namespace vondal

@@ -163,7 +163,7 @@ JoinFormat JoinFormatOf(std::string_view name) {
 JoinChecker::JoinChecker(JoinFormat format)
     : format_(format), separator_(format == JoinFormat::kCsv ? '\t' : kSeparator) {}
 
-std::string JoinChecker::Refuse(const char* reason, std::string_view line, int field, size_t size) {
+std::string JoinChecker::Refuse(const char* reason, std::string_view line, int field, size_t at) {
   const std::string_view why = reason;
   if (why == kJoinBadLineLength) {
     const bool exact = format_ == JoinFormat::kLog || format_ == JoinFormat::kSafety;
@@ -173,7 +173,7 @@ std::string JoinChecker::Refuse(const char* reason, std::string_view line, int f
   } else if (LooksLikeAdif(line)) {
     detail_ = kAdifHint;
   } else if (why == kJoinFieldTooLong) {
-    const std::string_view text = line.substr(size);
+    const std::string_view text = line.substr(at);
     detail_ = field == DATE
                   ? "DATEはYYMMDD(6桁の数字)、区切りはTABかｺﾝﾏです: " + Shown(text)
                   : std::string(DefaultFieldTable()[field].name) + "は" +
@@ -454,7 +454,7 @@ JoinResult JoinRead(JoinContext& context, File& file, JoinFormat format, WorkRow
   char image[kRecordSize];
   JoinLineKind kind;
 
-  // An ADIF file is read whole; both passes go through the same text.
+  // An ADIF file is read whole by the first pass, which keeps its contacts for the second.
   const bool adif = format == JoinFormat::kAdif;
   AdifJoin adifJoin;
   std::string copy;
@@ -469,7 +469,8 @@ JoinResult JoinRead(JoinContext& context, File& file, JoinFormat format, WorkRow
   rows.Flush();
   if (adif) {
     if (!WholeText(file, copy, adifJoin.text)) return stop(firstRow, kJoinCannotRead);
-    if (context.index.size() > 0) adifJoin.finder = std::make_unique<DuplicateFinder>(context.index, log);
+    if (context.index.size() > 0)
+      adifJoin.finder = std::make_unique<DuplicateFinder>(context.index, log, true);
   }
   JoinResult counted;
   {

@@ -63,8 +63,9 @@ class JoinChecker {
   int headers() const { return headers_; }
 
  private:
-  // The reason, with the detail made from the line.
-  std::string Refuse(const char* reason, std::string_view line, int field = -1, size_t size = 0);
+  // The reason, with the detail made from the line: `field` the field at fault (for a NUL byte any
+  // field, -1 for none), `at` where its text begins.
+  std::string Refuse(const char* reason, std::string_view line, int field = -1, size_t at = 0);
 
   JoinFormat format_;
   char separator_;

@@ -42,6 +42,29 @@ std::string BadArgument(std::string_view argument) {
   return "(!) ｺﾏﾝﾄﾞﾗｲﾝが不正です \"" + std::string(argument) + "\"\n";
 }
 
+// The long options: "--name=value", the value going to a member of the command line.
+struct LongOption {
+  std::string_view name;
+  std::optional<std::string> CommandLine::*value;
+};
+
+constexpr LongOption kLongOptions[] = {
+    {"export-adif", &CommandLine::exportAdif},
+};
+
+// Takes a "--" argument; false when it names no long option or lacks its value.
+bool TakeLongOption(std::string_view argument, CommandLine& commandLine) {
+  const std::string_view spelled = argument.substr(2);
+  const size_t equals = spelled.find('=');
+  for (const LongOption& option : kLongOptions) {
+    if (spelled.substr(0, equals) != option.name) continue;
+    if (equals == std::string_view::npos || equals + 1 == spelled.size()) return false;
+    commandLine.*option.value = std::string(spelled.substr(equals + 1));
+    return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 CommandLine ParseCommandLine(std::span<const std::string> arguments) {
@@ -51,6 +74,10 @@ CommandLine ParseCommandLine(std::span<const std::string> arguments) {
   for (const std::string& argument : arguments) {
     if (argument == "?") result.listMode = true;
     if (!result.error.empty()) continue;
+    if (argument.starts_with("--")) {
+      if (!TakeLongOption(argument, result)) result.error = BadArgument(argument);
+      continue;
+    }
     if (!IsOption(argument)) {
       if (result.word) {
         result.error = BadArgument(argument);

@@ -1,7 +1,8 @@
 // Vondal's command line: an optional set-or-log word and the options -C -M -I -S -X (each with
 // its file name attached, "-Imylog.VDI"), -R and -W (an address attached) and -!. Options start
 // with "-" or "/" and their letter is matched in either case. No argument at all, or an argument "?", asks
-// for the listing of the configuration instead of a run.
+// for the listing of the configuration instead of a run. Long options start with "--" and are
+// spelt out whole ("--export-adif=OUT.ADI"); no set name, log name or one-letter option begins so.
 #pragma once
 
 #include <optional>
@@ -24,7 +25,9 @@ struct CommandLine {
   // Addresses from -R (the `rig` key) and -W (the `wsjtx` key).
   std::optional<std::string> rig;
   std::optional<std::string> wsjtx;
-  bool authorsuse = false;             // "-!"
+  bool authorsuse = false;  // "-!"
+  // "--export-adif=OUT": the log's standard ADIF into OUT, written without a terminal.
+  std::optional<std::string> exportAdif;
   std::vector<std::string> arguments;  // every argument as given (the information screen lists them)
   std::string error;                   // not empty: the "(!)" line that refuses this command line
 };

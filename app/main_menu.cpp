@@ -78,6 +78,7 @@ int RunOutputMenu(RunState& run) {
   for (int f = 0; f < kFamilyCount; ++f)
     context.contest.families[f].assign(families[f]->begin(), families[f]->end());
   context.contest.jarlSummary.assign(settings.JARLsummary.begin(), settings.JARLsummary.end());
+  context.standardAdif = WantsStandardAdif(settings);
   return RunOutputMenu(context);
 }
 // The information screen.

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/command_line.h"
+#include "app/export_command.h"
 #include "app/main_menu.h"
 #include "app/memory_pool.h"
 #include "app/quit.h"
@@ -210,6 +211,12 @@ std::unique_ptr<RunState> PrepareRun(int cols, int rows, std::span<const std::st
 }
 
 int RunVondal(int argc, char** argv) {
+  const std::vector<std::string> arguments = ArgumentsFromSystem(argc, argv);
+  // The export for scripts runs without a terminal, a banner or a screen.
+  if (const CommandLine line = ParseCommandLine(arguments); line.exportAdif && !line.listMode) {
+    return RunAdifExportCommand(line, arguments);
+  }
+
   // 1. Banner.
   PrintCheck("\n Ｖｏｎｄａｌ " + std::string(kProgramVersion) + "H009816\n");
 
@@ -226,7 +233,7 @@ int RunVondal(int argc, char** argv) {
 
   // 4 and the first part of 5.
   int exitStatus = 0;
-  std::unique_ptr<RunState> prepared = PrepareRun(cols, rows, ArgumentsFromSystem(argc, argv), exitStatus);
+  std::unique_ptr<RunState> prepared = PrepareRun(cols, rows, arguments, exitStatus);
   if (!prepared) return exitStatus;
   RunState& run = *prepared;
 

@@ -300,13 +300,29 @@ std::vector<int> WordTable::Sorted(const SortSpecification& sort) const {
     for (int x = 0; x < static_cast<int>(words_.size()); ++x) {
       const std::string_view part = ComparedPart(Word(x), key);
       switch (key.letter) {
-        case 'a': case 'i': case 'd': v.parts.push_back(part); break;
-        case 'p': v.parts.push_back(CallsignPrefix(part)); break;
-        case 'n': v.numbers.push_back(NumberValue(part)); break;
-        case 'b': v.numbers.push_back(static_cast<double>(part.size())); break;
-        case 'c': v.numbers.push_back(static_cast<double>(CharCount(part))); break;
-        case 'f': v.numbers.push_back(frequencies_[x]); break;
-        default: v.numbers.push_back(x); break;  // o: the order of appearance
+        case 'a':
+        case 'i':
+        case 'd':
+          v.parts.push_back(part);
+          break;
+        case 'p':
+          v.parts.push_back(CallsignPrefix(part));
+          break;
+        case 'n':
+          v.numbers.push_back(NumberValue(part));
+          break;
+        case 'b':
+          v.numbers.push_back(static_cast<double>(part.size()));
+          break;
+        case 'c':
+          v.numbers.push_back(static_cast<double>(CharCount(part)));
+          break;
+        case 'f':
+          v.numbers.push_back(frequencies_[x]);
+          break;
+        default:
+          v.numbers.push_back(x);
+          break;  // o: the order of appearance
       }
     }
   }
@@ -315,10 +331,19 @@ std::vector<int> WordTable::Sorted(const SortSpecification& sort) const {
     const KeyValues& v = values[k];
     int c;
     switch (sort.keys[k].letter) {
-      case 'a': case 'p': c = Sign(v.parts[x].compare(v.parts[y])); break;
-      case 'i': c = Sign(CompareText(v.parts[x], v.parts[y], CaseMode::kIgnore)); break;
-      case 'd': c = CompareAtDifference(v.parts[x], v.parts[y]); break;
-      default: c = v.numbers[x] < v.numbers[y] ? -1 : v.numbers[x] > v.numbers[y] ? 1 : 0; break;
+      case 'a':
+      case 'p':
+        c = Sign(v.parts[x].compare(v.parts[y]));
+        break;
+      case 'i':
+        c = Sign(CompareText(v.parts[x], v.parts[y], CaseMode::kIgnore));
+        break;
+      case 'd':
+        c = CompareAtDifference(v.parts[x], v.parts[y]);
+        break;
+      default:
+        c = v.numbers[x] < v.numbers[y] ? -1 : v.numbers[x] > v.numbers[y] ? 1 : 0;
+        break;
     }
     return sort.keys[k].descending ? -c : c;
   };
@@ -330,8 +355,13 @@ std::vector<int> WordTable::Sorted(const SortSpecification& sort) const {
     const KeyValues& v = values[k];
     uint64_t n = 0;
     switch (sort.keys[k].letter) {
-      case 'a': case 'p': n = WordHead(v.parts[x]); break;
-      case 'i': case 'd': return 0;
+      case 'a':
+      case 'p':
+        n = WordHead(v.parts[x]);
+        break;
+      case 'i':
+      case 'd':
+        return 0;
       default: {
         const double d = v.numbers[x] == 0 ? 0.0 : v.numbers[x];  // -0 is 0
         std::memcpy(&n, &d, sizeof n);
@@ -405,8 +435,11 @@ std::string FrequencyWord(std::string_view freq, std::string_view interval) {
   khz += fraction;
   const int step = std::max(1, std::atoi(std::string(interval).c_str()));
   const int64_t edge = khz / step * step;
-  int places = static_cast<int>(std::min<size_t>(decimals, 3));
-  for (size_t i = interval.size(); i > 0 && interval[i - 1] == '0'; --i) --places;
+  // As many decimals as FREQ has, but no finer than the interval's steps: three for whole kHz,
+  // one fewer for each trailing zero of the interval.
+  int stepPlaces = 3;
+  for (size_t i = interval.size(); i > 0 && interval[i - 1] == '0'; --i) --stepPlaces;
+  const int places = std::min(static_cast<int>(std::min<size_t>(decimals, 3)), stepPlaces);
   char text[48];
   if (places <= 0) {
     std::snprintf(text, sizeof text, "%5lld", static_cast<long long>(edge / 1000));

@@ -300,29 +300,13 @@ std::vector<int> WordTable::Sorted(const SortSpecification& sort) const {
     for (int x = 0; x < static_cast<int>(words_.size()); ++x) {
       const std::string_view part = ComparedPart(Word(x), key);
       switch (key.letter) {
-        case 'a':
-        case 'i':
-        case 'd':
-          v.parts.push_back(part);
-          break;
-        case 'p':
-          v.parts.push_back(CallsignPrefix(part));
-          break;
-        case 'n':
-          v.numbers.push_back(NumberValue(part));
-          break;
-        case 'b':
-          v.numbers.push_back(static_cast<double>(part.size()));
-          break;
-        case 'c':
-          v.numbers.push_back(static_cast<double>(CharCount(part)));
-          break;
-        case 'f':
-          v.numbers.push_back(frequencies_[x]);
-          break;
-        default:
-          v.numbers.push_back(x);
-          break;  // o: the order of appearance
+        case 'a': case 'i': case 'd': v.parts.push_back(part); break;
+        case 'p': v.parts.push_back(CallsignPrefix(part)); break;
+        case 'n': v.numbers.push_back(NumberValue(part)); break;
+        case 'b': v.numbers.push_back(static_cast<double>(part.size())); break;
+        case 'c': v.numbers.push_back(static_cast<double>(CharCount(part))); break;
+        case 'f': v.numbers.push_back(frequencies_[x]); break;
+        default: v.numbers.push_back(x); break;  // o: the order of appearance
       }
     }
   }
@@ -331,19 +315,10 @@ std::vector<int> WordTable::Sorted(const SortSpecification& sort) const {
     const KeyValues& v = values[k];
     int c;
     switch (sort.keys[k].letter) {
-      case 'a':
-      case 'p':
-        c = Sign(v.parts[x].compare(v.parts[y]));
-        break;
-      case 'i':
-        c = Sign(CompareText(v.parts[x], v.parts[y], CaseMode::kIgnore));
-        break;
-      case 'd':
-        c = CompareAtDifference(v.parts[x], v.parts[y]);
-        break;
-      default:
-        c = v.numbers[x] < v.numbers[y] ? -1 : v.numbers[x] > v.numbers[y] ? 1 : 0;
-        break;
+      case 'a': case 'p': c = Sign(v.parts[x].compare(v.parts[y])); break;
+      case 'i': c = Sign(CompareText(v.parts[x], v.parts[y], CaseMode::kIgnore)); break;
+      case 'd': c = CompareAtDifference(v.parts[x], v.parts[y]); break;
+      default: c = v.numbers[x] < v.numbers[y] ? -1 : v.numbers[x] > v.numbers[y] ? 1 : 0; break;
     }
     return sort.keys[k].descending ? -c : c;
   };
@@ -355,13 +330,8 @@ std::vector<int> WordTable::Sorted(const SortSpecification& sort) const {
     const KeyValues& v = values[k];
     uint64_t n = 0;
     switch (sort.keys[k].letter) {
-      case 'a':
-      case 'p':
-        n = WordHead(v.parts[x]);
-        break;
-      case 'i':
-      case 'd':
-        return 0;
+      case 'a': case 'p': n = WordHead(v.parts[x]); break;
+      case 'i': case 'd': return 0;
       default: {
         const double d = v.numbers[x] == 0 ? 0.0 : v.numbers[x];  // -0 is 0
         std::memcpy(&n, &d, sizeof n);

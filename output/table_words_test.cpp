@@ -181,8 +181,7 @@ TEST(WordTableTest, ManyWordsAlikeInTheirFirstBytesStayApart) {
   const std::vector<int> order = table.Sorted(ParseSortSpecification("a"));
   for (size_t i = 0; i < order.size(); ++i) EXPECT_EQ(table.Word(order[i]), sorted[i]);
   const std::vector<int> descending = table.Sorted(ParseSortSpecification("A"));
-  for (size_t i = 0; i < order.size(); ++i)
-    EXPECT_EQ(table.Word(descending[i]), sorted[sorted.size() - 1 - i]);
+  for (size_t i = 0; i < order.size(); ++i) EXPECT_EQ(table.Word(descending[i]), sorted[sorted.size() - 1 - i]);
 }
 
 TEST(WordTableTest, ANewWordBeyondTheBudgetIsRefused) {

@@ -75,16 +75,6 @@ class FileSystem {
   // written ("x.VD", "./x.VD", a link).
   virtual bool SameFile(const std::string& a, const std::string& b) { return a == b; }
 
-  virtual bool Remove(const std::string& name) = 0;
-
-  // Gives the existing file `from` the second name `to` (a hard link, durably): both names then
-  // lead to the same bytes. False when `to` exists or the file system has no links; callers then
-  // copy.
-  virtual bool Link(const std::string& /*from*/, const std::string& /*to*/) { return false; }
-
-  // Makes the folder entry of `name` durable, so that a file just created survives a power cut.
-  virtual bool SyncFolder(const std::string& /*name*/) { return true; }
-
   // The name under which a whole-file rewrite of `name` replaces the file that `name` leads to:
   // `name` itself, or, when it is a symbolic link, the name at the end of its links (a link to a
   // file not yet there leads to that file's name), so that the link stays and every name of the
@@ -97,6 +87,16 @@ class FileSystem {
   // True when `to` has all three of `from`; false when `from` does not exist or some could not
   // be given (a file the process cannot give away stays its own).
   virtual bool CopyOwnership(const std::string& /*from*/, const std::string& /*to*/) { return false; }
+
+  virtual bool Remove(const std::string& name) = 0;
+
+  // Gives the existing file `from` the second name `to` (a hard link, durably): both names then
+  // lead to the same bytes. False when `to` exists or the file system has no links; callers then
+  // copy.
+  virtual bool Link(const std::string& /*from*/, const std::string& /*to*/) { return false; }
+
+  // Makes the folder entry of `name` durable, so that a file just created survives a power cut.
+  virtual bool SyncFolder(const std::string& /*name*/) { return true; }
 };
 
 // The operating system's files.

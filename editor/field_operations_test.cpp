@@ -27,6 +27,9 @@ TEST(TimeZoneTest, JstAndUtcAcrossMidnightAndTheYear) {
   // The first key of the window: one century on, as the key wraps.
   EXPECT_EQ(ConvertTimeZone(DATE, "500101", "0000", "500101", true, result), "");
   EXPECT_EQ(result, "491231");
+  // Hour 29 of the window's last day lies past its end, and still converts.
+  EXPECT_EQ(ConvertTimeZone(START, "491231", "2930", "2930", true, result), "");
+  EXPECT_EQ(result, "2030");
   EXPECT_EQ(ConvertTimeZone(QTH, "250101", "0005", "x", true, result), "ﾌｨｰﾙﾄﾞが不適当です");
   EXPECT_EQ(ConvertTimeZone(START, "251301", "0005", "0005", true, result), "ﾃﾞｰﾀが不適当です");
   EXPECT_EQ(ConvertTimeZone(START, "250101", "3005", "3005", true, result), "ﾃﾞｰﾀが不適当です");

@@ -67,7 +67,9 @@ void WriteCsv(OutputJob& job) {
 void WriteAdif(OutputJob& job) {
   const OutputParameters& p = job.parameters;
   const bool jstToUtc = p[kTimeConversion].choice == 1;
-  job.file->Append(AdifHeader(jstToUtc || job.context.logInUtc));
+  // One header at the head of the file: an append to an ADIF file adds records only, so that
+  // readers never meet a second header among its records.
+  if (job.file->startedEmpty()) job.file->Append(AdifHeader(jstToUtc || job.context.logInUtc));
   std::string record;
   for (int n = 0; n < job.context.log.RecordCount(); ++n) {
     if (const RecordTexts* texts = job.Target(n)) {

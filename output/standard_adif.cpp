@@ -29,7 +29,7 @@ bool WriteInterrupted(FileSystem& fs, const std::string& logPath) {
 }  // namespace
 
 StandardAdifCounts WriteStandardAdif(OutputJob& job, bool logInUtc, int64_t now) {
-  if (job.file->sizeBefore() == 0) job.file->Append(StandardAdifHeader(AdifTimestamp(now)));
+  if (job.file->startedEmpty()) job.file->Append(StandardAdifHeader(AdifTimestamp(now)));
   StandardAdifWriter writer(logInUtc);
   std::string record;
   for (int n = 0; n < job.context.log.RecordCount(); ++n) {

@@ -144,10 +144,10 @@ TEST_F(LogOutputsTest, AdifAppendWritesTheHeaderOnlyIntoAnEmptyFile) {
   fs.SetContents("T.ADI", "");
   append();
   const std::string once = fs.Contents("T.ADI");
-  EXPECT_EQ(once.rfind(AdifHeader(), 0), 0u);
+  EXPECT_EQ(once.rfind(AdifHeader(false), 0), 0u);
   append();
   const std::string twice = fs.Contents("T.ADI");
-  EXPECT_EQ(twice, once + once.substr(AdifHeader().size()));
+  EXPECT_EQ(twice, once + once.substr(AdifHeader(false).size()));
   EXPECT_EQ(twice.find("<EOH>"), twice.rfind("<EOH>"));
 }
 

@@ -45,6 +45,29 @@ std::string BadArgument(std::string_view argument) {
   return "(!) ｺﾏﾝﾄﾞﾗｲﾝが不正です \"" + std::string(argument) + "\"\n";
 }
 
+// The long options: "--name=value", the value going to a member of the command line.
+struct LongOption {
+  std::string_view name;
+  std::optional<std::string> CommandLine::*value;
+};
+
+constexpr LongOption kLongOptions[] = {
+    {"export-adif", &CommandLine::exportAdif},
+};
+
+// Takes a "--" argument; false when it names no long option or lacks its value.
+bool TakeLongOption(std::string_view argument, CommandLine& commandLine) {
+  const std::string_view spelled = argument.substr(2);
+  const size_t equals = spelled.find('=');
+  for (const LongOption& option : kLongOptions) {
+    if (spelled.substr(0, equals) != option.name) continue;
+    if (equals == std::string_view::npos || equals + 1 == spelled.size()) return false;
+    commandLine.*option.value = std::string(spelled.substr(equals + 1));
+    return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 CommandLine ParseCommandLine(std::span<const std::string> arguments) {
@@ -58,6 +81,10 @@ CommandLine ParseCommandLine(std::span<const std::string> arguments) {
       continue;
     }
     if (!result.error.empty()) continue;
+    if (argument.starts_with("--")) {
+      if (!TakeLongOption(argument, result)) result.error = BadArgument(argument);
+      continue;
+    }
     if (!IsOption(argument)) {
       if (result.word) {
         result.error = BadArgument(argument);
@@ -84,6 +111,7 @@ std::string HelpText() {
   return "使い方: vondal [設定ｾｯﾄ名|ﾛｸﾞﾌｧｲﾙ] [-Cﾌｧｲﾙ] [-Mﾌｧｲﾙ] [-Iﾌｧｲﾙ] [-Sﾌｧｲﾙ] [-Xﾌｧｲﾙ]\n"
          "              [-Rｱﾄﾞﾚｽ] [-Wｱﾄﾞﾚｽ] [-!]\n"
          "       vondal ?\n"
+         "       vondal --export-adif=OUT.ADI [設定ｾｯﾄ名|ﾛｸﾞﾌｧｲﾙ]\n"
          "端末の画面いっぱいに開く、ｱﾏﾁｭｱ無線の交信記録（ﾛｸﾞ）です。\n"
          "  設定ｾｯﾄ名   Vondal.ini の [名前] の設定を使う（名前の大文字小文字は問わない）\n"
          "  ﾛｸﾞﾌｧｲﾙ     設定ｾｯﾄが log を決めないときに開くﾛｸﾞ（.VD、無ければ作る）\n"
@@ -95,7 +123,8 @@ std::string HelpText() {
          "  -Rｱﾄﾞﾚｽ     rigctld のｱﾄﾞﾚｽ（rig ｷｰ）\n"
          "  -Wｱﾄﾞﾚｽ     WSJT-X が交信を知らせるUDPのｱﾄﾞﾚｽ（wsjtx ｷｰ）\n"
          "  -!          開発者ﾓｰﾄﾞ\n"
-         "  ?           設定ﾌｧｲﾙの一覧（ﾌｧｲﾙ・ｾｸｼｮﾝ・caption）を表示して終わる\n" +
+         "  ?           設定ﾌｧｲﾙの一覧（ﾌｧｲﾙ・ｾｸｼｮﾝ・caption）を表示して終わる\n"
+         "  --export-adif=OUT.ADI  ﾛｸﾞを標準形式の ADIF で OUT.ADI に書いて終わる（端末は不要）\n" +
          std::string(StandardOptionLines()) +
          "ｵﾌﾟｼｮﾝは / でも始められ、値は文字の直後に続けて書く（-Smylog）。\n"
          "設定ﾌｧｲﾙ: " +

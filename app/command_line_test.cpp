@@ -43,6 +43,19 @@ TEST(CommandLineTest, UnknownOptionsAndASecondWordAreRefused) {
   EXPECT_EQ(Parse({"one", "two"}).error, "(!) ｺﾏﾝﾄﾞﾗｲﾝが不正です \"two\"\n");
 }
 
+TEST(CommandLineTest, ExportAdifIsALongOptionWithItsFileAfterAnEqualsSign) {
+  CommandLine line = Parse({"--export-adif=out/移動.ADI", "contest", "-Sjournal"});
+  EXPECT_TRUE(line.error.empty());
+  EXPECT_EQ(line.exportAdif, "out/移動.ADI");
+  EXPECT_EQ(line.word, "contest");  // the set or log it exports
+  EXPECT_EQ(line.safety, "journal");
+  EXPECT_FALSE(Parse({"mylog"}).exportAdif);
+  // Without a file, misspelt or unknown, a long option is refused as any bad argument is.
+  for (const char* bad : {"--export-adif", "--export-adif=", "--export-adi=x", "--EXPORT-ADIF=x", "--"}) {
+    EXPECT_EQ(Parse({"mylog", bad}).error, "(!) ｺﾏﾝﾄﾞﾗｲﾝが不正です \"" + std::string(bad) + "\"\n") << bad;
+  }
+}
+
 TEST(CommandLineTest, TheSetNameIsTheWordInUpperCaseUpTo32Bytes) {
   EXPECT_EQ(SetName(Parse({"contest"})), "CONTEST");
   EXPECT_EQ(SetName(Parse({"ヂab"})), "ヂAB");  // the second byte 0x61 of "ヂ" stays

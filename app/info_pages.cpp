@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/info_system.h"
+#include "app/rig_lines.h"
 #include "app/run_state.h"
 #include "app/text/program_folder.h"
 #include "app/text/version.h"
@@ -136,6 +137,8 @@ std::string SettingValue(const Settings& s, int key) {
       return std::string(s.rig);
     case kWsjtxKey:
       return std::string(s.wsjtx);
+    case kAdifKey:
+      return std::string(s.adif);
     default:
       return "";
   }
@@ -191,6 +194,7 @@ void DrawConsolePage(InfoWriter& out, const RunState& run) {
   out.Title("□Vondal起動日時");
   out.Next();
   out.Line(2, LocalTimeText(StartTime()));
+  if (run.rig) DrawRigSection(out, *run.rig);
   out.Title("□ｺﾏﾝﾄﾞﾗｲﾝ");
   out.Next();
   for (const auto& argument : run.settings.arguments) out.Line(2, argument);
@@ -213,8 +217,9 @@ void DrawSettingsPage(InfoWriter& out, const RunState& run, int& view) {
     rows.push_back({key, {}});
   }
   for (const auto& line : settings.JARLsummary) rows.push_back({-1, line});
-  // The keys of the links to other programs and the radio appear only in a run that gives them.
-  for (int key = kLogtimeKey; key <= kWsjtxKey; ++key) {
+  // The keys of the links to other programs and the radio, and the form of the ADIF output,
+  // appear only in a run that gives them.
+  for (int key = kLogtimeKey; key <= kAdifKey; ++key) {
     if (settings.origins[key] != 0) rows.push_back({key, {}});
   }
   // Rows beyond the page go on in further views, each but the last ending in the sign.

@@ -1,5 +1,6 @@
 #include "app/main_menu.h"
 
+#include "adif/adif_time.h"
 #include "app/color_editing.h"
 #include "app/command_prompt.h"
 #include "app/external_menu.h"
@@ -39,6 +40,7 @@ int RunEditor(RunState& run, bool browse) {
   context.recordUse = [](std::string_view name) { RecordUse(name); };
   context.safety = &run.safety;
   context.external = &run.external;
+  context.rig = run.rig.get();
   // The external file's menu works on the text being edited: here the current field.
   context.externalAccess = [&run](std::string& text, size_t maxLength) {
     TheEditState().text = text;
@@ -61,8 +63,11 @@ int RunMacroEditor(RunState& run) {
 }
 // Processing output: the frame and every output; the contest logs and the inspection read the settings.
 int RunOutputMenu(RunState& run) {
-  OutputContext context{
-      .log = run.log, .index = run.index, .fs = run.fs, .logName = std::string(run.settings.log)};
+  OutputContext context{.log = run.log,
+                        .index = run.index,
+                        .fs = run.fs,
+                        .logName = std::string(run.settings.log),
+                        .logInUtc = LogTimeOf(run.settings.logtime) == TimeZone::kUtc};
   context.recordUse = [](std::string_view name) { RecordUse(name); };
   if (ThePools().TempCapacity() > 0) context.workBytes = ThePools().TempCapacity();
   const Settings& settings = run.settings;
@@ -73,6 +78,7 @@ int RunOutputMenu(RunState& run) {
   for (int f = 0; f < kFamilyCount; ++f)
     context.contest.families[f].assign(families[f]->begin(), families[f]->end());
   context.contest.jarlSummary.assign(settings.JARLsummary.begin(), settings.JARLsummary.end());
+  context.standardAdif = WantsStandardAdif(settings);
   return RunOutputMenu(context);
 }
 // The information screen.

@@ -15,6 +15,7 @@
 #include "log/record_index.h"
 #include "log/safety_file.h"
 #include "log/write_counters.h"
+#include "station/rig.h"
 
 namespace vondal {
 
@@ -33,6 +34,7 @@ struct RunState {
   LogFile log{fs, counters, index, safety, ui};
   ExternalFile external{fs, counters};
   ColorSets colors{fs, counters};
+  std::unique_ptr<Rig> rig;  // the radio of the `rig` key; null without it
 };
 
 }  // namespace vondal

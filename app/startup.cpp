@@ -4,9 +4,11 @@
 #include <cstdlib>
 
 #include "app/command_line.h"
+#include "app/export_command.h"
 #include "app/main_menu.h"
 #include "app/memory_pool.h"
 #include "app/quit.h"
+#include "app/rig_lines.h"
 #include "app/run_state.h"
 #include "app/text/charset.h"
 #include "app/text/program_folder.h"
@@ -46,14 +48,25 @@ int DictionaryCount(const RunState& run) {
   return std::min<int>(static_cast<int>(run.settings.dictionary.size()), kMaxDictionaries);
 }
 
+// The radio's line, when `rig` is set, stands below the dictionaries' lines.
+int RigRows(const RunState& run) { return run.settings.rig.empty() ? 0 : 1; }
+
 // Whether each dictionary gets a line of its own (from row R0+12 on): only while the frame, which
-// grows to hold them, still ends above the message line.
-bool DictionaryLineEach(const RunState& run) { return run.r0 + 12 + DictionaryCount(run) < MessageRow(); }
+// grows to hold them and the radio's line, still ends above the message line.
+bool DictionaryLineEach(const RunState& run) {
+  return run.r0 + 12 + DictionaryCount(run) + RigRows(run) < MessageRow();
+}
+
+// The rows the dictionaries take: one each, or one with their number.
+int DictionaryRows(const RunState& run) {
+  const int count = DictionaryCount(run);
+  return count == 0 || DictionaryLineEach(run) ? count : 1;
+}
+
+int RigRow(const RunState& run) { return 12 + DictionaryRows(run); }
 
 // The bottom edge of the start-up frame: below the last line.
-int FrameBottom(const RunState& run) {
-  return run.r0 + 12 + (DictionaryLineEach(run) ? std::max(1, DictionaryCount(run)) : 1);
-}
+int FrameBottom(const RunState& run) { return run.r0 + 12 + std::max(1, DictionaryRows(run) + RigRows(run)); }
 
 void DrawStartupFrame(const RunState& run) {
   Screen& screen = TheScreen();
@@ -200,10 +213,16 @@ std::unique_ptr<RunState> PrepareRun(int cols, int rows, std::span<const std::st
 }
 
 int RunVondal(int argc, char** argv) {
+  const std::vector<std::string> arguments = ArgumentsFromSystem(argc, argv);
+  const CommandLine line = ParseCommandLine(arguments);
   // The usage and the version are answered on standard output, whatever it is, before a run.
-  if (const CommandLine line = ParseCommandLine(ArgumentsFromSystem(argc, argv)); line.help || line.version) {
+  if (line.help || line.version) {
     PrintCheck(line.help ? HelpText() : VersionText());
     return 0;
+  }
+  // The export for scripts runs without a terminal, a banner or a screen.
+  if (line.exportAdif && !line.listMode) {
+    return RunAdifExportCommand(line, arguments);
   }
 
   // 1. Banner.
@@ -227,7 +246,7 @@ int RunVondal(int argc, char** argv) {
 
   // 4 and the first part of 5.
   int exitStatus = 0;
-  std::unique_ptr<RunState> prepared = PrepareRun(cols, rows, ArgumentsFromSystem(argc, argv), exitStatus);
+  std::unique_ptr<RunState> prepared = PrepareRun(cols, rows, arguments, exitStatus);
   if (!prepared) return exitStatus;
   RunState& run = *prepared;
 
@@ -274,6 +293,8 @@ int RunVondal(int argc, char** argv) {
   // 10. CGlist3.TXT and the processing-output defaults.
   LoadCityList(run);
   PrepareOutputDefaults(run);
+  // The radio, when the `rig` key names one.
+  if (!run.settings.rig.empty()) StartRig(run, RigRow(run));
 
   // 11. The cursor size.
   if (run.settings.cursor > 0) SetCursorSize(run.settings.cursor);

@@ -34,7 +34,7 @@ endfunction()
 function(vondal_all_libraries var)
   set(libraries)
   foreach(lib vondal_scroll vondal_vonrix vondal_app vondal_output vondal_editor vondal_macro vondal_condition
-              vondal_citylist vondal_color vondal_console vondal_log vondal_text)
+              vondal_citylist vondal_station vondal_color vondal_console vondal_adif vondal_log vondal_text)
     if(TARGET ${lib})
       list(APPEND libraries ${lib})
     endif()

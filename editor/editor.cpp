@@ -13,6 +13,7 @@
 #include "editor/marks_menu.h"
 #include "editor/mask_menu.h"
 #include "editor/other_menu.h"
+#include "editor/rig_fill.h"
 #include "editor/search.h"
 #include "editor/select_area.h"
 #include "macro/edit_error.h"
@@ -103,6 +104,7 @@ void Editor::Prepare() {
       } else {
         editor_.working = Record{};
       }
+      ShowRigMessage(FillNewRecordFromRig(context_.rig, editor_));
       editor_.current = Count();
       break;
     case EditorMode::kMask:

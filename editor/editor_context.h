@@ -8,6 +8,7 @@
 #include "log/external_file.h"
 #include "log/log_file.h"
 #include "log/record_index.h"
+#include "station/rig.h"
 
 namespace vondal {
 
@@ -25,6 +26,8 @@ struct EditorContext {
   SafetyFile* safety = nullptr;
   ExternalFile* external = nullptr;
   std::function<void(std::string& text, size_t maxLength)> externalAccess{};
+  // The radio (the `rig` key): the default data of FREQ and MODE. Null without the key.
+  Rig* rig = nullptr;
 };
 
 }  // namespace vondal

@@ -11,6 +11,7 @@
 #include "console/menu_line.h"
 #include "editor/contest.h"
 #include "editor/macro_keys.h"
+#include "editor/rig_fill.h"
 #include "macro/edit_display.h"
 #include "macro/edit_error.h"
 #include "macro/string_editor.h"
@@ -130,6 +131,14 @@ int AutoFill(const EditorContext& context, const EditLayout& layout, EditorState
   if (attributes[kAutoFillSource] == ' ' || (attributes[kAutoFillPrecedence] == 'C' && !empty)) {
     ShowMessage("ﾌｨｰﾙﾄﾞが不適当です", TheEditState());
     return field;
+  }
+  // The radio, where it is the field's default data, is asked again and wins over a text the
+  // field keeps (S); without a value from it the rules below stand.
+  if (RigFills(context.rig, field)) {
+    RigValues values = AskRig(*context.rig, editor.display.freqDigits);
+    ShowRigMessage(values.message);
+    const std::string& value = field == FREQ ? values.freq : values.mode;
+    if (!value.empty()) return PutValue(layout, editor, field, value) ? NextField(field) : field;
   }
   if (attributes[kAutoFillPrecedence] == 'S' && !empty) return NextField(field);
   if (!PutValue(layout, editor, field, AutoFillValue(editor, context.log.previousData(), field)))

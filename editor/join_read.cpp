@@ -1,13 +1,16 @@
 #include "editor/join_read.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
+#include "app/text/sjis.h"
 #include "app/text/wildcard.h"
+#include "editor/join_items.h"
 #include "log/date_time.h"
 #include "log/field_table.h"
 
@@ -30,6 +33,53 @@ std::string Number(long n) {
   char text[24];
   std::snprintf(text, sizeof text, "%ld", n);
   return text;
+}
+
+bool IsAscii(std::string_view text) {
+  for (char c : text) {
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  }
+  return true;
+}
+
+// A piece of a refused line as the detail row shows it: at most 30 bytes, cut between
+// characters, control bytes shown as blanks.
+std::string Shown(std::string_view text) {
+  size_t size = 0;
+  while (size < text.size() && size + CharLength(text, size) <= 30) size += CharLength(text, size);
+  std::string shown(text.substr(0, size));
+  for (char& c : shown) {
+    if (static_cast<unsigned char>(c) < 0x20) c = ' ';
+  }
+  return size < text.size() ? shown + ".." : shown;
+}
+
+// True when the line holds an ADIF tag with a length ("<CALL:6>"): an ADIF file under another name.
+bool LooksLikeAdif(std::string_view line) {
+  for (size_t at = line.find('<'); at != std::string_view::npos; at = line.find('<', at + 1)) {
+    size_t p = at + 1;
+    while (p < line.size() && (std::isalnum(static_cast<unsigned char>(line[p])) || line[p] == '_')) ++p;
+    if (p > at + 1 && p + 1 < line.size() && line[p] == ':' && IsDigit(line[p + 1])) return true;
+  }
+  return false;
+}
+
+constexpr char kAdifHint[] = "ADIFﾌｧｲﾙのようです(名前を*.ADIにすると結合できます)";
+
+// What the line's text for field `field` must be, for the detail of a refusal.
+std::string FieldRule(int field, std::string_view text) {
+  switch (field) {
+    case DATE:
+      return "DATEはYYMMDD(6桁の数字)です: " + Shown(text);
+    case START:
+      return "STARTはHHMM(4桁の数字)です: " + Shown(text);
+    case END:
+      return "ENDは4文字です: " + Shown(text);
+    case CALLSIGN:
+      return "CALLSIGNは2文字以上です: " + Shown(text);
+    default:
+      return std::string(DefaultFieldTable()[field].name) + "がありません";
+  }
 }
 
 // The journal while the records are appended: its size before the join, to cut it back to.
@@ -101,7 +151,8 @@ class LineStops {
 JoinFormat JoinFormatOf(std::string_view name) {
   static constexpr std::pair<const char*, JoinFormat> kPatterns[] = {
       {"*.VD", JoinFormat::kLog},           {"*.VDS", JoinFormat::kSafety}, {"*.VDP", JoinFormat::kPacked},
-      {"*.VDT", JoinFormat::kPackedSafety}, {"*.CSV", JoinFormat::kCsv},
+      {"*.VDT", JoinFormat::kPackedSafety}, {"*.CSV", JoinFormat::kCsv},    {"*.ADI", JoinFormat::kAdif},
+      {"*.ADIF", JoinFormat::kAdif},
   };
   for (const auto& [pattern, format] : kPatterns) {
     if (jstrwldc(pattern, name, true)) return format;
@@ -112,12 +163,38 @@ JoinFormat JoinFormatOf(std::string_view name) {
 JoinChecker::JoinChecker(JoinFormat format)
     : format_(format), separator_(format == JoinFormat::kCsv ? '\t' : kSeparator) {}
 
+std::string JoinChecker::Refuse(const char* reason, std::string_view line, int field, size_t at) {
+  const std::string_view why = reason;
+  if (why == kJoinBadLineLength) {
+    const bool exact = format_ == JoinFormat::kLog || format_ == JoinFormat::kSafety;
+    detail_ = field >= 0 ? "行の中にNUL(0x00)があります"
+                         : std::string(exact ? "1行は198ﾊﾞｲﾄちょうどです" : "1行は198ﾊﾞｲﾄまでです") +
+                               "(この行は" + Number(static_cast<long>(line.size())) + "ﾊﾞｲﾄ)";
+  } else if (LooksLikeAdif(line)) {
+    detail_ = kAdifHint;
+  } else if (why == kJoinFieldTooLong) {
+    const std::string_view text = line.substr(at);
+    detail_ = field == DATE
+                  ? "DATEはYYMMDD(6桁の数字)、区切りはTABかｺﾝﾏです: " + Shown(text)
+                  : std::string(DefaultFieldTable()[field].name) + "は" +
+                        Number(ActiveFieldTable()[field].maxLength) + "ﾊﾞｲﾄまでです: " + Shown(text);
+  } else if (why == kJoinBadSeparator) {
+    detail_ = field < 0
+                  ? "前のﾚｺｰﾄﾞがないのに同じ印(0x1F)があります"
+                  : std::string(DefaultFieldTable()[field].name) + "の中に区切り記号(0x1Eか0x1F)があります";
+  } else if (why == kJoinRecordTooLong) {
+    detail_ = "17項目の合計は182ﾊﾞｲﾄまでです";
+  }
+  return reason;
+}
+
 std::string JoinChecker::Check(std::string_view line, JoinLineKind& kind, char* image) {
+  detail_.clear();
   const bool exact = format_ == JoinFormat::kLog || format_ == JoinFormat::kSafety;
-  if (exact ? line.size() != kTextArea : line.size() > kTextArea) return kJoinBadLineLength;
+  if (exact ? line.size() != kTextArea : line.size() > kTextArea) return Refuse(kJoinBadLineLength, line);
   // A NUL byte ends the line for every text reader: the line is not what it seems.
   const LineStops stops(line, separator_);
-  if (stops.nul()) return kJoinBadLineLength;
+  if (stops.nul()) return Refuse(kJoinBadLineLength, line, 0);
   if (format_ == JoinFormat::kCsv && !dataSeen_) {
     if (headers_ == 0 && (!jstrwldc("######?####*", line, false) || IsDigit(line[6]))) {
       ++headers_;
@@ -143,15 +220,15 @@ std::string JoinChecker::Check(std::string_view line, JoinLineKind& kind, char* 
   if (packed) {
     for (; field < kStoredFieldCount && pos < line.size(); ++field) {
       if (line[pos] == kForbidden) {
-        if (!hasPrevious_) return kJoinBadSeparator;
+        if (!hasPrevious_) return Refuse(kJoinBadSeparator, line);
         fields[field] = previous_[field];
         ++pos;
         continue;
       }
       const size_t end = stops.Next(pos);
       // A 0x1E or 0x1F inside a text would end it in the log and move every field after it.
-      if (end < line.size() && line[end] != separator_) return kJoinBadSeparator;
-      if (end - pos > table[field].maxLength) return kJoinFieldTooLong;
+      if (end < line.size() && line[end] != separator_) return Refuse(kJoinBadSeparator, line, field);
+      if (end - pos > table[field].maxLength) return Refuse(kJoinFieldTooLong, line, field, pos);
       fields[field] = line.substr(pos, end - pos);
       pos = end + 1;
     }
@@ -172,9 +249,9 @@ std::string JoinChecker::Check(std::string_view line, JoinLineKind& kind, char* 
       pos = end + 1;
       return ++field < kStoredFieldCount;
     });
-    if (failure) return failure;
+    if (failure) return Refuse(failure, line, field, pos);
     if (field < kStoredFieldCount && pos < line.size()) {  // the last text runs to the line's end
-      if (line.size() - pos > table[field].maxLength) return kJoinFieldTooLong;
+      if (line.size() - pos > table[field].maxLength) return Refuse(kJoinFieldTooLong, line, field, pos);
       fields[field++] = line.substr(pos);
       textEnd = line.size();
     }
@@ -187,16 +264,20 @@ std::string JoinChecker::Check(std::string_view line, JoinLineKind& kind, char* 
     kind = JoinLineKind::kTimeRecord;
     return "";
   }
-  if (fields[DATE].size() != 6 || fields[START].size() != 4 || fields[END].size() != 4 ||
-      fields[CALLSIGN].size() < 2 || fields[FREQ].empty() || fields[MODE].empty()) {
-    return kJoinBadFieldLength;
+  const bool lengths[] = {fields[DATE].size() == 6,     fields[START].size() == 4, fields[END].size() == 4,
+                          fields[CALLSIGN].size() >= 2, !fields[FREQ].empty(),     !fields[MODE].empty()};
+  for (int f = DATE; f <= MODE; ++f) {
+    if (!lengths[f]) {
+      detail_ = LooksLikeAdif(line) ? kAdifHint : FieldRule(f, fields[f]);
+      return kJoinBadFieldLength;
+    }
   }
   char* p = image;
   if (packed) {
     size_t total = 0;
     for (std::string_view text : fields) total += text.size() + 1;
     // A record whose last separator would be byte 199 loses it under the line end.
-    if (total > kTextArea + 1) return kJoinRecordTooLong;
+    if (total > kTextArea + 1) return Refuse(kJoinRecordTooLong, line);
     for (int i = 0; i < kStoredFieldCount; ++i) {
       if (!fields[i].empty())
         std::memcpy(p, fields[i].data(), fields[i].size());  // an empty view may hold no pointer
@@ -207,7 +288,7 @@ std::string JoinChecker::Check(std::string_view line, JoinLineKind& kind, char* 
     // The line up to the end of its last text is in place: then a separator for the last text
     // and for each the line lacks.
     const int appended = kStoredFieldCount - std::max(parsed - 1, 0);
-    if (textEnd + appended > kTextArea + 1) return kJoinRecordTooLong;
+    if (textEnd + appended > kTextArea + 1) return Refuse(kJoinRecordTooLong, line);
     p += textEnd;
     for (int i = 0; i < appended && p - image < kTextArea; ++i) *p++ = kSeparator;
   }
@@ -251,11 +332,111 @@ bool JoinLines::Next(std::string_view& line) {
     size_t next = lf ? stop + 1 : stop;
     if (stop - begin_ > kJoinLineLimit) stop = next = begin_ + kJoinLineLimit;
     size_t lineEnd = stop;
+    if (atEnd_ && next == end_ && lineEnd > begin_ && data[lineEnd - 1] == '\x1A') --lineEnd;  // Ctrl-Z
     if (lineEnd > begin_ && data[lineEnd - 1] == '\r' && (lf || atEnd_)) --lineEnd;
     line = std::string_view(data + begin_, lineEnd - begin_);
+    lineOffset_ = offset_ - static_cast<int64_t>(end_ - begin_);
     begin_ = next;
     return true;
   }
+}
+
+namespace {
+
+// The lines of a file as the join's items.
+class LineItems : public JoinItems {
+ public:
+  LineItems(File& file, JoinFormat format, TextCharset charset, std::vector<JoinNote>* notes)
+      : file_(file),
+        lines_(file),
+        checker_(format),
+        csv_(format == JoinFormat::kCsv),
+        charset_(charset),
+        notes_(notes) {}
+
+  bool Next(std::string& reason, JoinLineKind& kind, char* image) override {
+    std::string_view line;
+    if (!lines_.Next(line)) return false;
+    ++number_;
+    if (number_ == 1 && csv_ && line.starts_with(kUtf8Bom)) {
+      line.remove_prefix(kUtf8Bom.size());
+      charset_ = TextCharset::kUtf8;
+    }
+    reason.clear();
+    if (line.empty()) {
+      kind = JoinLineKind::kEmpty;
+      return true;
+    }
+    int replaced = 0;
+    if (csv_ && !IsAscii(line)) {
+      if (charset_ == TextCharset::kAscii) charset_ = GuessFrom(lines_.lineOffset());
+      if (charset_ == TextCharset::kUtf8) {
+        converted_ = Utf8ToCp932(line, replaced);
+        line = converted_;
+      }
+    }
+    reason = checker_.Check(line, kind, image);
+    if (replaced > 0 && notes_ && reason.empty() && kind == JoinLineKind::kRecord) {
+      std::string_view texts[CALLSIGN + 1];
+      LeadingTexts(image, CALLSIGN + 1, texts);
+      notes_->push_back({number_, std::string(texts[CALLSIGN]), std::string(texts[DATE]),
+                         "CP932にない文字" + std::to_string(replaced) + "個を?に置換"});
+    }
+    return true;
+  }
+  bool failed() const override { return lines_.failed(); }
+  std::string detail() const override { return checker_.detail(); }
+  void Count(JoinResult& result) const override {
+    result.records = checker_.records();
+    result.timeRecords = checker_.timeRecords();
+    result.headers = checker_.headers();
+    result.charset = charset_;
+  }
+
+ private:
+  // The charset of the file from the first line that is not ASCII on (its bytes decide, and the
+  // bytes of the lines behind it).
+  TextCharset GuessFrom(int64_t offset) {
+    std::string bytes(64 * 1024, '\0');
+    const int64_t got = file_.ReadAt(offset, bytes.data(), bytes.size());
+    bytes.resize(got > 0 ? static_cast<size_t>(got) : 0);
+    const TextCharset guessed = GuessCharset(bytes);
+    return guessed == TextCharset::kAscii ? TextCharset::kCp932 : guessed;
+  }
+
+  File& file_;
+  JoinLines lines_;
+  JoinChecker checker_;
+  bool csv_;
+  TextCharset charset_;
+  std::vector<JoinNote>* notes_;
+  long number_ = 0;
+  std::string converted_;
+};
+
+// An ADIF file's whole text: mapped where the file allows, else read into `copy`. False when the
+// file cannot be read.
+bool WholeText(File& file, std::string& copy, std::string_view& text) {
+  text = file.MapForReading();
+  if (!text.empty()) return true;
+  copy.clear();
+  char buffer[1 << 16];
+  for (int64_t offset = 0;;) {
+    const int64_t got = file.ReadAt(offset, buffer, sizeof buffer);
+    if (got < 0) return false;
+    if (got == 0) break;
+    copy.append(buffer, static_cast<size_t>(got));
+    offset += got;
+  }
+  text = copy;
+  return true;
+}
+
+}  // namespace
+
+std::unique_ptr<JoinItems> JoinLineItems(File& file, JoinFormat format, TextCharset charset,
+                                         std::vector<JoinNote>* notes) {
+  return std::make_unique<LineItems>(file, format, charset, notes);
 }
 
 JoinResult JoinRead(JoinContext& context, File& file, JoinFormat format, WorkRows& rows) {
@@ -266,40 +447,86 @@ JoinResult JoinRead(JoinContext& context, File& file, JoinFormat format, WorkRow
   auto stop = [&](int row, const std::string& reason) {
     result.reason = reason;
     rows.Put(row, 17, reason + kStopped);
+    if (!result.detail.empty()) rows.Put(row + 1, 17, result.detail);
     rows.Flush();
     return result;
   };
   char image[kRecordSize];
   JoinLineKind kind;
 
+  // An ADIF file is read whole by the first pass, which keeps its contacts for the second.
+  const bool adif = format == JoinFormat::kAdif;
+  AdifJoin adifJoin;
+  std::string copy;
+  adifJoin.logClock = context.logClock;
+  auto items = [&](bool first) {
+    std::vector<JoinNote>* notes = first ? &result.notes : nullptr;
+    return adif ? JoinAdifItems(adifJoin, notes) : JoinLineItems(file, format, result.charset, notes);
+  };
+
   // The first pass only reads: any fault leaves everything untouched.
   rows.Put(firstRow, 1, "検査中..");
   rows.Flush();
-  JoinChecker check(format);
   // The first record the join appends: the write-ahead record knows the join by it.
   RecordImage first{};
+  bool haveFirst = false;
+  if (adif) {
+    if (!WholeText(file, copy, adifJoin.text)) return stop(firstRow, kJoinCannotRead);
+    if (context.index.size() > 0)
+      adifJoin.finder = std::make_unique<DuplicateFinder>(context.index, log, true);
+  }
+  JoinResult counted;
   {
-    JoinLines lines(file);
+    std::unique_ptr<JoinItems> check = items(true);
     long count = 0;
-    for (std::string_view line; lines.Next(line);) {
+    for (std::string reason; check->Next(reason, kind, image);) {
       if (++count % kProgressStep == 0) {
         rows.Put(firstRow, 9, Number(count));
         rows.Flush();
       }
-      if (std::string reason = check.Check(line, kind, image); !reason.empty()) {
+      if (!reason.empty()) {
         rows.Put(firstRow, 9, Number(count));
+        result.detail = check->detail();
+        result.notes.clear();
         return stop(firstRow, reason);
       }
-      if (kind == JoinLineKind::kRecord && check.records() == 1)
+      if (kind == JoinLineKind::kRecord && !haveFirst) {
         std::memcpy(first.data(), image, kRecordSize);
+        haveFirst = true;
+      }
     }
     rows.Put(firstRow, 9, Number(count));
-    if (lines.failed()) return stop(firstRow, kJoinCannotRead);
+    if (check->failed()) return stop(firstRow, kJoinCannotRead);
+    check->Count(counted);
+    result.charset = counted.charset;
   }
+  // The counts below the second pass's row.
+  auto showCounts = [&] {
+    result.joined = true;
+    result.records = counted.records;
+    result.timeRecords = counted.timeRecords;
+    result.headers = counted.headers;
+    result.duplicates = counted.duplicates;
+    const bool csv = format == JoinFormat::kCsv;
+    const int col = csv ? 15 : 19;
+    rows.Put(secondRow + 2, 1, "結合レコード数");
+    rows.Put(secondRow + 2, col, Number(result.records));
+    if (adif) {
+      rows.Put(secondRow + 3, 1, "重複レコード数");
+      rows.Put(secondRow + 3, col, Number(result.duplicates));
+    } else {
+      rows.Put(secondRow + 3, 1, csv ? "ヘッダ数" : "時刻記録レコード数");
+      rows.Put(secondRow + 3, col, Number(csv ? result.headers : result.timeRecords));
+    }
+    rows.Flush();
+    return result;
+  };
   const int before = log.RecordCount();
-  if (static_cast<long>(before) + check.records() > log.RecordLimit())
+  if (static_cast<long>(before) + counted.records > log.RecordLimit())
     return stop(firstRow, kJoinTooManyRecords);
-  if (check.records() == 0) return stop(firstRow, kJoinEmpty);
+  // An ADIF file whose every contact is in the log already has nothing to add, and nothing wrong.
+  if (counted.records == 0 && counted.duplicates > 0) return showCounts();
+  if (counted.records == 0) return stop(firstRow, kJoinEmpty);
 
   // The second pass appends. The counters, the index and the journal go back with the log when
   // it fails.
@@ -321,6 +548,7 @@ JoinResult JoinRead(JoinContext& context, File& file, JoinFormat format, WorkRow
       journal.file->Sync();
     }
     context.counters = countersBefore;
+    result.notes.clear();
     stop(secondRow, reason);
     rows.Put(secondRow + 2, 1, "ﾛｸﾞは結合前のままです");
     rows.Flush();
@@ -328,7 +556,7 @@ JoinResult JoinRead(JoinContext& context, File& file, JoinFormat format, WorkRow
   };
   if (safety && !journal.file) return takeBack(kJoinCannotWriteSafety);
   context.index.RetireFile();
-  if (!log.BeginJoin(check.records(), first)) return takeBack(kJoinCannotWriteLog);
+  if (!log.BeginJoin(counted.records, first)) return takeBack(kJoinCannotWriteLog);
 
   std::vector<char> buffer(kWriteBufferSize);
   int filled = 0;
@@ -352,20 +580,20 @@ JoinResult JoinRead(JoinContext& context, File& file, JoinFormat format, WorkRow
     filled = 0;
     return true;
   };
-  JoinChecker again(format);
-  JoinLines lines(file);
+  std::unique_ptr<JoinItems> again = items(false);
   long count = 0;
   int taken = 0;
   // Only the records the first pass counted: the file may have grown meanwhile (it may even be
   // the log or the journal itself).
-  for (std::string_view line; taken < check.records() && lines.Next(line);) {
+  for (std::string reason; taken < counted.records &&
+                           again->Next(reason, kind, &buffer[static_cast<size_t>(filled) * kRecordSize]);) {
     if (++count % kProgressStep == 0) {
       rows.Put(secondRow, 9, Number(count));
       rows.Flush();
     }
-    char* slot = &buffer[static_cast<size_t>(filled) * kRecordSize];
-    if (std::string reason = again.Check(line, kind, slot); !reason.empty()) return takeBack(reason);
+    if (!reason.empty()) return takeBack(reason);
     if (kind != JoinLineKind::kRecord) continue;
+    const char* slot = &buffer[static_cast<size_t>(filled) * kRecordSize];
     // A file changed since the first pass would join other records than the ones checked.
     if (taken == 0 && std::memcmp(slot, first.data(), kRecordSize) != 0) return takeBack(kJoinBadLineLength);
     std::string_view texts[kStoredFieldCount];
@@ -380,25 +608,15 @@ JoinResult JoinRead(JoinContext& context, File& file, JoinFormat format, WorkRow
     if (++filled == kBufferRecords && !flush()) return takeBack(failure);
   }
   rows.Put(secondRow, 9, Number(count));
-  if (lines.failed()) return takeBack(kJoinCannotRead);
-  if (taken < check.records()) return takeBack(kJoinBadLineLength);  // the file was cut meanwhile
+  if (again->failed()) return takeBack(kJoinCannotRead);
+  if (taken < counted.records) return takeBack(kJoinBadLineLength);  // the file was cut meanwhile
   if (!flush()) return takeBack(failure);
   if (journal.file && !journal.file->Sync()) return takeBack(kJoinCannotWriteSafety);
   if (!log.CommitJoin()) return takeBack(kJoinCannotWriteLog);
   journal.file.reset();
 
-  result.joined = true;
-  result.records = check.records();
-  result.timeRecords = check.timeRecords();
-  result.headers = check.headers();
   result.fatal = log.ReopenLog();
-  const bool csv = format == JoinFormat::kCsv;
-  const int col = csv ? 15 : 19;
-  rows.Put(secondRow + 2, 1, "結合レコード数");
-  rows.Put(secondRow + 2, col, Number(result.records));
-  rows.Put(secondRow + 3, 1, csv ? "ヘッダ数" : "時刻記録レコード数");
-  rows.Put(secondRow + 3, col, Number(csv ? result.headers : result.timeRecords));
-  rows.Flush();
+  showCounts();
   if (safety) safety->WriteMarker("＜結合読み込み終了＞");
   return result;
 }

@@ -2,36 +2,20 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
-
+#include "editor/join_test_support.h"
 #include "log/date_time.h"
-#include "log/faulty_file_system.h"
-#include "log/log_test_support.h"
 
 namespace vondal {
 namespace {
 
 using testing::Image;
+using testing::KeptRows;
 using testing::LogSet;
 using testing::ValidRecord;
 
-constexpr char kLog[] = "/qso/2024.VD";
-constexpr char kJournal[] = "/qso/2024.VDS";
-
-std::tm FixedTime() {
-  std::tm t{};
-  t.tm_year = 124, t.tm_mon = 2, t.tm_mday = 5, t.tm_hour = 9, t.tm_min = 7;
-  return t;
-}
-
-class KeptRows : public WorkRows {
- public:
-  void Put(int row, int col, std::string_view text) override {
-    rows[row] += std::to_string(col) + ":" + std::string(text) + " ";
-  }
-  bool Has(int row, const std::string& text) { return rows[row].find(text) != std::string::npos; }
-  std::map<int, std::string> rows;
-};
+constexpr const char* kLog = testing::kJoinLog;
+constexpr const char* kJournal = testing::kJoinJournal;
+using testing::FixedTime;
 
 // One line checked on its own: the reason, or "" with the kind and the image.
 struct Checked {

@@ -1,4 +1,4 @@
-// Any bytes as a file to join, in each of its formats (the first byte chooses): the checker
+// Any bytes as a file to join, in each of its formats, ADIF too (the first byte chooses): the checker
 // never crashes, a refused file leaves the log byte for byte as it was, and a joined one adds
 // exactly its records as whole log lines (no ditto byte, no NUL, CR LF at the end) to a log that
 // opens again with its index in step.
@@ -16,8 +16,8 @@ using namespace vondal;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
-  static constexpr const char* kNames[] = {"F.VD", "F.VDS", "F.VDP", "F.VDT", "F.CSV"};
-  const std::string name = kNames[data[0] % 5];
+  static constexpr const char* kNames[] = {"F.VD", "F.VDS", "F.VDP", "F.VDT", "F.CSV", "F.ADI"};
+  const std::string name = kNames[data[0] % 6];
   MemoryFileSystem fs;
   fs.SetContents(name, std::string(reinterpret_cast<const char*>(data) + 1, size - 1));
   const std::string old = testing::Image(testing::ValidRecord());

@@ -136,11 +136,30 @@ def main():
     write("condition_fuzz", "mask", 'CALL = "QZ*" & !tag | (FREQ >= 7 & FREQ < 7.3) ^ QTH >=# "東京"'.encode("cp932"))
     write("condition_fuzz", "errors", b'(ja | dx & S = "x"')
     marker = record(call="------", remarks="＜結合読み込み開始＞").replace(b"0910", b"----", 1)
+    write("standard_adif_fuzz", "log", b"\0" + log[:1000])
+    write("standard_adif_fuzz", "modes_and_marks", b"\1" + record(date="000101", start="0030", call="ＪＡ１", qth="DX",
+                                                                 remarks="QSL済") + record(date="240230", start="2460"))
     write("join_read_fuzz", "log", b"\0" + log[:1000])
     write("join_read_fuzz", "safety_markers", b"\1" + marker + log[:600] + marker)
     write("join_read_fuzz", "packed_ditto", b"\2" + log[:198].rstrip(b" ") + b"\r\n" + b"\x1f" * 3 + b"JA2XYZ" + SEP + b"\x1f" * 13 + b"\n")
     write("join_read_fuzz", "csv_heading", b"\4" + "DATE,START,END,CALLSIGN,FREQ,MODE\r\n240305,0907,0910,JA1ABC,7.050,CW,599,599,東京\n".encode("cp932"))
     write("join_read_fuzz", "csv_tab", b"\4" + b"240305\t0907\t0910\tJA1ABC\t7.050\tCW\n" * 3)
+    write("rig_fuzz", "frequency", b"\0get_freq:\nFrequency: 7025000\nRPRT 0\n")
+    write("rig_fuzz", "mode", b"\1get_mode:\r\nMode: PKTUSB\r\nPassband: 3000\r\nRPRT 0\r\n")
+    write("rig_fuzz", "error", b"\0get_freq:\nRPRT -11\n")
+    write("rig_fuzz", "address", b"\2[::1]:4532, FT4")
+    wsjtx = (b"WSJT-X ADIF Export<eoh>\n<call:5>K1ABC <gridsquare:4>FN42 <mode:4>MFSK <submode:3>FT4 <rst_sent:3>-10 "
+             b"<qso_date:8>20231231 <time_on:6>231530 <time_off:6>231645 <band:3>20m <freq:9>14.075123 <tx_pwr:2>50 <eor>\n")
+    own = ("ADIF Export from Vondal w01.022 (JST)\r\n<PROGRAMID:6>Vondal\r\n<EOH>\r\n<QSO_DATE:8>20240305 <TIME_ON:4>0907 "
+           "<TIME_OFF:4>0910 <CALL:6>JA1ABC <FREQ:5>7.050 <MODE:2>CW <RST_SENT:3>599 <QTH:14>東京都千代田区 "
+           "<CONTEST_ID:6>ALLJA1 <STX_STRING:3>13M <APP_Vondal_REMARKS.QSL[]:4>JARL <BAND:3>40m <EOR>\r\n").encode("cp932")
+    name = "鈴木".encode()
+    utf8 = (b"<CALL:6>JA1ABC<QSO_DATE:8>20240101<TIME_ON:4>0300<BAND:4>70CM<MODE:2>FM<NAME:4>Taro<NAME_INTL:%d>%s"
+            b"<COMMENT:150>%s<EOR>" % (len(name), name, b"c" * 150))
+    write("adif_reader_fuzz", "wsjtx", b"\0" + wsjtx)
+    write("adif_reader_fuzz", "own_export", b"\1" + own)
+    write("adif_reader_fuzz", "utf8_intl", b"\0" + utf8)
+    write("join_read_fuzz", "adif", b"\5" + wsjtx + own[own.index(b"<EOH>") + 5:])
     write("vonrix_fuzz", "modes", b"C\n" + log)
     write("vonrix_fuzz", "filter", b"B CALLSIGN=JA1*\n" + log)
 

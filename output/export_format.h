@@ -52,8 +52,9 @@ bool CsvLineIsStoredTexts(const FieldSelection& selection, const CsvOptions& opt
 // not all lie within the image's text area (a record that fills its budget to the last byte).
 bool AppendStoredTextsLine(std::string& out, const char* image, const RecordTexts& texts, char delimiter);
 
-// The six header lines, each with CR LF.
-std::string AdifHeader();
+// The six header lines, each with CR LF. The first says the clock of the times written, "(JST)"
+// or "(UTC)", so that a join of the file takes them back as they were.
+std::string AdifHeader(bool utcTimes);
 // One record: the selected fields, the rest of DATE … CONTEST, BAND, STX_STRING and SRX_STRING,
 // "<EOR>" CR LF; items wrapped so that a line passes 80 columns only with a single item.
 void AppendAdifRecord(std::string& out, const RecordTexts& texts, const FieldSelection& selection,

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/text/version.h"
 #include "log/field_table.h"
 #include "log/log_test_support.h"
 
@@ -107,7 +108,25 @@ TEST_F(LogOutputsTest, ExportsWriteOneLineOrRecordPerTarget) {
   int records = 0;
   for (size_t at = 0; (at = file.find("<EOR>\r\n", at)) != std::string::npos; at += 7) ++records;
   EXPECT_EQ(records, 10);
-  EXPECT_EQ(file.rfind("ADIF Export from Vondal", 0), 0u);
+  // The first line says the clock of the times: JST as the log keeps them, UTC when converted or
+  // when the log is kept in UTC.
+  EXPECT_EQ(file.substr(0, file.find('\r')),
+            std::string("ADIF Export from Vondal ") + kProgramVersion + " (JST)");
+  TheOutputParameters()[kTimeConversion].choice = 1;
+  OutputJob converted = Job({kAdifFile, kTarget, kSelection, kFields, kTimeConversion}, kAllRecords);
+  converted.fields = adif.fields;
+  WriteAdif(converted);
+  ASSERT_TRUE(converted.file->Finish());
+  EXPECT_EQ(fs.Contents("T.ADI").find(" (UTC)\r\n"), std::string("ADIF Export from Vondal ").size() + 7);
+  TheOutputParameters()[kTimeConversion].choice = 0;
+  context.logInUtc = true;
+  OutputJob utcLog = Job({kAdifFile, kTarget, kSelection, kFields}, kAllRecords);
+  utcLog.fields = adif.fields;
+  WriteAdif(utcLog);
+  ASSERT_TRUE(utcLog.file->Finish());
+  std::string sameTimes = file;  // the log's times as they are, under the other note
+  sameTimes.replace(sameTimes.find("(JST)"), 5, "(UTC)");
+  EXPECT_EQ(fs.Contents("T.ADI"), sameTimes);
 }
 
 }  // namespace

@@ -36,6 +36,8 @@ class OutputFile {
   bool failed() const { return failed_; }
   int64_t bytesWritten() const { return total_; }
   const std::string& name() const { return name_; }
+  // The size the file had when it was opened for appending; 0 for a file written anew.
+  int64_t sizeBefore() const { return mode_ == Mode::kAppend ? sizeBefore_ : 0; }
 
  private:
   bool WriteBuffer();

@@ -31,11 +31,14 @@ struct OutputContext {
   RecordIndex& index;
   FileSystem& fs;
   std::string logName{};  // the log as configured, for report headers
+  bool logInUtc = false;  // the log keeps UTC (`logtime`): the ADIF export's header says so
   // Enters an output's name in the memory history; may be empty.
   std::function<void(std::string_view)> recordUse{};
   ContestSettings contest{};  // for the contest logs and the error inspection
   // The working memory of one output (the temporary pool, sized by the `memory` setting).
   size_t workBytes = 2000000;
+  // The ADIF output writes the standard form of ADIF 3.1 (the `adif` key says "standard").
+  bool standardAdif = false;
 };
 
 // What the frame hands an output body once the form is confirmed.

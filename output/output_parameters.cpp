@@ -26,7 +26,8 @@ OutputParameter Choice(int id, const char* label, int width, std::vector<std::st
   return p;
 }
 
-// The log's name without its folder and cut before its last ".".
+}  // namespace
+
 std::string LogBaseName(std::string_view logPath) {
   const size_t slash = logPath.find_last_of('/');
   std::string_view name = slash == std::string_view::npos ? logPath : logPath.substr(slash + 1);
@@ -34,8 +35,6 @@ std::string LogBaseName(std::string_view logPath) {
   if (dot != std::string_view::npos) name = name.substr(0, dot);
   return std::string(name);
 }
-
-}  // namespace
 
 void OutputParameter::Choose(int index) {
   if (choices.empty()) return;
@@ -49,7 +48,8 @@ OutputParameters DefaultOutputParameters(std::string_view transFolder, std::stri
   if (!folder.empty() && folder.back() != '/') folder += '/';
   const std::string base = folder + LogBaseName(logPath);
   std::vector<std::string> fieldNames;
-  for (int field = 0; field < kStoredFieldCount; ++field) fieldNames.emplace_back(DefaultFieldTable()[field].name);
+  for (int field = 0; field < kStoredFieldCount; ++field)
+    fieldNames.emplace_back(DefaultFieldTable()[field].name);
   return {
       Text(0, "出力ﾌｧｲﾙ", 'T', 255, ".VD"),
       Text(1, "出力ﾌｧｲﾙ", 'T', 255, ".VDP"),
@@ -86,14 +86,15 @@ OutputParameters DefaultOutputParameters(std::string_view transFolder, std::stri
       Text(28, "ﾕｰｻﾞ定義出力形式", 'S', 24, ""),
       Choice(29, "空白ﾚｺｰﾄﾞ", 14, {"区切りとみなす", "無視"}),
       Choice(30, "空白日付", 14, {"区切りとみなす", "無視"}),
-      Choice(31, "項目", 22,
-             {"全ての市郡", "全ての市郡(消滅除く)", "交信した市郡", "交信した市郡(消滅除く)", "都道府県のみ"}),
+      Choice(
+          31, "項目", 22,
+          {"全ての市郡", "全ての市郡(消滅除く)", "交信した市郡", "交信した市郡(消滅除く)", "都道府県のみ"}),
       Choice(32, "順序", 12, {"県市郡区の順", "都道府県の順"}),
       Choice(33, "検査ﾚﾍﾞﾙ", 6, {"最小限", "標準", "拡張", "お節介"}),
       Text(34, "ｺﾝﾃｽﾄ名", 'T', 41, " CONTEST"),
       Choice(35, "出力形式", 19,
-             {"電子ﾛｸﾞJARL形式R2.1", "電子ﾛｸﾞJARL形式R1.0", "電子ﾛｸﾞ", "電子ﾛｸﾞ(新ﾏﾙﾁ=*)", "CSV", "印刷用(50行)",
-              "印刷用(40行)"}),
+             {"電子ﾛｸﾞJARL形式R2.1", "電子ﾛｸﾞJARL形式R1.0", "電子ﾛｸﾞ", "電子ﾛｸﾞ(新ﾏﾙﾁ=*)", "CSV",
+              "印刷用(50行)", "印刷用(40行)"}),
       Choice(36, "時刻", 8, {"無変換", "JST→UTC"}),
       Text(37, "最低QSO数", 'T', 7, "100"),
   };

@@ -20,10 +20,10 @@ enum OutputParameterNumber : int {
   kAdifFile = 3,
   kContestFile = 5,
   kTableFile = 6,
-  kTarget = 7,         // 標識ﾚｺｰﾄﾞ / 非標識ﾚｺｰﾄﾞ / 全ﾚｺｰﾄﾞ / 式で選択
-  kSelection = 8,      // the selection expression
+  kTarget = 7,     // 標識ﾚｺｰﾄﾞ / 非標識ﾚｺｰﾄﾞ / 全ﾚｺｰﾄﾞ / 式で選択
+  kSelection = 8,  // the selection expression
   kPacking = 9,
-  kFields = 10,        // the field selection
+  kFields = 10,  // the field selection
   kHeaderLine = 11,
   kQuotes = 12,
   kDelimiter = 13,
@@ -43,7 +43,7 @@ enum TargetChoice : int { kMarkedRecords = 0, kUnmarkedRecords = 1, kAllRecords 
 struct OutputParameter {
   int id = 0;
   std::string label;
-  char kind = 'T';  // T free text, S text with the line editor's markup, N a choice from a list
+  char kind = 'T';    // T free text, S text with the line editor's markup, N a choice from a list
   std::string value;  // T, S: the text; N: the text of the current choice
   int choice = 0;     // N: the current choice, 0 the default
   std::vector<std::string> choices;
@@ -58,6 +58,10 @@ using OutputParameters = std::array<OutputParameter, kOutputParameterCount>;
 // (with a "/" behind it unless it is empty or ends in one), the log's file name without its folder
 // and its last extension, and the extension.
 OutputParameters DefaultOutputParameters(std::string_view transFolder, std::string_view logPath);
+
+// The log's name without its folder and cut before its last "." ("/qso/2024.VD" → "2024"): the
+// outputs' default file names begin with it.
+std::string LogBaseName(std::string_view logPath);
 
 // The table of the run.
 OutputParameters& TheOutputParameters();

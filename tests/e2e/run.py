@@ -9,9 +9,11 @@ import os
 import re
 import shutil
 import signal
+import socket as sockets
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 import unicodedata
 
@@ -173,6 +175,94 @@ def keep_width(text, value, name):
     return re.sub(re.escape(value) + r"(\S*)( *)", replace, text)
 
 
+class Rigctld:
+    """hamlib's rigctld with its dummy radio (-m 1) on a free port of 127.0.0.1."""
+
+    def __init__(self):
+        self.process = None
+        self.port = None
+
+    def start(self):
+        if shutil.which("rigctld") is None or shutil.which("rigctl") is None:
+            raise CaseFailure("rigctld and rigctl are not installed (Debian libhamlib-utils; script/deps installs it)")
+        for _ in range(20):
+            self.port = free_port()
+            self.process = subprocess.Popen(["rigctld", "-m", "1", "-T", "127.0.0.1", "-t", str(self.port)],
+                                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            deadline = time.monotonic() + WAIT_SECONDS
+            while time.monotonic() < deadline and self.process.poll() is None:
+                if accepts(self.port):
+                    return
+                time.sleep(POLL_SECONDS)
+            self.stop()  # the port was taken meanwhile, or it is slow: another port
+        raise CaseFailure("rigctld did not start listening")
+
+    def set(self, commands):
+        if self.process is None:
+            raise CaseFailure("no rigctld is running (a `rigctld` step starts one)")
+        result = subprocess.run(["rigctl", "-m", "2", "-r", "127.0.0.1:%d" % self.port] + commands,
+                                capture_output=True, text=True)
+        if result.returncode != 0:
+            raise CaseFailure("rigctl %s: %s" % (" ".join(commands), result.stderr.strip()))
+
+    def stop(self):
+        if self.process is not None:
+            self.process.terminate()
+            self.process.wait()
+            self.process = None
+
+
+class RigPeer:
+    """A peer on a free port of 127.0.0.1 that is no rigctld: `silent` accepts and never answers,
+    `garbage` answers every line with text that is not rigctld's."""
+
+    def __init__(self, kind):
+        if kind not in ("silent", "garbage"):
+            raise CaseFailure("unknown rig peer %r" % kind)
+        self.kind = kind
+        self.listener = sockets.socket()
+        self.listener.bind(("127.0.0.1", 0))
+        self.listener.listen(4)
+        self.port = self.listener.getsockname()[1]
+        self.thread = threading.Thread(target=self.serve, daemon=True)
+        self.thread.start()
+
+    def serve(self):
+        while True:
+            try:
+                connection, _ = self.listener.accept()
+            except OSError:
+                return
+            with connection:
+                while True:
+                    try:
+                        data = connection.recv(256)
+                    except OSError:
+                        break
+                    if not data:
+                        break
+                    if self.kind == "garbage":
+                        connection.sendall(b"<html>404</html>\n" * data.count(b"\n"))
+
+    def stop(self):
+        try:
+            self.listener.shutdown(sockets.SHUT_RDWR)
+        except OSError:
+            pass
+        self.listener.close()
+
+
+def free_port():
+    with sockets.socket() as probe:
+        probe.bind(("127.0.0.1", 0))
+        return probe.getsockname()[1]
+
+
+def accepts(port):
+    with sockets.socket() as probe:
+        return probe.connect_ex(("127.0.0.1", port)) == 0
+
+
 class Case:
     def __init__(self, folder, bin_dir, update, verbose, installed=False):
         self.folder = os.path.abspath(folder)
@@ -186,6 +276,9 @@ class Case:
         self.terminals = {}  # the terminal of `start` (1) and of `second` (2), with their control folders
         self.starts = 1
         self.expected_dir = os.path.join(self.folder, "expected")
+        self.rigctld = Rigctld()
+        self.rig_peers = []
+        self.rig = ""  # the address $RIG stands for in commands and on screens
 
     def log(self, text):
         if self.verbose:
@@ -227,6 +320,9 @@ class Case:
                     self.terminal.stop()
                 for terminal, _ in self.terminals.values():
                     terminal.stop()
+                self.rigctld.stop()
+                for peer in self.rig_peers:
+                    peer.stop()
 
     def make_program_folder(self, folder):
         """The case's own program folder (VONDAL_HOME): links to the programs and data files of
@@ -273,6 +369,18 @@ class Case:
             self.poll(lambda: bytes.fromhex(rest) in self.output(), "the bytes %s in the output" % rest)
         elif word == "no-output":
             self.check_not_output(bytes.fromhex(rest))
+        elif word == "rigctld":
+            if rest.strip() == "stop":
+                self.rigctld.stop()
+            else:
+                self.rigctld.start()
+                self.rig = "127.0.0.1:%d" % self.rigctld.port
+        elif word == "rig":
+            self.rigctld.set(rest.split())
+        elif word == "rig-peer":
+            peer = RigPeer(rest.strip())
+            self.rig_peers.append(peer)
+            self.rig = "127.0.0.1:%d" % peer.port
         else:
             raise CaseFailure("unknown step %r" % word)
 
@@ -316,6 +424,7 @@ class Case:
                 out.write("export LANG=C.UTF-8 LC_ALL=C.UTF-8 HOME='%s' PATH='%s':\"$PATH\"\n" % (self.home, self.bin_dir))
             else:
                 out.write("export LANG=C.UTF-8 LC_ALL=C.UTF-8 VONDAL_HOME='%s' PATH='%s':\"$PATH\"\n" % (self.program, self.bin_dir))
+            out.write("export RIG='%s'\n" % self.rig)
             out.write("stty -a > '%s/stty.before'\n" % control)
             out.write("%s\n" % command)
             out.write("echo $? > '%s/status.tmp'\n" % control)
@@ -361,6 +470,8 @@ class Case:
         built = os.path.join(self.bin_dir, "vondal")
         if os.path.exists(built):
             text = text.replace(time.strftime("%Y-%m-%d %H:%M:%S", time.localtime(os.path.getmtime(built))), "$BUILT")
+        if self.rig:
+            text = keep_width(text, self.rig, "$RIG")
         release = os.uname().release
         return keep_width(text, release, "$RELEASE") if len(release) >= 5 else text
 

@@ -17,6 +17,8 @@
 #include "log/date_time.h"
 #include "log/field_table.h"
 #include "log/log_test_support.h"
+#include "output/export_format.h"
+#include "output/field_selection.h"
 #include "tests/reliability/file_size_limit.h"
 #include "tests/reliability/log_check.h"
 
@@ -37,6 +39,19 @@ std::string Joined(const std::vector<std::string>& records) {
   std::string bytes;
   for (const std::string& r : records) bytes += r;
   return bytes;
+}
+
+// The records of Records(count, seed) as the processing menu exports them to ADIF.
+std::string AdifOf(int count, uint64_t seed) {
+  std::string file = AdifHeader(false);
+  const FieldSelection all = ParseFieldSelection("DATE-rQSL");
+  for (int i = 0; i < count; ++i) {
+    const Record r = RandomRecord(seed + i);
+    RecordTexts texts;
+    for (int f = 0; f < kStoredFieldCount; ++f) texts[f] = r[f];
+    AppendAdifRecord(file, texts, all, ";", false);
+  }
+  return file;
 }
 
 // The records in date-time order, equal date-times in their order.
@@ -216,6 +231,58 @@ TEST_F(SortJoinCrashTest, KilledJoinLeavesAllOrNoneOfItsRecords) {
   }
   RecordProperty("none", none);
   RecordProperty("all", all);
+}
+
+TEST_F(SortJoinCrashTest, KilledAdifJoinLeavesAllOrNoneOfItsContacts) {
+  const std::string old = Joined(Records(5, 1));
+  const std::string log = Path("T.VD");
+  TemporaryFolder::Write(Path("IN.ADI"), AdifOf(kRecords, 700));
+  TemporaryFolder::Write(log, old);
+  const double start = Now();
+  ASSERT_FALSE(RunAndKill([&] { JoinOnce(log, Path("IN.ADI")); }, 30.0));
+  const double took = Now() - start;
+  const std::string all = TemporaryFolder::Read(log);
+  ASSERT_EQ(all.size(), old.size() + kRecords * kRecordSize);
+  std::mt19937 random(13);
+  for (int round = 0; round < 30; ++round) {
+    TemporaryFolder::Write(log, old);
+    std::remove((log + "S").c_str());
+    std::remove(WriteAheadName(log).c_str());
+    RunAndKill([&] { JoinOnce(log, Path("IN.ADI")); },
+               std::uniform_real_distribution<double>(0, took * 1.2)(random));
+    testing::LogSet set(RealFileSystem());
+    ASSERT_EQ(set.log.OpenLog(log), "") << "round " << round;
+    const std::string now = TemporaryFolder::Read(log);
+    ASSERT_TRUE(now == old || now == all) << "round " << round << ": " << now.size() << " bytes";
+  }
+}
+
+TEST_F(SortJoinCrashTest, AdifJoinOnAFullDiskLeavesTheLogByteForByte) {
+  const std::string old = Joined(Records(4, 1));
+  const std::string log = Path("T.VD");
+  TemporaryFolder::Write(log, old);
+  TemporaryFolder::Write(Path("IN.ADI"), AdifOf(8000, 300));
+  testing::LogSet set(RealFileSystem());
+  ASSERT_EQ(set.log.OpenLog(log), "");
+  std::vector<char> buffer(1 << 16);
+  ASSERT_EQ(set.index.Rebuild(set.log, nullptr, buffer), "");
+  set.safety.Configure(log + "S");
+  std::unique_ptr<File> file = RealFileSystem().Open(Path("IN.ADI"), OpenMode::kRead);
+  JoinContext context{.log = set.log, .index = set.index, .safety = &set.safety, .counters = set.counters};
+  WorkRows rows;
+  JoinResult result;
+  {
+    FileSizeLimit limit(1000000);
+    result = JoinRead(context, *file, JoinFormat::kAdif, rows);
+  }
+  EXPECT_FALSE(result.joined);
+  EXPECT_EQ(result.reason, kJoinCannotWriteLog);
+  EXPECT_TRUE(result.notes.empty());
+  EXPECT_EQ(TemporaryFolder::Read(log), old);
+  EXPECT_EQ(set.index.size(), 4);
+  // Room again: every contact goes in.
+  EXPECT_TRUE(JoinRead(context, *file, JoinFormat::kAdif, rows).joined);
+  EXPECT_EQ(TemporaryFolder::Read(log).size(), old.size() + 8000 * kRecordSize);
 }
 
 TEST_F(SortJoinCrashTest, SortOnAFullDiskKeepsLogAndBackups) {

@@ -1,7 +1,10 @@
 #include "app/command_line.h"
 
 #include "app/text/charset.h"
+#include "app/text/program_folder.h"
+#include "app/text/standard_options.h"
 #include "app/text/text_helpers.h"
+#include "app/text/version.h"
 
 namespace vondal {
 namespace {
@@ -73,6 +76,10 @@ CommandLine ParseCommandLine(std::span<const std::string> arguments) {
   result.listMode = arguments.empty();
   for (const std::string& argument : arguments) {
     if (argument == "?") result.listMode = true;
+    if (argument == "--help" || argument == "--version") {
+      (argument == "--help" ? result.help : result.version) = true;
+      continue;
+    }
     if (!result.error.empty()) continue;
     if (argument.starts_with("--")) {
       if (!TakeLongOption(argument, result)) result.error = BadArgument(argument);
@@ -99,6 +106,34 @@ CommandLine ParseCommandLine(std::span<const std::string> arguments) {
   if (result.listMode) result.error.clear();
   return result;
 }
+
+std::string HelpText() {
+  return "使い方: vondal [設定ｾｯﾄ名|ﾛｸﾞﾌｧｲﾙ] [-Cﾌｧｲﾙ] [-Mﾌｧｲﾙ] [-Iﾌｧｲﾙ] [-Sﾌｧｲﾙ] [-Xﾌｧｲﾙ]\n"
+         "              [-Rｱﾄﾞﾚｽ] [-Wｱﾄﾞﾚｽ] [-!]\n"
+         "       vondal ?\n"
+         "       vondal --export-adif=OUT.ADI [設定ｾｯﾄ名|ﾛｸﾞﾌｧｲﾙ]\n"
+         "端末の画面いっぱいに開く、ｱﾏﾁｭｱ無線の交信記録（ﾛｸﾞ）です。\n"
+         "  設定ｾｯﾄ名   Vondal.ini の [名前] の設定を使う（名前の大文字小文字は問わない）\n"
+         "  ﾛｸﾞﾌｧｲﾙ     設定ｾｯﾄが log を決めないときに開くﾛｸﾞ（.VD、無ければ作る）\n"
+         "  -Cﾌｧｲﾙ      配色ﾌｧｲﾙ（.VDC、#番号 または #名前 で配色ｾｯﾄを選ぶ）\n"
+         "  -Mﾌｧｲﾙ      ﾏｸﾛﾌｧｲﾙ（.VDM）\n"
+         "  -Iﾌｧｲﾙ      ｲﾝﾃﾞｯｸｽﾌｧｲﾙ（.VDI、-I だけならﾛｸﾞと同じ名前）\n"
+         "  -Sﾌｧｲﾙ      ｾｰﾌﾃｨﾌｧｲﾙ（.VDS）\n"
+         "  -Xﾌｧｲﾙ      外部ﾌｧｲﾙ\n"
+         "  -Rｱﾄﾞﾚｽ     rigctld のｱﾄﾞﾚｽ（rig ｷｰ）\n"
+         "  -Wｱﾄﾞﾚｽ     WSJT-X が交信を知らせるUDPのｱﾄﾞﾚｽ（wsjtx ｷｰ）\n"
+         "  -!          開発者ﾓｰﾄﾞ\n"
+         "  ?           設定ﾌｧｲﾙの一覧（ﾌｧｲﾙ・ｾｸｼｮﾝ・caption）を表示して終わる\n"
+         "  --export-adif=OUT.ADI  ﾛｸﾞを標準形式の ADIF で OUT.ADI に書いて終わる（端末は不要）\n" +
+         std::string(StandardOptionLines()) +
+         "ｵﾌﾟｼｮﾝは / でも始められ、値は文字の直後に続けて書く（-Smylog）。\n"
+         "設定ﾌｧｲﾙ: " +
+         InProgramFolder("Vondal.ini") +
+         "\n"
+         "詳しくは man vondal\n";
+}
+
+std::string VersionText() { return std::string("Vondal ") + kProgramVersion + "H009816\n"; }
 
 std::vector<std::string> ArgumentsFromSystem(int argc, char** argv) {
   std::vector<std::string> arguments;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "app/text/program_folder.h"
+
 namespace vondal {
 namespace {
 
@@ -60,6 +62,29 @@ TEST(CommandLineTest, TheSetNameIsTheWordInUpperCaseUpTo32Bytes) {
   EXPECT_EQ(SetName(Parse({std::string(32, 'a')})), std::string(32, 'A'));
   EXPECT_EQ(SetName(Parse({std::string(33, 'a')})), "");
   EXPECT_EQ(SetName(Parse({"-!"})), "");
+}
+
+TEST(CommandLineTest, HelpAndVersionAreNeitherTheSetNorARefusedOption) {
+  CommandLine line = Parse({"contest", "--help", "-Sjournal"});
+  EXPECT_TRUE(line.help);
+  EXPECT_FALSE(line.version);
+  EXPECT_EQ(line.word, "contest");  // "--help" takes no place of the set or the log
+  EXPECT_EQ(line.safety, "journal");
+  EXPECT_TRUE(line.error.empty());
+  // Asked for after a refused argument they are still answered.
+  line = Parse({"one", "two", "--version"});
+  EXPECT_TRUE(line.version);
+  EXPECT_FALSE(Parse({"--help"}).listMode);  // an argument: no listing of the configuration
+  // Other spellings stay refused options, as before.
+  EXPECT_EQ(Parse({"--helpme"}).error, "(!) ｺﾏﾝﾄﾞﾗｲﾝが不正です \"--helpme\"\n");
+  EXPECT_FALSE(Parse({"--helpme"}).help);
+}
+
+TEST(CommandLineTest, HelpNamesTheConfigurationFileInUse) {
+  const std::string help = HelpText();
+  EXPECT_NE(help.find("設定ﾌｧｲﾙ: " + InProgramFolder("Vondal.ini") + "\n"), std::string::npos) << help;
+  EXPECT_NE(help.find("--version"), std::string::npos);
+  EXPECT_EQ(VersionText(), "Vondal w01.022H009816\n");
 }
 
 TEST(CommandLineTest, ArgumentsArriveInTheLocaleCharset) {

@@ -58,7 +58,7 @@ int RunSort(RunState& run) { return RunSortMenu(run); }
 int RunColorEditor(RunState& run) { return EditColors(run); }
 // The macro editor on the store loaded at start-up.
 int RunMacroEditor(RunState& run) {
-  MacroEditorContext context{run.fs, run.external, run.macroFile, InProgramFolder(kHelpFileName)};
+  MacroEditorContext context{run.fs, run.external, run.macroFile, FindProgramFile(kHelpFileName)};
   return vondal::RunMacroEditor(context);
 }
 // Processing output: the frame and every output; the contest logs and the inspection read the settings.

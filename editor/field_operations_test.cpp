@@ -99,6 +99,16 @@ TEST(DictionaryTest, SpecificationWinsAndBadWords) {
   EXPECT_EQ(LoadDictionary("missing.txt", fs).error, "ﾌｧｲﾙを開けません");
 }
 
+TEST(DictionaryTest, APlusNameIsTheFileTheProgramFolderGives) {
+  MemoryFileSystem fs;
+  fs.SetContents("/usr/share/vondal/QTH.dic", "menukey=1\nmenulabel=x\nA\tB\n");
+  // An installed program gives the shared data's file when the user has none of its own.
+  auto programFile = [](const std::string& name) { return "/usr/share/vondal/" + name; };
+  EXPECT_TRUE(LoadDictionary("+QTH.dic", fs, programFile).usable());
+  EXPECT_EQ(LoadDictionary("+QTH.dic", fs).error, "ﾌｧｲﾙを開けません");              // none given: "QTH.dic"
+  EXPECT_EQ(LoadDictionary("QTH.dic", fs, programFile).error, "ﾌｧｲﾙを開けません");  // no "+"
+}
+
 TEST(DictionaryTest, ConversionSingleGeneralReverseAndTooLong) {
   Dictionary d = MakeDictionary("menukey=1\nmenulabel=x\nTokyo\t東京\nOsaka\t大阪\n");
   std::string text = "Tokyo-Osaka-Tokyo";

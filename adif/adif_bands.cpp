@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "app/text/text_helpers.h"
+
 namespace vondal {
 namespace {
 
@@ -56,16 +58,6 @@ constexpr Band kBands[] = {
 constexpr std::string_view k75m = "75m";
 constexpr std::string_view k75mEdge = "3.702";
 
-// The frequencies the log's short forms stand for.
-constexpr std::array<std::pair<std::string_view, std::string_view>, 6> kShortForms = {{
-    {"1.9", "1.907"},
-    {"10.", "10.100"},
-    {"18.", "18.068"},
-    {"24.", "24.890"},
-    {"1200.", "1260."},
-    {"5600.", "5650."},
-}};
-
 bool SameName(std::string_view text, std::string_view lower) {
   if (text.size() != lower.size()) return false;
   for (size_t i = 0; i < text.size(); ++i) {
@@ -102,19 +94,18 @@ int64_t FrequencyHz(std::string_view freq) {
   return digits ? hz : -1;
 }
 
-int AdifBandOf(std::string_view freq) {
-  for (const auto& [form, meaning] : kShortForms) {
-    if (freq == form) {
-      freq = meaning;
-      break;
-    }
-  }
-  const int64_t hz = FrequencyHz(freq);
+int AdifBandOf(std::string_view freq) { return AdifBandOfHz(FrequencyHz(ExpandShortForm(freq))); }
+
+int AdifBandOfHz(int64_t hz) {
   if (hz <= 0) return -1;
   for (size_t i = 0; i < std::size(kBands); ++i) {
     if (hz >= kBands[i].lowHz && hz <= kBands[i].highHz) return static_cast<int>(i);
   }
   return -1;
+}
+
+std::string_view AdifBandName(int band) {
+  return band >= 0 && band < static_cast<int>(std::size(kBands)) ? kBands[band].name : std::string_view();
 }
 
 std::string_view BandEdgeFreq(std::string_view band) {

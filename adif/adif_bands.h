@@ -17,6 +17,11 @@ int64_t FrequencyHz(std::string_view freq);
 // frequencies they stand for.
 int AdifBandOf(std::string_view freq);
 
+// The band of a frequency in Hz, as AdifBandOf; and a band's name as ADIF writes it ("80m"),
+// empty for -1.
+int AdifBandOfHz(int64_t hz);
+std::string_view AdifBandName(int band);
+
 // The FREQ text for a BAND name (any case; ADIF's names and the log's own "75m"): the band's
 // lower edge in MHz as the log writes frequencies ("7.0"), the edge of the log's own band where
 // the log's band begins higher ("430.0" for 70cm), so that the contact counts on its band in

@@ -367,6 +367,9 @@ class Mapper {
   AdifContact& contact_;
   std::array<std::string_view, kTagCount> raw_{};
   std::vector<AdifField> app_;  // the export's subfields, named without the prefix
+  // APP_Vondal_<field> of the standard export: the log's own text of a field where the standard
+  // fields would not give it back (a mode ADIF does not know, a QSL mark, a short form of FREQ).
+  std::array<std::string_view, kStoredFieldCount> own_{};
   std::string scratch_;
 };
 
@@ -403,7 +406,14 @@ void Mapper::Map(std::span<const AdifField> fields) {
       if (raw_[tag].empty()) raw_[tag] = f.value;
     } else if (f.name.size() > kAppPrefix.size() &&
                SameUpper(f.name.substr(0, kAppPrefix.size()), kAppPrefix)) {
-      app_.push_back({f.name.substr(kAppPrefix.size()), f.value});
+      const std::string_view name = f.name.substr(kAppPrefix.size());
+      int field = 0;
+      while (field < kStoredFieldCount && !SameUpper(name, DefaultFieldTable()[field].name)) ++field;
+      if (field < kStoredFieldCount) {
+        if (own_[field].empty()) own_[field] = f.value;
+      } else {
+        app_.push_back({name, f.value});
+      }
     }
   }
   if (!DateAndTimes()) return;
@@ -419,13 +429,18 @@ void Mapper::Map(std::span<const AdifField> fields) {
   Text(kMyRig, kMyRigIntl, MyRIG);
   Qsl(kQslS, kQslSent, sQSL);
   Qsl(kQslR, kQslRcvd, rQSL);
+  // The log's own texts, where the standard export kept them, over what the standard fields say.
+  // DATE and START are not among them: a contact needs a real date and time.
+  for (int field = END; field < kStoredFieldCount; ++field) {
+    if (!own_[field].empty()) Decode(own_[field], field, contact_.record[field]);
+  }
   Subfields();
   Fit();
 }
 
 bool Mapper::DateAndTimes() {
   Record& r = contact_.record;
-  Decode(Trimmed(kCall), CALLSIGN, r[CALLSIGN]);
+  Decode(own_[CALLSIGN].empty() ? Trimmed(kCall) : own_[CALLSIGN], CALLSIGN, r[CALLSIGN]);
   if (r[CALLSIGN].empty()) return Refuse("CALLがない");
   if (r[CALLSIGN].size() < 2) return Refuse("CALLが短すぎる");
 
@@ -450,7 +465,9 @@ bool Mapper::DateAndTimes() {
     return Refuse("日付が1950～2049年の範囲外な");
 
   const std::string_view off = Trimmed(kTimeOff);
-  if (time(off)) {
+  if (!own_[END].empty()) {
+    // an END that is no time, kept by the standard export (put in place with the others)
+  } else if (time(off)) {
     r[END].assign(off.substr(0, 4));
     MoveEndTime(r[END], options_.fileClock, options_.logClock);
   } else if (off.size() == 4 && IsPlainAscii(off)) {
@@ -467,6 +484,7 @@ bool Mapper::DateAndTimes() {
 
 bool Mapper::Frequency() {
   std::string& freq = contact_.record[FREQ];
+  if (!own_[FREQ].empty()) return true;  // put in place with the other own texts
   const std::string_view given = Trimmed(kFreq);
   if (FrequencyHz(given) > 0) {
     freq.assign(given);
@@ -488,6 +506,7 @@ bool Mapper::Frequency() {
 }
 
 bool Mapper::Mode() {
+  if (!own_[MODE].empty()) return true;  // put in place with the other own texts
   // SUBMODE names the mode as operators write it (FT4, PSK31, JS8), except USB and LSB, which
   // only say the side band of SSB, and a letter behind the mode's name (JT65A), its tone spacing.
   const std::string_view mode = Trimmed(kMode);

@@ -138,6 +138,8 @@ std::string SettingValue(const Settings& s, int key) {
       return std::string(s.rig);
     case kWsjtxKey:
       return std::string(s.wsjtx);
+    case kAdifKey:
+      return std::string(s.adif);
     default:
       return "";
   }
@@ -217,8 +219,9 @@ void DrawSettingsPage(InfoWriter& out, const RunState& run, int& view) {
     rows.push_back({key, {}});
   }
   for (const auto& line : settings.JARLsummary) rows.push_back({-1, line});
-  // The keys of the links to other programs and the radio appear only in a run that gives them.
-  for (int key = kLogtimeKey; key <= kWsjtxKey; ++key) {
+  // The keys of the links to other programs and the radio, and the form of the ADIF output,
+  // appear only in a run that gives them.
+  for (int key = kLogtimeKey; key <= kAdifKey; ++key) {
     if (settings.origins[key] != 0) rows.push_back({key, {}});
   }
   // Rows beyond the page go on in further views, each but the last ending in the sign.

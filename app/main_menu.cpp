@@ -61,7 +61,7 @@ int RunSort(RunState& run) { return RunSortMenu(run); }
 int RunColorEditor(RunState& run) { return EditColors(run); }
 // The macro editor on the store loaded at start-up.
 int RunMacroEditor(RunState& run) {
-  MacroEditorContext context{run.fs, run.external, run.macroFile, InProgramFolder(kHelpFileName)};
+  MacroEditorContext context{run.fs, run.external, run.macroFile, FindProgramFile(kHelpFileName)};
   return vondal::RunMacroEditor(context);
 }
 // Processing output: the frame and every output; the contest logs and the inspection read the settings.
@@ -81,6 +81,7 @@ int RunOutputMenu(RunState& run) {
   for (int f = 0; f < kFamilyCount; ++f)
     context.contest.families[f].assign(families[f]->begin(), families[f]->end());
   context.contest.jarlSummary.assign(settings.JARLsummary.begin(), settings.JARLsummary.end());
+  context.standardAdif = WantsStandardAdif(settings);
   return RunOutputMenu(context);
 }
 // The information screen.

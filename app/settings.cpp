@@ -25,7 +25,7 @@ const std::array<SettingKeyInfo, kSettingKeyCount> kSettingKeys = {{
     {"contestJARL", 0, 0, 0}, {"contestP", 0, 0, 0},     {"contestV", 0, 0, 0},
     {"contestKCJ", 0, 0, 0},  {"JARLsummary", 0, 20, 0}, {"mode", 0, kUnlimitedValues, 0},
     {"dictionary", 0, 10, 0}, {"logtime", 0, 0, 0},      {"rig", 'R', 0, 0},
-    {"wsjtx", 'W', 0, 0},
+    {"wsjtx", 'W', 0, 0},     {"adif", 0, 0, 0},
 }};
 
 namespace {
@@ -180,6 +180,7 @@ void Fill(const std::array<Chosen, kSettingKeyCount>& chosen, Settings& settings
   settings.logtime = Trim(chosen[kLogtimeKey].Text());
   settings.rig = Trim(chosen[kRigKey].Text());
   settings.wsjtx = Trim(chosen[kWsjtxKey].Text());
+  settings.adif = Trim(chosen[kAdifKey].Text());
 
   if (jstrwldc("QZ0ZZQ*", settings.user, true)) settings.authorsuse = true;
   ApplyToggles(settings.toggle, settings.toggles);
@@ -205,6 +206,10 @@ int Ask(const ConfigureIo& io, std::string_view question) {
 }
 
 }  // namespace
+
+bool WantsStandardAdif(const Settings& settings) {
+  return CompareText(settings.adif, "standard", CaseMode::kIgnore) == 0;
+}
 
 RunConfig ConfigureRun(std::span<const std::string> arguments, const ConfigureIo& io,
                        std::string_view configFile) {
@@ -244,6 +249,11 @@ RunConfig ConfigureRun(std::span<const std::string> arguments, const ConfigureIo
     settings.setText = "非使用";
     settings.setTextIsError = true;
   } else if (result != kConfigOk) {
+    if (io.unattended) {
+      Print(io, "(!) 設定ﾌｧｲﾙ ｴﾗｰ\n");
+      run.exitStatus = 1;
+      return run;
+    }
     int key = Ask(io, kConfigErrorQuestion);
     Print(io, "\n");
     if (key != 'Y' && key != 'y') return run;

@@ -50,6 +50,7 @@ enum SettingKey : int {
   kLogtimeKey,
   kRigKey,
   kWsjtxKey,
+  kAdifKey,  // "standard": the processing menu's ADIF output writes the standard form of ADIF 3.1
   kSettingKeyCount
 };
 
@@ -98,6 +99,7 @@ struct Settings {
   RunText logtime{RunMemory()};  // the time the log keeps: "JST" (also when empty) or "UTC"
   RunText rig{RunMemory()};      // address of rigctld ("127.0.0.1:4532"); empty: no radio
   RunText wsjtx{RunMemory()};    // UDP address WSJT-X and its kin announce contacts to; empty: none
+  RunText adif{RunMemory()};     // the form of the ADIF output: "standard" (any case); else the log's own
 
   // Origin of each key's value (a sum of Origin values; 0: not given anywhere).
   std::array<int, kSettingKeyCount> origins{};
@@ -127,12 +129,18 @@ struct RunConfig {
 struct ConfigureIo {
   ConfigOutput output;
   std::function<int()> readKey;
+  // Nobody to ask (a run from a script): a configuration with errors ends the run, status 1.
+  bool unattended = false;
 };
+
+// The `adif` key says "standard" (in any case): the ADIF output writes the standard form.
+bool WantsStandardAdif(const Settings& settings);
 
 // Start-up's one call: reads the command line (CP932, without the program name) and configFile,
 // and returns the settings of the run. Everything it has to say goes to standard output before
 // the screen exists: the listing (no argument or "?", status 0), a refused command line
-// (status 1), or the question after a configuration with errors (status 0 unless Y is typed).
+// (status 1), or the question after a configuration with errors (status 0 unless Y is typed; with
+// `unattended`, status 1 and no question).
 RunConfig ConfigureRun(std::span<const std::string> arguments, const ConfigureIo& io = {},
                        std::string_view configFile = "+Vondal.ini");
 

@@ -83,6 +83,14 @@ TEST_F(SettingsTest, TheLinkKeysComeFromTheFileOrTheirOptions) {
   EXPECT_EQ(none.origins[kWsjtxKey], 0);
 }
 
+TEST_F(SettingsTest, TheAdifKeyAsksForTheStandardFormInAnyCase) {
+  EXPECT_TRUE(WantsStandardAdif(Start("[DEFAULT]\nadif= Standard \n", {"mylog"})));
+  EXPECT_FALSE(WantsStandardAdif(Start("[DEFAULT]\nadif=3.1\n", {"mylog"})));
+  const Settings none = Start("", {"mylog"});
+  EXPECT_FALSE(WantsStandardAdif(none));
+  EXPECT_EQ(none.origins[kAdifKey], 0);  // the information screen then leaves it out
+}
+
 TEST_F(SettingsTest, FileNamesAreCompleted) {
   EXPECT_EQ(Start("", {"mylog.", "-I"}).index, "mylog.VDI");
   EXPECT_EQ(Start("", {"my.log", "-I"}).index, "my.VDI");

@@ -1,8 +1,10 @@
 #include "app/startup.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "app/command_line.h"
+#include "app/export_command.h"
 #include "app/main_menu.h"
 #include "app/memory_pool.h"
 #include "app/quit.h"
@@ -11,6 +13,7 @@
 #include "app/text/charset.h"
 #include "app/text/program_folder.h"
 #include "app/text/version.h"
+#include "app/user_folder.h"
 #include "app/wsjtx_lines.h"
 #include "citylist/city_list.h"
 #include "color/color_set.h"
@@ -117,7 +120,7 @@ void LoadDictionaries(RunState& run) {
   const bool lineEach = DictionaryLineEach(run);
   int failed = 0;
   for (int i = 0; i < count; ++i) {
-    Dictionary d = LoadDictionary(run.settings.dictionary[i], run.fs, ProgramFolder());
+    Dictionary d = LoadDictionary(run.settings.dictionary[i], run.fs, FindProgramFile);
     if (lineEach) {
       run.ui.StartupLine(12 + i, 0, "辞書=");
       run.ui.StartupLine(12 + i, 5, d.fileName.empty() ? d.specification : d.fileName, !d.usable());
@@ -217,6 +220,18 @@ std::unique_ptr<RunState> PrepareRun(int cols, int rows, std::span<const std::st
 }
 
 int RunVondal(int argc, char** argv) {
+  const std::vector<std::string> arguments = ArgumentsFromSystem(argc, argv);
+  const CommandLine line = ParseCommandLine(arguments);
+  // The usage and the version are answered on standard output, whatever it is, before a run.
+  if (line.help || line.version) {
+    PrintCheck(line.help ? HelpText() : VersionText());
+    return 0;
+  }
+  // The export for scripts runs without a terminal, a banner or a screen.
+  if (line.exportAdif && !line.listMode) {
+    return RunAdifExportCommand(line, arguments);
+  }
+
   // 1. Banner.
   PrintCheck("\n Ｖｏｎｄａｌ " + std::string(kProgramVersion) + "H009816\n");
 
@@ -231,9 +246,14 @@ int RunVondal(int argc, char** argv) {
     return 1;
   }
 
+  // The first start of an installed program makes the user's folder with a configuration in it.
+  const char* home = std::getenv("HOME");
+  const UserFolderNote firstStart =
+      PrepareUserFolder(TheProgramFolders(), RealFileSystem(), LocaleToCp932(home != nullptr ? home : ""));
+
   // 4 and the first part of 5.
   int exitStatus = 0;
-  std::unique_ptr<RunState> prepared = PrepareRun(cols, rows, ArgumentsFromSystem(argc, argv), exitStatus);
+  std::unique_ptr<RunState> prepared = PrepareRun(cols, rows, arguments, exitStatus);
   if (!prepared) return exitStatus;
   RunState& run = *prepared;
 
@@ -261,6 +281,10 @@ int RunVondal(int argc, char** argv) {
   DrawStartupFrame(run);
   run.ui.StartupLine(1, 0, "設定ﾌｧｲﾙ");
   run.ui.StartupLine(1, 9, run.settings.setText, run.settings.setTextIsError);
+  if (!firstStart.text.empty()) {
+    const int col = 9 + static_cast<int>(run.settings.setText.size()) + 1;
+    run.ui.StartupLine(1, col, firstStart.text, firstStart.error);
+  }
 
   // 7. The title.
   TheTerminal().SetTitle(run.settings.log);

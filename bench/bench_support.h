@@ -62,7 +62,7 @@ inline void Report(const char* what, double seconds, const char* reference, doub
   const double ratio = seconds / referenceSeconds;
   std::printf("%-32s %8.4f s   %-24s %8.4f s   ratio %6.2f", what, seconds, reference, referenceSeconds,
               ratio);
-  if (goal > 0) std::printf("  (goal within %.0fx: %s)", goal, ratio <= goal ? "met" : "NOT MET");
+  if (goal > 0) std::printf("  (goal within %gx: %s)", goal, ratio <= goal ? "met" : "NOT MET");
   std::printf("\n");
 }
 

@@ -40,7 +40,7 @@ std::string_view CutToMaxLine(std::string_view line) {
 
 }  // namespace
 
-bool CityList::Load() { return LoadFile(InProgramFolder(kCityListFileName)); }
+bool CityList::Load() { return LoadFile(FindProgramFile(kCityListFileName)); }
 
 bool CityList::LoadFile(const std::string& path) {
   Clear();

@@ -10,9 +10,17 @@
 
 namespace vondal {
 
+namespace {
+
+bool Runnable(const std::string& program) { return access(FileNameForSystem(program).c_str(), X_OK) == 0; }
+
+}  // namespace
+
 std::vector<std::string> ViewerArguments(std::string_view fileName, std::string_view colorLetters) {
+  // The program folder's scroll, else the one installed beside this program, else PATH's.
   std::string program = InProgramFolder("scroll");
-  if (access(FileNameForSystem(program).c_str(), X_OK) != 0) program = "scroll";
+  if (!Runnable(program)) program = ExecutableFolder() + "scroll";
+  if (!Runnable(program)) program = "scroll";
   std::string name(fileName);
   if (!name.empty() && name[0] == '-') name.insert(0, "./");
   return {program, name, "-Vondal/" + std::string(colorLetters)};

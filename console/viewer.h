@@ -10,9 +10,9 @@ namespace vondal {
 
 // The arguments scroll is started with for `fileName` (CP932): the program, the file name and
 // "-Vondal/" with the two colour letters (background, then foreground of the Border colour). The
-// program is scroll in the program's own folder when it is there, else "scroll" as PATH finds
-// it. A name that begins with "-" gets "./" in front, so that scroll does not take it for an
-// option.
+// program is scroll in the program's own folder when it is there, else the one beside the
+// running executable (an installed program's bin/), else "scroll" as PATH finds it. A name that
+// begins with "-" gets "./" in front, so that scroll does not take it for an option.
 std::vector<std::string> ViewerArguments(std::string_view fileName, std::string_view colorLetters);
 
 // Runs scroll on `fileName` and waits for it. The program is started directly with its argument

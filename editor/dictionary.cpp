@@ -78,7 +78,8 @@ void ReadDictionaryText(std::string_view contents, Dictionary& d) {
   }
 }
 
-Dictionary LoadDictionary(std::string_view specification, FileSystem& fs, const std::string& programFolder) {
+Dictionary LoadDictionary(std::string_view specification, FileSystem& fs,
+                          const std::function<std::string(const std::string&)>& programFile) {
   Dictionary d;
   d.specification = std::string(specification);
   const std::vector<std::string_view> words = Split(specification, " \t,;", 4);
@@ -95,8 +96,8 @@ Dictionary LoadDictionary(std::string_view specification, FileSystem& fs, const 
       return d;
     }
   }
-  const std::string path =
-      !d.fileName.empty() && d.fileName[0] == '+' ? programFolder + d.fileName.substr(1) : d.fileName;
+  std::string path = d.fileName;
+  if (path.starts_with('+')) path = programFile ? programFile(path.substr(1)) : path.substr(1);
   auto file = path.empty() ? nullptr : fs.Open(path, OpenMode::kRead);
   const int64_t size = file ? file->Size() : -1;
   if (size < 0) {

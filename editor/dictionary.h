@@ -3,6 +3,7 @@
 // are named by the `dictionary` setting and loaded at start-up.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,10 +34,11 @@ struct Dictionary {
 };
 
 // Reads the specification ("file", "menukey=K", "menulabel=label", separated by blanks, tabs,
-// commas or semicolons) and the file it names; a name beginning with "+" is in `programFolder`
-// (the folder with a "/" at its end), as for the configuration file.
+// commas or semicolons) and the file it names; a name beginning with "+" is a file of the
+// program folder, whose name `programFile` gives for the rest of the name (FindProgramFile; none
+// takes the rest as it stands).
 Dictionary LoadDictionary(std::string_view specification, FileSystem& fs,
-                          const std::string& programFolder = "");
+                          const std::function<std::string(const std::string&)>& programFile = nullptr);
 
 // Parses the lines of a dictionary file into `dictionary` (comments from "//", pairs with a tab,
 // menukey=, menulabel=, class=); sets its error on the first fault.

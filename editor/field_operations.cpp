@@ -23,8 +23,8 @@ std::string ConvertTimeZone(int field, std::string_view date, std::string_view s
   if (CheckDate(date) != 0 || time.size() < 2 || !IsDigit(time[0]) || !IsDigit(time[1]) || time[0] >= '3') {
     return "ﾃﾞｰﾀが不適当です";
   }
-  const std::string hour = std::string(time.substr(0, 2)) + "00";
-  int32_t key = DateTimeKey(date, hour);
+  // Hours up to 29 may carry the last day past the window's end: the key wraps below.
+  int32_t key = DayMinutes(date) + ((time[0] - '0') * 10 + (time[1] - '0')) * 60;
   if (toUtc) {
     if (key < kNineHours) key += kCentury;
     key -= kNineHours;

@@ -27,6 +27,9 @@ TEST(TimeZoneTest, JstAndUtcAcrossMidnightAndTheYear) {
   // The first key of the window: one century on, as the key wraps.
   EXPECT_EQ(ConvertTimeZone(DATE, "500101", "0000", "500101", true, result), "");
   EXPECT_EQ(result, "491231");
+  // Hour 29 of the window's last day lies past its end, and still converts.
+  EXPECT_EQ(ConvertTimeZone(START, "491231", "2930", "2930", true, result), "");
+  EXPECT_EQ(result, "2030");
   EXPECT_EQ(ConvertTimeZone(QTH, "250101", "0005", "x", true, result), "ﾌｨｰﾙﾄﾞが不適当です");
   EXPECT_EQ(ConvertTimeZone(START, "251301", "0005", "0005", true, result), "ﾃﾞｰﾀが不適当です");
   EXPECT_EQ(ConvertTimeZone(START, "250101", "3005", "3005", true, result), "ﾃﾞｰﾀが不適当です");
@@ -94,6 +97,16 @@ TEST(DictionaryTest, SpecificationWinsAndBadWords) {
   EXPECT_EQ(d.label, "spec");
   EXPECT_EQ(LoadDictionary("d.txt other", fs).error, "記述が不正です");
   EXPECT_EQ(LoadDictionary("missing.txt", fs).error, "ﾌｧｲﾙを開けません");
+}
+
+TEST(DictionaryTest, APlusNameIsTheFileTheProgramFolderGives) {
+  MemoryFileSystem fs;
+  fs.SetContents("/usr/share/vondal/QTH.dic", "menukey=1\nmenulabel=x\nA\tB\n");
+  // An installed program gives the shared data's file when the user has none of its own.
+  auto programFile = [](const std::string& name) { return "/usr/share/vondal/" + name; };
+  EXPECT_TRUE(LoadDictionary("+QTH.dic", fs, programFile).usable());
+  EXPECT_EQ(LoadDictionary("+QTH.dic", fs).error, "ﾌｧｲﾙを開けません");              // none given: "QTH.dic"
+  EXPECT_EQ(LoadDictionary("QTH.dic", fs, programFile).error, "ﾌｧｲﾙを開けません");  // no "+"
 }
 
 TEST(DictionaryTest, ConversionSingleGeneralReverseAndTooLong) {

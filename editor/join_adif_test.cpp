@@ -3,6 +3,7 @@
 // here from the formats' public descriptions.
 #include <gtest/gtest.h>
 
+#include "adif/standard_writer.h"
 #include "app/text/charset.h"
 #include "editor/join_read.h"
 #include "editor/join_report.h"
@@ -79,6 +80,57 @@ TEST(AdifJoinTest, TheOwnExportComesBackByteForByte) {
   Record back = EveryField()[0];
   back[DATE] = "231231", back[START] = "1500", back[END] = "1515";
   EXPECT_EQ(utc.Log(), Image(back));
+}
+
+// The standard form of ADIF 3.1 (adif/standard_writer.h) of a log kept in JST or in UTC.
+std::string StandardExport(const std::vector<Record>& records, bool logInUtc) {
+  std::string file = StandardAdifHeader("20240315 030405");
+  StandardAdifWriter writer(logInUtc);
+  for (const Record& r : records) {
+    RecordTexts texts;
+    for (int f = 0; f < kStoredFieldCount; ++f) texts[f] = r[f];
+    writer.AppendRecord(file, texts);
+  }
+  return file;
+}
+
+// Beside every field: ADIF's submodes and a mode it does not know, QSL marks, Japanese texts in
+// every field that has an _INTL twin, a Japanese contest name, decibel reports.
+std::vector<Record> EveryFieldInTheStandardForm() {
+  std::vector<Record> log = EveryField();
+  log.push_back(Contact({"240315", "2130", "2135", "JH1XYZ", "14.070", "PSK31", "599", "599", "横浜市", "ﾀﾛｳ",
+                         "ＩＣ－７０５", "", "表示ソフト～", "千葉市", "ﾓｰﾋﾞﾙ 50W", "N", "Y"}));
+  log.push_back(Contact({"240316", "0005", "0006", "VK2DEF", "7.047", "FT4", "-05", "+02", "", "", "", "", "",
+                         "", "", "R", "V"}));
+  log.push_back(Contact(
+      {"240316", "0910", "0915", "JA1LSB", "7.150", "LSB", "59", "57", "", "", "", "", "", "", "", "", ""}));
+  log.push_back(Contact({"240316", "1010", "1015", "W1JT", "50.310", "JT65A", "-12", "-15", "", "", "", "",
+                         "", "", "", "", ""}));
+  log.push_back(Contact(
+      {"240316", "1110", "1111", "JR1DV", "430.", "DV", "59", "59", "", "", "", "", "", "", "", "", ""}));
+  log.push_back(Contact({"240317", "2000", "2001", "JA0AAA", "3.8", "SSB", "5910013", "5920014", "", "", "",
+                         "全市全郡", "", "", "", "", ""}));
+  return log;
+}
+
+// Through the standard form and back into an empty log, the records come back as they were: the
+// join moves the UTC times back to the log's clock, and takes from the APP_Vondal_ fields the
+// texts the standard fields would change (the mode ADIF does not know, the marks, short forms).
+TEST(AdifJoinTest, TheStandardExportComesBackByteForByte) {
+  for (const TimeZone logClock : {TimeZone::kJst, TimeZone::kUtc}) {
+    SCOPED_TRACE(logClock == TimeZone::kUtc ? "UTC log" : "JST log");
+    JoinBench bench("");
+    const std::vector<Record> log = EveryFieldInTheStandardForm();
+    const JoinResult result =
+        bench.Join("/in/T.ADI", StandardExport(log, logClock == TimeZone::kUtc), logClock);
+    ASSERT_TRUE(result.joined) << result.reason << " " << result.detail;
+    EXPECT_EQ(result.records, static_cast<int>(log.size()));
+    EXPECT_EQ(result.charset, TextCharset::kUtf8);
+    EXPECT_TRUE(result.notes.empty()) << (result.notes.empty() ? "" : result.notes.front().text);
+    for (size_t n = 0; n < log.size(); ++n) {
+      EXPECT_EQ(bench.Log().substr(n * kRecordSize, kRecordSize), Image(log[n])) << "record " << n;
+    }
+  }
 }
 
 // A log as WSJT-X keeps it (wsjtx_log.adi).

@@ -136,6 +136,9 @@ def main():
     write("condition_fuzz", "mask", 'CALL = "QZ*" & !tag | (FREQ >= 7 & FREQ < 7.3) ^ QTH >=# "東京"'.encode("cp932"))
     write("condition_fuzz", "errors", b'(ja | dx & S = "x"')
     marker = record(call="------", remarks="＜結合読み込み開始＞").replace(b"0910", b"----", 1)
+    write("standard_adif_fuzz", "log", b"\0" + log[:1000])
+    write("standard_adif_fuzz", "modes_and_marks", b"\1" + record(date="000101", start="0030", call="ＪＡ１", qth="DX",
+                                                                 remarks="QSL済") + record(date="240230", start="2460"))
     write("join_read_fuzz", "log", b"\0" + log[:1000])
     write("join_read_fuzz", "safety_markers", b"\1" + marker + log[:600] + marker)
     write("join_read_fuzz", "packed_ditto", b"\2" + log[:198].rstrip(b" ") + b"\r\n" + b"\x1f" * 3 + b"JA2XYZ" + SEP + b"\x1f" * 13 + b"\n")

@@ -3,9 +3,7 @@
 namespace vondal {
 namespace {
 
-int Digit(std::string_view text, size_t i) { return i < text.size() ? text[i] - '0' : 0; }
-
-int TwoDigits(std::string_view text, size_t i) { return Digit(text, i) * 10 + Digit(text, i + 1); }
+int TwoDigits(std::string_view text, size_t i) { return (text[i] - '0') * 10 + (text[i + 1] - '0'); }
 
 bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
@@ -28,12 +26,19 @@ int DaysInMonth(int year, int month) {
   return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
 }
 
-int32_t DateTimeKey(std::string_view date, std::string_view start) {
+int32_t DayMinutes(std::string_view date) {
+  if (date.size() < 6) return kNoDay;
+  for (size_t i = 0; i < 6; ++i) {
+    if (date[i] < '0' || date[i] > '9') return kNoDay;
+  }
   const int year = FullYear(TwoDigits(date, 0));
   const int month = TwoDigits(date, 2);
   const int day = TwoDigits(date, 4);
-  const int days = DayNumber(year, month, day) - kDayOf1950;
-  return days * 1440 + TwoDigits(start, 0) * 60 + TwoDigits(start, 2);
+  return (DayNumber(year, month, day) - kDayOf1950) * 1440;
+}
+
+int32_t DateTimeKey(std::string_view date, std::string_view start) {
+  return DateTimeKeyOfDay(DayMinutes(date), start);
 }
 
 DateTime KeyToDateTime(int32_t key) {

@@ -50,6 +50,11 @@ class FaultyFileSystem : public FileSystem {
   }
   bool Exists(const std::string& name) override { return base_.Exists(name); }
   bool SameFile(const std::string& a, const std::string& b) override { return base_.SameFile(a, b); }
+  std::string RewriteTarget(const std::string& name) override { return base_.RewriteTarget(name); }
+  // The permissions of a temporary file are no change the crash points count.
+  bool CopyOwnership(const std::string& from, const std::string& to) override {
+    return !crashed_ && base_.CopyOwnership(from, to);
+  }
   bool SyncFolder(const std::string& name) override {
     return Change() && !faults.failFolderSync && base_.SyncFolder(name);
   }

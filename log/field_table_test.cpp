@@ -118,6 +118,36 @@ TEST(DateTimeTest, KeysCoverOneHundredYearsOfMinutes) {
   EXPECT_EQ(last.minute, 59);
 }
 
+// Joined files bring DATEs and STARTs that are no date or time. Each still has one key inside the
+// window, so that the reversal count (signed), the sort (unsigned) and the index file (26 bits)
+// all order it the same way: the minute of its digits where they give one, else kUndatedKey.
+TEST(DateTimeTest, EveryTextHasOneKeyInsideTheWindow) {
+  EXPECT_EQ(DateTimeKey(" 40106", "1200"), kUndatedKey);
+  EXPECT_EQ(DateTimeKey("ABCDEF", "1200"), kUndatedKey);
+  EXPECT_EQ(DateTimeKey("２４０", "1200"), kUndatedKey);  // six bytes of CP932
+  EXPECT_EQ(DateTimeKey("24010", "1200"), kUndatedKey);
+  EXPECT_EQ(DateTimeKey("240101", "12"), kUndatedKey);
+  EXPECT_EQ(DateTimeKey("240101", "12AB"), kUndatedKey);
+  EXPECT_EQ(DateTimeKey("500100", "2359"), kUndatedKey);  // the day before 1950-01-01
+  EXPECT_EQ(DateTimeKey("491231", "2400"), kUndatedKey);  // the minute after the window
+  // Digits are read without validation, as before.
+  EXPECT_EQ(DateTimeKey("991232", "0000"), DateTimeKey("000101", "0000"));
+  EXPECT_EQ(DateTimeKey("240101", "2400"), DateTimeKey("240102", "0000"));
+  EXPECT_EQ(DateTimeKey("500100", "2400"), 0);
+  EXPECT_EQ(DateTimeKey("2401019", "12345"), DateTimeKey("240101", "1234"));  // the rest is not read
+  // Any byte in any place of DATE or START.
+  for (int at = 0; at < 10; ++at) {
+    for (int byte = 0; byte < 256; ++byte) {
+      std::string date = "491231";
+      std::string start = "2359";
+      (at < 6 ? date[at] : start[at - 6]) = static_cast<char>(byte);
+      const int32_t key = DateTimeKey(date, start);
+      ASSERT_GE(key, 0) << at << " " << byte;
+      ASSERT_LE(key, kMaxDateTimeKey) << at << " " << byte;
+    }
+  }
+}
+
 TEST(DateTimeTest, KeyToDateTimeInvertsEveryDayOfTheWindow) {
   for (int year = 1950; year <= 2049; ++year) {
     for (int month = 1; month <= 12; ++month) {

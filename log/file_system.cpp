@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 
@@ -17,6 +18,9 @@ namespace {
 
 // The temporary file of a whole-file rewrite is the file's name with this behind it.
 constexpr char kTemporarySuffix[] = ".tmp~";
+// The links a rewrite follows to the file it replaces: as many as the system follows before it
+// calls them a loop.
+constexpr int kMaxLinks = 40;
 
 class PosixFile : public File {
  public:
@@ -174,6 +178,43 @@ class PosixFileSystem : public FileSystem {
   bool Exists(const std::string& name) override {
     struct stat st;
     return lstat(FileNameForSystem(name).c_str(), &st) == 0;
+  }
+
+  std::string RewriteTarget(const std::string& name) override {
+    if (name.empty()) return "";
+    const std::string given = FileNameForSystem(name);
+    std::string path = given;
+    for (int links = 0;; ++links) {
+      struct stat st;
+      if (lstat(path.c_str(), &st) != 0) {
+        if (errno != ENOENT) return "";
+        break;  // made anew (a link to a file not yet there makes that file)
+      }
+      if (S_ISREG(st.st_mode)) break;
+      if (!S_ISLNK(st.st_mode) || links == kMaxLinks) return "";
+      std::string target(static_cast<size_t>(st.st_size > 0 ? st.st_size : PATH_MAX), '\0');
+      const ssize_t length = readlink(path.c_str(), target.data(), target.size());
+      if (length <= 0 || static_cast<size_t>(length) > target.size()) return "";
+      target.resize(static_cast<size_t>(length));
+      const size_t slash = path.find_last_of('/');
+      path =
+          target.front() == '/' || slash == std::string::npos ? target : path.substr(0, slash + 1) + target;
+    }
+    if (path == given) return name;
+    // The program names files in CP932: a target that name cannot spell is no place to write.
+    std::string cp932 = LocaleToCp932(path);
+    return FileNameForSystem(cp932) == path ? cp932 : std::string();
+  }
+
+  bool CopyOwnership(const std::string& from, const std::string& to) override {
+    struct stat st;
+    if (stat(FileNameForSystem(from).c_str(), &st) != 0) return false;
+    const std::string systemTo = FileNameForSystem(to);
+    // The owner where the process may give a file away (as root), else the group where it is one
+    // of the process's; then the permission bits, which a change of owner may clear.
+    const bool owner = chown(systemTo.c_str(), st.st_uid, st.st_gid) == 0;
+    const bool group = owner || chown(systemTo.c_str(), static_cast<uid_t>(-1), st.st_gid) == 0;
+    return chmod(systemTo.c_str(), st.st_mode & 0777) == 0 && owner && group;
   }
 
   bool SameFile(const std::string& a, const std::string& b) override {
@@ -346,8 +387,7 @@ void MemoryFileSystem::PowerCut(const std::set<std::string>& survivors) {
   }
 }
 
-FileReplacement::FileReplacement(FileSystem& fs, std::string name)
-    : fs_(fs), name_(std::move(name)), temporary_(name_ + kTemporarySuffix) {}
+FileReplacement::FileReplacement(FileSystem& fs, std::string name) : fs_(fs), name_(std::move(name)) {}
 
 FileReplacement::~FileReplacement() {
   if (file_) {
@@ -357,14 +397,21 @@ FileReplacement::~FileReplacement() {
 }
 
 void FileReplacement::RemoveLeftover(FileSystem& fs, const std::string& name) {
-  const std::string temporary = name + kTemporarySuffix;
+  const std::string target = fs.RewriteTarget(name);
+  if (target.empty()) return;
+  const std::string temporary = target + kTemporarySuffix;
   if (fs.Exists(temporary)) fs.Remove(temporary);
 }
 
 bool FileReplacement::Open() {
+  target_ = fs_.RewriteTarget(name_);
+  if (target_.empty()) return false;
+  temporary_ = target_ + kTemporarySuffix;
   file_ = fs_.Open(temporary_, OpenMode::kWrite);
   written_ = 0;
-  return file_ != nullptr;
+  if (!file_) return false;
+  fs_.CopyOwnership(target_, temporary_);
+  return true;
 }
 
 bool FileReplacement::Write(const void* bytes, size_t size) {
@@ -383,7 +430,7 @@ bool FileReplacement::Finish(bool replace) {
   if (!file_) return false;
   bool synced = file_->Sync();
   file_.reset();
-  if (!synced || !(replace ? fs_.Rename(temporary_, name_) : fs_.RenameNoReplace(temporary_, name_))) {
+  if (!synced || !(replace ? fs_.Rename(temporary_, target_) : fs_.RenameNoReplace(temporary_, target_))) {
     fs_.Remove(temporary_);
     return false;
   }

@@ -89,6 +89,19 @@ class FileSystem {
   // written ("x.VD", "./x.VD", a link).
   virtual bool SameFile(const std::string& a, const std::string& b) { return a == b; }
 
+  // The name under which a whole-file rewrite of `name` replaces the file that `name` leads to:
+  // `name` itself, or, when it is a symbolic link, the name at the end of its links (a link to a
+  // file not yet there leads to that file's name), so that the link stays and every name of the
+  // file sees the new content. Empty when no plain file can take that place: an empty name, a
+  // folder or another kind of file, a loop of links.
+  virtual std::string RewriteTarget(const std::string& name) { return name; }
+
+  // Gives the new file `to` the permission bits of the existing file `from` and, where the
+  // process may, its owner and group, so that a rewrite never opens a file wider than it was.
+  // True when `to` has all three of `from`; false when `from` does not exist or some could not
+  // be given (a file the process cannot give away stays its own).
+  virtual bool CopyOwnership(const std::string& /*from*/, const std::string& /*to*/) { return false; }
+
   virtual bool Remove(const std::string& name) = 0;
 
   // Gives the existing file `from` the second name `to` (a hard link, durably): both names then
@@ -145,10 +158,11 @@ class MemoryFileSystem : public FileSystem {
 // failure (the old file is then unchanged).
 bool WriteWholeFile(FileSystem& fs, const std::string& name, const void* bytes, size_t size);
 
-// A whole-file rewrite written piece by piece: Open() a temporary file beside `name`, Write()
-// the pieces, then Commit() syncs it and renames it over `name` (CommitNew() only when no file
-// of that name has appeared meanwhile). Dropped without a commit, the temporary file is removed
-// and `name` is untouched.
+// A whole-file rewrite written piece by piece: Open() a temporary file beside the file `name`
+// leads to (FileSystem::RewriteTarget: through symbolic links) with that file's permissions,
+// Write() the pieces, then Commit() syncs it and renames it over that file (CommitNew() only when
+// no file of that name has appeared meanwhile). Dropped without a commit, the temporary file is
+// removed and the file is untouched. Open() fails for a name no plain file can take.
 class FileReplacement {
  public:
   FileReplacement(FileSystem& fs, std::string name);
@@ -165,6 +179,7 @@ class FileReplacement {
  private:
   FileSystem& fs_;
   std::string name_;
+  std::string target_;  // the file replaced: name_, or the end of its links
   std::string temporary_;
   std::unique_ptr<File> file_;
   int64_t written_ = 0;

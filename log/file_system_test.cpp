@@ -116,6 +116,79 @@ TEST_F(RealFileSystemTest, CommitNewNeverReplacesAFileThatAppeared) {
   EXPECT_EQ(Read(Path("M.VD")), "mine");
 }
 
+// A rewrite through a symbolic link (an export kept in a synced folder, a link to it where the
+// program writes) replaces the file at the end of the links, beside it, and leaves the links.
+TEST_F(RealFileSystemTest, RewriteThroughSymbolicLinksReplacesTheirTarget) {
+  ASSERT_EQ(mkdir(Path("kept").c_str(), 0755), 0);
+  testing::TemporaryFolder::Write(Path("kept/x.ADI"), "old");
+  ASSERT_EQ(symlink("kept/x.ADI", Path("x.ADI").c_str()), 0);           // relative to the link's folder
+  ASSERT_EQ(symlink(Path("x.ADI").c_str(), Path("y.ADI").c_str()), 0);  // a link to the link
+  ASSERT_TRUE(WriteWholeFile(fs, Path("y.ADI"), "new", 3));
+  struct stat st;
+  ASSERT_EQ(lstat(Path("x.ADI").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+  ASSERT_EQ(lstat(Path("y.ADI").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+  EXPECT_EQ(Read(Path("kept/x.ADI")), "new");
+  EXPECT_FALSE(fs.Exists(Path("kept/x.ADI.tmp~")));
+  EXPECT_FALSE(fs.Exists(Path("y.ADI.tmp~")));
+
+  // A link to a file not yet there makes that file.
+  ASSERT_EQ(symlink("kept/new.ADI", Path("new.ADI").c_str()), 0);
+  ASSERT_TRUE(WriteWholeFile(fs, Path("new.ADI"), "made", 4));
+  EXPECT_EQ(Read(Path("kept/new.ADI")), "made");
+  ASSERT_EQ(lstat(Path("new.ADI").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+
+  // A loop of links is no file.
+  ASSERT_EQ(symlink("loop2", Path("loop1").c_str()), 0);
+  ASSERT_EQ(symlink("loop1", Path("loop2").c_str()), 0);
+  EXPECT_FALSE(WriteWholeFile(fs, Path("loop1"), "x", 1));
+}
+
+// The new file has the old one's permission bits, owner and group: a private export stays private.
+TEST_F(RealFileSystemTest, RewriteKeepsThePermissionsAndOwnerOfTheFileItReplaces) {
+  testing::TemporaryFolder::Write(Path("p.ADI"), "old");
+  ASSERT_EQ(chmod(Path("p.ADI").c_str(), 0600), 0);
+  const bool root = geteuid() == 0;
+  if (root) {
+    ASSERT_EQ(chown(Path("p.ADI").c_str(), 65534, 65534), 0);  // another user's file
+  }
+  ASSERT_TRUE(WriteWholeFile(fs, Path("p.ADI"), "new", 3));
+  struct stat st;
+  ASSERT_EQ(stat(Path("p.ADI").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0600u);
+  if (root) {
+    EXPECT_EQ(st.st_uid, 65534u);
+    EXPECT_EQ(st.st_gid, 65534u);
+  }
+  ASSERT_EQ(chmod(Path("p.ADI").c_str(), 0640), 0);
+  ASSERT_TRUE(WriteWholeFile(fs, Path("p.ADI"), "newer", 5));
+  ASSERT_EQ(stat(Path("p.ADI").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+  EXPECT_EQ(Read(Path("p.ADI")), "newer");
+}
+
+// No plain file can take the place of a folder or of an empty name: the rewrite is refused at
+// once, and no temporary file is left anywhere.
+TEST_F(RealFileSystemTest, RewriteOfAFolderOrAnEmptyNameIsRefusedAtOnce) {
+  ASSERT_EQ(mkdir(Path("sub").c_str(), 0755), 0);
+  FileReplacement folderName(fs, Path("sub"));
+  EXPECT_FALSE(folderName.Open());
+  FileReplacement slashName(fs, Path("sub") + "/");
+  EXPECT_FALSE(slashName.Open());
+  FileReplacement emptyName(fs, "");
+  EXPECT_FALSE(emptyName.Open());
+  EXPECT_FALSE(fs.Exists(Path("sub.tmp~")));
+  EXPECT_FALSE(fs.Exists(Path("sub/.tmp~")));
+  EXPECT_FALSE(fs.Exists(".tmp~"));
+  ASSERT_EQ(mkfifo(Path("fifo").c_str(), 0600), 0);
+  EXPECT_FALSE(WriteWholeFile(fs, Path("fifo"), "x", 1));  // nor does a FIFO become a plain file
+  struct stat st;
+  ASSERT_EQ(lstat(Path("fifo").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
+}
+
 TEST_F(RealFileSystemTest, JapaneseFileNamesReachTheSystemInItsCharset) {
   const std::string name = Path("ログ.VD");  // CP932 inside the program
   ASSERT_TRUE(WriteWholeFile(fs, name, "x", 1));

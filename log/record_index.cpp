@@ -103,6 +103,9 @@ int RecordIndex::ReadIndexFile(File& file, int recordCount, std::span<char> buff
     if (length > kIndexMaxCallsign) return -1;
     if (!fill(4 + length)) break;
     const int32_t key = static_cast<int32_t>(word & kIndexKeyMask);
+    // No record has a key past the window: such a word was written from other keys than the
+    // log's records give (by an older program, or for another log).
+    if (key > kMaxDateTimeKey) return -1;
     if (!SetIndexEntry(loaded, key, std::string_view(buffer.data() + begin + 4, length), IndexMode::kLoad)) {
       outOfMemory = true;
       return -1;

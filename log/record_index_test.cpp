@@ -312,6 +312,33 @@ TEST_F(RecordIndexTest, LastMinuteOfTheWindowFitsTwentySixBits) {
   EXPECT_EQ(word >> 26, 6u);
 }
 
+// A record whose DATE is no date keeps the key it had before the restart: the saved word holds it
+// whole. A word whose key lies past the window cannot describe any record, and the file is
+// rebuilt.
+TEST_F(RecordIndexTest, KeysOfUndatedRecordsSurviveARestartAndKeysPastTheWindowRebuild) {
+  std::string bytes;
+  for (const char* date : {"240101", "ABCDEF", " 40106", "２４０", "491231"})
+    bytes += testing::Image(ValidRecord("JA1ABC", date));
+  memory.SetContents("A.VD", bytes);
+  ASSERT_EQ(log.OpenLog("A.VD"), "");
+  ASSERT_EQ(Load(), "");
+  ASSERT_TRUE(Rebuilt());
+  ASSERT_EQ(Save(), 0);
+  ASSERT_EQ(Load(), "");
+  EXPECT_TRUE(Loaded());
+  ExpectMatchesLog();
+  EXPECT_EQ(index[1].key, kUndatedKey);
+
+  std::string file = memory.Contents("A.VDI");
+  const uint32_t pastTheWindow = kMaxDateTimeKey + 1;
+  for (int i = 0; i < 4; ++i) file[22 + i] = static_cast<char>(pastTheWindow >> (8 * i) & 0xFF);
+  file[25] = static_cast<char>(file[25] | 6 << 2);  // L stays 6
+  memory.SetContents("A.VDI", file);
+  ASSERT_EQ(Load(), "");
+  EXPECT_TRUE(Rebuilt());
+  ExpectMatchesLog();
+}
+
 TEST_F(RecordIndexTest, WriteModeCountsOnlyRealChanges) {
   MakeLog(0);
   ASSERT_TRUE(index.SetIndexEntry(0, 100, "JA1ABC", IndexMode::kWrite));

@@ -73,16 +73,6 @@ constexpr Segment kBuiltInSegments[] = {
     {10190000, 10234999, 3}, {10237000, 10239999, 3}, {10240000, 10241999, 2},
 };
 
-struct ShortForm {
-  std::string_view text;
-  std::string_view replacement;
-};
-
-constexpr ShortForm kShortForms[] = {
-    {"1.9", "1.907"},  {"10.", "10.100"},  {"18.", "18.068"},
-    {"24.", "24.890"}, {"1200.", "1260."}, {"5600.", "5650."},
-};
-
 constexpr std::string_view kModeNames[kModeCount] = {"CW", "SSB", "FM", "AM", "RTTY", "PSK31", "*"};
 
 std::vector<Segment> userSegments;
@@ -136,14 +126,6 @@ void Paint(std::vector<BandMapPoint>& map, const Segment& segment) {
 }
 
 }  // namespace
-
-std::string_view ExpandShortForm(std::string_view freq) {
-  if (freq.empty() || (freq.back() != '.' && freq != "1.9")) return freq;  // most texts, at once
-  for (const ShortForm& form : kShortForms) {
-    if (freq == form.text) return form.replacement;
-  }
-  return freq;
-}
 
 int64_t FrequencyOf(std::string_view freq) { return FrequencyToKhz(ExpandShortForm(freq)); }
 

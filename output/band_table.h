@@ -36,11 +36,8 @@ struct Segment {
   int segmentClass;
 };
 
-// The replacement of a short form ("1.9" → "1.907", "10." → "10.100", "18." → "18.068",
-// "24." → "24.890", "1200." → "1260.", "5600." → "5650."), or freq itself.
-std::string_view ExpandShortForm(std::string_view freq);
-
-// A FREQ text in kHz: its short form expanded, then FrequencyToKhz (0 when it is no frequency).
+// A FREQ text in kHz: its short form expanded (ExpandShortForm), then FrequencyToKhz (0 when it
+// is no frequency).
 int64_t FrequencyOf(std::string_view freq);
 
 // True when every range lies above the one before it: the order FindBand needs.

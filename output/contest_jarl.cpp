@@ -159,25 +159,45 @@ std::string Score3(int contacts, int points, int multipliers) {
   return text;
 }
 
+// A value left-aligned in its column of `width` bytes. The JARL reads a log line as fields
+// between blanks: a value that fills or passes its column gets one blank behind it instead.
+void AppendField(std::string& line, std::string_view value, size_t width) {
+  line += value;
+  line.append(value.size() < width ? width - value.size() : 1, ' ');
+}
+
 void AppendLogLines(std::string& out, const ContestRun& run, bool r10) {
-  char line[512];
+  char head[64];
   if (r10) out += "mon day time callsign   sent         rcvd         multi  band   mode pts memo\r\n";
   for (const ContestEntry& entry : run.entries) {
     const DateTime t = EntryTime(run, entry);
     const std::string band = BandName(entry.band, 's');
-    const std::string mode(ModeName(entry.mode));
+    const std::string_view mode = ModeName(entry.mode);
     if (r10) {
-      std::snprintf(line, sizeof line, "%3d%4d %02d%02d %-11s%-13s%-13s%-7s%-6s %-4s %d\r\n", t.month, t.day,
-                    t.hour, t.minute, entry.callsign.c_str(), entry.sent.c_str(), entry.received.c_str(),
-                    entry.multiplier.c_str(), band.c_str(), mode.c_str(), entry.point);
+      std::snprintf(head, sizeof head, "%3d%4d %02d%02d ", t.month, t.day, t.hour, t.minute);
+      out += head;
+      AppendField(out, entry.callsign, 11);
+      AppendField(out, entry.sent, 13);
+      AppendField(out, entry.received, 13);
+      AppendField(out, entry.multiplier, 7);
+      AppendField(out, band, 7);  // "%-6s " and "%-4s ": their blank is always there
+      AppendField(out, mode, 5);
     } else {
       const int n = ReportLength(entry.mode);
-      std::snprintf(line, sizeof line, "%4d-%02d-%02d %02d:%02d%6s %-5s%-12s%-12s%-12s%-9s%d\r\n", t.year,
-                    t.month, t.day, t.hour, t.minute, band.c_str(), mode.c_str(), entry.callsign.c_str(),
-                    ReshapedExchange(entry.sent, n).c_str(), ReshapedExchange(entry.received, n).c_str(),
-                    entry.multiplier.empty() ? "-" : entry.multiplier.c_str(), entry.point);
+      std::snprintf(head, sizeof head, "%4d-%02d-%02d %02d:%02d", t.year, t.month, t.day, t.hour, t.minute);
+      out += head;
+      out.append(band.size() < 6 ? 6 - band.size() : 1, ' ');  // right-aligned in 6, a blank before
+      out += band;
+      out += ' ';
+      AppendField(out, mode, 5);
+      AppendField(out, entry.callsign, 12);
+      AppendField(out, ReshapedExchange(entry.sent, n), 12);
+      AppendField(out, ReshapedExchange(entry.received, n), 12);
+      AppendField(out, entry.multiplier.empty() ? std::string_view("-") : std::string_view(entry.multiplier),
+                  9);
     }
-    out += line;
+    out += std::to_string(entry.point);
+    out += "\r\n";
   }
 }
 

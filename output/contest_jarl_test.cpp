@@ -201,5 +201,55 @@ TEST(ContestJarlTest, R21OutputKeepsTheFormatRules) {
   }
 }
 
+// The JARL reads a log line as fields between blanks. Values that fill or pass their column
+// (PSK31 in the mode's five, a long call sign, an exchange with an operator's name, a long
+// number) still stand apart, each with one blank behind it.
+TEST(ContestJarlTest, LogLineFieldsStayApartWhenAValueFillsItsColumn) {
+  ContestSettings settings;
+  settings.handle = "YOSHIHIRO";
+  const std::vector<Contact> contacts = {
+      {"240601", "2100", "JA1ABD", "7.012", "PSK31", "5991", "5992"},
+      {"240601", "2101", "JA1ABE/JD1ABCD", "7.012", "CW", "599", "599"},
+      {"240601", "2102", "JA1ABF", "7.100", "SSB", "59", "59", "KATSUNOBU-SAN"},
+      {"240601", "2103", "JA1ABG", "7.012", "CW", "599", "59912345678901"},
+  };
+  // The fields of each log line, as a reader that parts them at blanks sees them.
+  auto logLines = [](const std::string& text) {
+    std::vector<std::vector<std::string>> lines;
+    size_t at = text.find("<LOGSHEET TYPE=Vondal>\r\n") + 24;
+    for (size_t end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2) {
+      const std::string_view line = std::string_view(text).substr(at, end - at);
+      if (line.starts_with("mon day") || line == "</LOGSHEET>") continue;
+      std::vector<std::string> fields;
+      for (std::string_view field : SplitWords(line)) fields.emplace_back(field);
+      lines.push_back(fields);
+    }
+    return lines;
+  };
+  using Fields = std::vector<std::string>;
+  const auto r21 = logLines(JarlLog(Scored('O', contacts, settings, kJarlR21), settings, kToday));
+  ASSERT_EQ(r21.size(), 4u);
+  EXPECT_EQ(r21[0],
+            (Fields{"2024-06-01", "21:00", "7", "PSK31", "JA1ABD", "599", "1", "599", "2", "2", "1"}));
+  EXPECT_EQ(r21[1], (Fields{"2024-06-01", "21:01", "7", "CW", "JA1ABE/JD1ABCD", "599", "YOSHIHIRO", "599",
+                            "?nul?", "1"}));
+  EXPECT_EQ(r21[2], (Fields{"2024-06-01", "21:02", "7", "SSB", "JA1ABF", "59", "YOSHIHIRO", "59",
+                            "KATSUNOBU-SAN", "?nul?", "1"}));
+  EXPECT_EQ(r21[3], (Fields{"2024-06-01", "21:03", "7", "CW", "JA1ABG", "599", "YOSHIHIRO", "599",
+                            "12345678901", "12345678901", "1"}));
+  const auto r10 = logLines(JarlLog(Scored('O', contacts, settings, kJarlR10), settings, kToday));
+  ASSERT_EQ(r10.size(), 4u);
+  EXPECT_EQ(r10[1],
+            (Fields{"6", "1", "2101", "JA1ABE/JD1ABCD", "599YOSHIHIRO", "599", "?nul?", "7", "CW", "1"}));
+  EXPECT_EQ(r10[2],
+            (Fields{"6", "1", "2102", "JA1ABF", "59YOSHIHIRO", "59KATSUNOBU-SAN", "?nul?", "7", "SSB", "1"}));
+  EXPECT_EQ(r10[3], (Fields{"6", "1", "2103", "JA1ABG", "599YOSHIHIRO", "59912345678901", "12345678901", "7",
+                            "CW", "1"}));
+  // A value that fills its column gets exactly one blank.
+  const std::string text = JarlLog(Scored('O', contacts, settings, kJarlR21), settings, kToday);
+  EXPECT_NE(text.find(" PSK31 JA1ABD      599 1"), std::string::npos) << text;
+  EXPECT_NE(text.find(" 59 YOSHIHIRO 59 KATSUNOBU-SAN ?nul?    1\r\n"), std::string::npos) << text;
+}
+
 }  // namespace
 }  // namespace vondal

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/text/copy_bytes.h"
 #include "app/text/version.h"
 #include "log/field_table.h"
 #include "log/log_format.h"
@@ -82,33 +83,6 @@ class OutputTexts {
   std::string date_, start_, end_;
 };
 
-// The text copied to `to`, the short texts of a record (nearly all of them) without a call: two
-// overlapping loads and stores read and write only the text's own bytes.
-[[gnu::always_inline]] inline char* Copy(char* to, std::string_view text) {
-  const char* from = text.data();
-  const size_t n = text.size();
-  if (n >= 16) {
-    std::memcpy(to, from, n);
-  } else if (n >= 8) {
-    uint64_t head, tail;
-    std::memcpy(&head, from, 8);
-    std::memcpy(&tail, from + n - 8, 8);
-    std::memcpy(to, &head, 8);
-    std::memcpy(to + n - 8, &tail, 8);
-  } else if (n >= 4) {
-    uint32_t head, tail;
-    std::memcpy(&head, from, 4);
-    std::memcpy(&tail, from + n - 4, 4);
-    std::memcpy(to, &head, 4);
-    std::memcpy(to + n - 4, &tail, 4);
-  } else if (n > 0) {
-    to[0] = from[0];
-    to[n / 2] = from[n / 2];
-    to[n - 1] = from[n - 1];
-  }
-  return to + n;
-}
-
 // Items appended to `out`, wrapped before an item that would pass column 80.
 class AdifItems {
  public:
@@ -141,7 +115,7 @@ class AdifItems {
     if (n >= 10) *p++ = static_cast<char>('0' + n / 10);
     *p++ = static_cast<char>('0' + n % 10);
     *p++ = '>';
-    p = Copy(p, value);
+    p = CopyBytes(p, value);
     *p++ = ' ';
     used_ = static_cast<size_t>(p - buffer_);
   }
@@ -176,11 +150,11 @@ class AdifItems {
       *p++ = '\n';
     }
     *p++ = '<';
-    p = Copy(p, tag);
+    p = CopyBytes(p, tag);
     *p++ = ':';
-    p = Copy(p, std::string_view(digits + sizeof digits - digitCount, digitCount));
+    p = CopyBytes(p, std::string_view(digits + sizeof digits - digitCount, digitCount));
     *p++ = '>';
-    p = Copy(p, value);
+    p = CopyBytes(p, value);
     *p++ = ' ';
     used_ = static_cast<size_t>(p - buffer_);
   }

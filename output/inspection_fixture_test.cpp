@@ -15,8 +15,9 @@ constexpr int kLevel = 33;  // 検査ﾚﾍﾞﾙ
 
 // A log built for the inspection: one contact per finding, each a clean contact (JA1ABC on 7 MHz
 // CW at 12mm, the minute counting the records) with the fields that raise its message changed.
-// The contacts keep date-time order, so only the one meant to be out of order is; the contacts
-// whose DATE or START do not read as a time come last, in the order of their keys.
+// The contacts keep date-time order, so only the one meant to be out of order is, and the two whose
+// DATE or START are too short for a key (the undated key, which comes before every other); the
+// contacts whose digits are no valid date or time come last, in the order of their keys.
 std::vector<Record> InspectionFixtureRecords() {
   std::vector<Record> records;
   auto add = [&records](Fields changes) {
@@ -37,7 +38,7 @@ std::vector<Record> InspectionFixtureRecords() {
   contest("960101", "JA1ABC", "5913100TARO");  // 不要な文字列があります
   add({{DATE, "141231"}, {QTH, "新市市"}});    // 発足前です (QTH)
   contest("141231", "JA1ABC", "591003M");      // 発足前です (rRST)
-  add({{DATE, "24060"}});                      // 形式が違います (DATE); its key is 31 May
+  add({{DATE, "24060"}});                      // 形式が違います (DATE); undated, so out of order
   add({});
   records.push_back(records.back());  // 重複記録です
   records.push_back(records.back());
@@ -80,7 +81,7 @@ std::vector<Record> InspectionFixtureRecords() {
   add({{END, "930"}});                       // 形式が違います (END)
   add({{START, "1260"}});                    // 分が違います; its key is 13:00
   add({{START, "2400"}, {END, "0100"}});     // 時が違います; its key is the next day
-  add({{START, "930"}});                     // 形式が違います (START); its key is hour 93
+  add({{START, "930"}});                     // 形式が違います (START); undated, so out of order
   add({{DATE, "240631"}});                   // 日が違います; its key is 1 July
   add({{DATE, "241301"}});                   // 月が違います; its key is in 2025
   return records;

@@ -1,10 +1,12 @@
 #include "output/log_outputs.h"
 
 #include <array>
+#include <ctime>
 
 #include "console/console.h"
 #include "console/key_source.h"
 #include "output/export_format.h"
+#include "output/standard_adif.h"
 
 namespace vondal {
 
@@ -65,7 +67,9 @@ void WriteCsv(OutputJob& job) {
 void WriteAdif(OutputJob& job) {
   const OutputParameters& p = job.parameters;
   const bool jstToUtc = p[kTimeConversion].choice == 1;
-  job.file->Append(AdifHeader(jstToUtc || job.context.logInUtc));
+  // One header at the head of the file: an append to an ADIF file adds records only, so that
+  // readers never meet a second header among its records.
+  if (job.file->startedEmpty()) job.file->Append(AdifHeader(jstToUtc || job.context.logInUtc));
   std::string record;
   for (int n = 0; n < job.context.log.RecordCount(); ++n) {
     if (const RecordTexts* texts = job.Target(n)) {
@@ -108,6 +112,18 @@ bool RunCsvExport(const OutputContext& context) {
 }
 
 bool RunAdifExport(const OutputContext& context) {
+  if (context.standardAdif) {
+    // The standard form: every field, times in UTC, so no field selection and no time choice.
+    auto job = RunOutputFrame(context, "ADIF", {kAdifFile, kTarget, kSelection});
+    if (!job) return false;
+    const StandardAdifCounts counts = WriteStandardAdif(*job, context.logInUtc, std::time(nullptr));
+    if (FinishOutput(*job, "adif")) {
+      Screen& screen = TheScreen();
+      screen.PutText(StandardAdifNote(counts), kOutputNoticeRow, 7, screen.Width(), kPlainAttr, kPlainAttr);
+      Flush();
+    }
+    return true;
+  }
   auto job = RunOutputFrame(context, "ADIF",
                             {kAdifFile, kTarget, kSelection, kFields, kOuterSeparator, kTimeConversion});
   if (!job) return false;

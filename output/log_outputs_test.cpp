@@ -5,6 +5,7 @@
 #include "app/text/version.h"
 #include "log/field_table.h"
 #include "log/log_test_support.h"
+#include "output/export_format.h"
 
 namespace vondal {
 namespace {
@@ -127,6 +128,27 @@ TEST_F(LogOutputsTest, ExportsWriteOneLineOrRecordPerTarget) {
   std::string sameTimes = file;  // the log's times as they are, under the other note
   sameTimes.replace(sameTimes.find("(JST)"), 5, "(UTC)");
   EXPECT_EQ(fs.Contents("T.ADI"), sameTimes);
+}
+
+// Appending to an ADIF file adds records and no second header; an empty file gets the header.
+TEST_F(LogOutputsTest, AdifAppendWritesTheHeaderOnlyIntoAnEmptyFile) {
+  TheOutputParameters()[kAdifFile].value = "T.ADI";
+  auto append = [&] {
+    OutputJob job = Job({kAdifFile, kTarget, kSelection, kFields}, kSelectedRecords, "FREQ < 10");
+    job.fields = ParseFieldSelection("DATE-rQSL");
+    job.file = std::make_unique<OutputFile>(fs);
+    EXPECT_TRUE(job.file->Open("T.ADI", OutputFile::Mode::kAppend));
+    WriteAdif(job);
+    EXPECT_TRUE(job.file->Finish());
+  };
+  fs.SetContents("T.ADI", "");
+  append();
+  const std::string once = fs.Contents("T.ADI");
+  EXPECT_EQ(once.rfind(AdifHeader(false), 0), 0u);
+  append();
+  const std::string twice = fs.Contents("T.ADI");
+  EXPECT_EQ(twice, once + once.substr(AdifHeader(false).size()));
+  EXPECT_EQ(twice.find("<EOH>"), twice.rfind("<EOH>"));
 }
 
 }  // namespace

@@ -33,6 +33,9 @@ class OutputFile {
   // Drops everything written (the file stays as it was before Open).
   void Abandon();
 
+  // Whether the file held nothing before this output: always for a replacement, for an append
+  // when the file was empty or new.
+  bool startedEmpty() const { return mode_ == Mode::kReplace || sizeBefore_ == 0; }
   bool failed() const { return failed_; }
   int64_t bytesWritten() const { return total_; }
   const std::string& name() const { return name_; }

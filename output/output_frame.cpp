@@ -307,6 +307,13 @@ bool Form::AskExisting(OutputJob& job, OutputFile::Mode& mode, int& blankLines, 
   return true;
 }
 
+// Whether another program holds the existing file `name` as its log.
+bool HeldElsewhere(FileSystem& fs, const std::string& name) {
+  if (name.empty() || !fs.Exists(name)) return false;
+  std::unique_ptr<FileLock> lock;
+  return fs.Lock(name, true, lock) == LockResult::kHeld;
+}
+
 std::optional<OutputJob> Form::Run() {
   Draw();
   int focus = 0;
@@ -329,8 +336,10 @@ std::optional<OutputJob> Form::Run() {
     }
     OutputJob job(context_, list_);
     if (!Validate(job, focus, position)) continue;
-    // Written over or behind its back, the open log would lose what the editor writes next.
-    if (context_.fs.SameFile(params_[job.fileParameter].value, context_.log.path())) {
+    // Written over or behind its back, the open log would lose what the editor writes next; so
+    // would a log another program holds (doc/reliability.md, "One writer").
+    if (context_.fs.SameFile(params_[job.fileParameter].value, context_.log.path()) ||
+        HeldElsewhere(context_.fs, params_[job.fileParameter].value)) {
       ShowMessage("使用中のﾛｸﾞには出力できません", TheEditState());
       focus = 0;
       continue;

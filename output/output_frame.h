@@ -37,6 +37,8 @@ struct OutputContext {
   ContestSettings contest{};  // for the contest logs and the error inspection
   // The working memory of one output (the temporary pool, sized by the `memory` setting).
   size_t workBytes = 2000000;
+  // The ADIF output writes the standard form of ADIF 3.1 (the `adif` key says "standard").
+  bool standardAdif = false;
 };
 
 // What the frame hands an output body once the form is confirmed.

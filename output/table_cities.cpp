@@ -150,21 +150,23 @@ void AppendProblem(std::string& out, const RecordTexts& texts, std::string_view 
   out += "\r\n";
 }
 
-// The label of an entry row: number, "!" for a place that no longer exists, name.
+// The label of an entry row: number, "!" for a place that no longer exists, and the name as the
+// list keeps it, without 市, 郡 or 区; a ward's name follows its city's name and 市 (東京都 for the
+// wards of Tokyo).
 std::string EntryLabel(const CityList& list, const CityEntry& entry) {
   const char mark = entry.validity.end != kOpenEnd ? '!' : ' ';
   switch (entry.kind) {
     case CityKind::kCity:
-      return Format("%02d%02d  %c%-14s", entry.prefecture, entry.own, mark, (entry.name + "市").c_str());
+      return Format("%02d%02d  %c%-14s", entry.prefecture, entry.own, mark, entry.name.c_str());
     case CityKind::kGun:
-      return Format("%02d0%02d %c%-14s", entry.prefecture, entry.own, mark, (entry.name + "郡").c_str());
+      return Format("%02d0%02d %c%-14s", entry.prefecture, entry.own, mark, entry.name.c_str());
     default: {
       std::string name = "東京都";
       if (entry.prefecture != 10 || entry.city != 1) {
         const CityEntry* city = list.FindEntry({CityKind::kCity, entry.prefecture, 0, entry.city});
         name = (city ? city->name : std::string()) + "市";
       }
-      name += entry.name + "区";
+      name += entry.name;
       return Format("%02d%02d%02d%c%-14s", entry.prefecture, entry.city, entry.own, mark, name.c_str());
     }
   }

@@ -214,15 +214,19 @@ void WriteTimeTable(OutputJob& job, char kind) {
         return;
       }
       // With hours up to 29 a start may lie more than a day behind the end: the contact ended on
-      // the day after its start, whatever the digits say, so its length stays below a day.
+      // the day after its start, whatever the digits say, so its length stays below a day. An
+      // END at or after its START on the same day (hours 24-29) may lie a day or more ahead.
       while (e < s) e += kMinutes;
     }
     const BandMode bm = BandModeOf(texts[FREQ], texts[MODE]);
     if (kind == 'L') {
+      // END hours 24-29 let a contact last a day or more: its length counts in its row of the day.
       longest = std::max(longest, e - s);
-      minutes[e - s].Add(bm.band, bm.mode);
+      minutes[(e - s) % kMinutes].Add(bm.band, bm.mode);
     } else {
-      // Minutes s … e (a day at most) as steps of a running sum over the minutes of the day.
+      // Minutes s … e as steps of a running sum over the minutes of the day. A contact of a day or
+      // more (END hours 24-29) starts before 0600, so it wraps past midnight once at most, and the
+      // minutes it covers twice count twice.
       const int first = s % kMinutes;
       const int end = first + (kind == 'T' ? e - s : 0);
       StepContact(stepRows[first], bm, 1);

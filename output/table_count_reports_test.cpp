@@ -126,6 +126,23 @@ TEST_F(CountReportsTest, AStartOfHour29AfterItsEndLastsLessThanADay) {
             std::string::npos);  // 29:50 (05:50 of the day after) to 00:10 of the next
 }
 
+// END hours 24-29 let a contact last a day or more: its length counts in row (length mod 1440),
+// and the rows still run up to the longest length, those past the day empty.
+TEST_F(CountReportsTest, ALengthOfADayOrMoreCountsInItsRowModuloADay) {
+  UseRecords({Contact("240101", "0000", "2400", "JA1ABC", "7.012", "CW"),
+              Contact("240101", "0000", "2959", "JA1ABC", "7.012", "CW")});
+  TheOutputParameters()[16].Choose(11);  // 60 minutes
+  const std::string lengths = Table({6, 7, 8, 16}, [](OutputJob& job) { WriteTimeTable(job, 'L'); });
+  EXPECT_NE(lengths.find("\n   0      1     1     1\r\n"), std::string::npos) << lengths;  // 1440
+  EXPECT_NE(lengths.find("\n 300      1     1     1\r\n"), std::string::npos);             // 1799
+  EXPECT_NE(lengths.find("\n1440      0     -     -\r\n"), std::string::npos);
+  EXPECT_NE(lengths.find("\n1740      0     -     -\r\n  分"), std::string::npos);
+  EXPECT_NE(lengths.find("合計      2     2     2\r\n"), std::string::npos);
+  const std::string onAir = Table({6, 7, 8, 16}, [](OutputJob& job) { WriteTimeTable(job, 'T'); });
+  // Minute 0 and minutes 0-359 of the second contact come round twice: 2 + 2 + 59 × 3.
+  EXPECT_NE(onAir.find("0000    181   181   181\r\n"), std::string::npos) << onAir;
+}
+
 TEST_F(CountReportsTest, CallAreasOfPortableAndSpecialPrefixes) {
   UseRecords({Contact("130501", "1200", "", "JA1ABC/0", "7.010", "CW"),
               Contact("130501", "1200", "", "7K1XYZ", "7.010", "CW"),

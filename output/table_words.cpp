@@ -405,8 +405,11 @@ std::string FrequencyWord(std::string_view freq, std::string_view interval) {
   khz += fraction;
   const int step = std::max(1, std::atoi(std::string(interval).c_str()));
   const int64_t edge = khz / step * step;
-  int places = static_cast<int>(std::min<size_t>(decimals, 3));
-  for (size_t i = interval.size(); i > 0 && interval[i - 1] == '0'; --i) --places;
+  // As many decimals as FREQ has, but no finer than the interval's steps: three for whole kHz,
+  // one fewer for each trailing zero of the interval.
+  int stepPlaces = 3;
+  for (size_t i = interval.size(); i > 0 && interval[i - 1] == '0'; --i) --stepPlaces;
+  const int places = std::min(static_cast<int>(std::min<size_t>(decimals, 3)), stepPlaces);
   char text[48];
   if (places <= 0) {
     std::snprintf(text, sizeof text, "%5lld", static_cast<long long>(edge / 1000));

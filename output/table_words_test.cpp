@@ -101,7 +101,13 @@ TEST(WordPartsTest, CallsignPartsAndFrequencyIntervals) {
   EXPECT_EQ(FrequencyWord("7.014", "5"), "    7.010");
   EXPECT_EQ(FrequencyWord("14.0255", "5"), "   14.025");
   EXPECT_EQ(FrequencyWord("7.025", "10"), "    7.02");
-  EXPECT_EQ(FrequencyWord("144.5", "100"), "  144");
+  EXPECT_EQ(FrequencyWord("144.5", "100"), "  144.5");  // 100 kHz steps are tenths of a MHz
+  EXPECT_EQ(FrequencyWord("144.51", "100"), "  144.5");
+  EXPECT_EQ(FrequencyWord("144.5", "1000"), "  144");
+  // No more decimals than FREQ has, and no more than the interval's steps need.
+  EXPECT_EQ(FrequencyWord("7.0", "10"), "    7.0");
+  EXPECT_EQ(FrequencyWord("7.1", "10"), "    7.1");
+  EXPECT_EQ(FrequencyWord("7.100", "10"), "    7.10");
   EXPECT_EQ(FrequencyWord("1.9", "1"), "    1.9");
   EXPECT_EQ(FrequencyWord("1200.", "25"), " 1200");
   EXPECT_EQ(FrequencyWord("QRP", "1"), "QRP");

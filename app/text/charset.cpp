@@ -7,6 +7,7 @@
 #include <clocale>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 namespace vondal {
 namespace {
@@ -80,7 +81,82 @@ std::string FindLocaleCharset() {
   return codeset;
 }
 
+// The UTF-8 form of every CP932 character: one-byte characters by their byte, two-byte ones by
+// lead byte and trail byte. Each entry holds its length and up to three bytes (every CP932
+// character lies in the Basic Multilingual Plane).
+class Utf8Table {
+ public:
+  struct Entry {
+    uint8_t size;
+    char bytes[3];
+  };
+
+  Utf8Table() : pairs_(kLeadCount * 256) {
+    iconv_t cd = iconv_open("UTF-8", "CP932");
+    for (int b = 0; b < 256; ++b) {
+      const char one[1] = {static_cast<char>(b)};
+      single_[b] = IsLead(b) ? Entry{1, {'?'}} : Make(cd, one, 1);
+    }
+    for (int lead = 0; lead < 256; ++lead) {
+      if (!IsLead(lead)) continue;
+      for (int trail = 0; trail < 256; ++trail) {
+        const char two[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+        pairs_[LeadIndex(lead) * 256 + trail] = Make(cd, two, 2);
+      }
+    }
+    if (cd != reinterpret_cast<iconv_t>(-1)) iconv_close(cd);
+  }
+
+  static bool IsLead(int b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+  const Entry& Single(unsigned char b) const { return single_[b]; }
+  const Entry& Pair(unsigned char lead, unsigned char trail) const {
+    return pairs_[LeadIndex(lead) * 256 + trail];
+  }
+
+ private:
+  static constexpr int kLeadCount = (0x9F - 0x81 + 1) + (0xFC - 0xE0 + 1);
+  static int LeadIndex(int lead) { return lead <= 0x9F ? lead - 0x81 : lead - 0xE0 + (0x9F - 0x81 + 1); }
+
+  // One character through Convert's rules: what iconv makes of it, or "?".
+  static Entry Make(iconv_t cd, const char* in, size_t size) {
+    Entry entry{1, {'?'}};
+    if (cd == reinterpret_cast<iconv_t>(-1)) return entry;
+    char out[8];
+    char* inPtr = const_cast<char*>(in);
+    char* outPtr = out;
+    size_t inLeft = size, outLeft = sizeof out;
+    const size_t result = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    const size_t made = static_cast<size_t>(outPtr - out);
+    if (result == static_cast<size_t>(-1) || inLeft != 0 || made == 0 || made > 3) return entry;
+    entry.size = static_cast<uint8_t>(made);
+    std::memcpy(entry.bytes, out, made);
+    return entry;
+  }
+
+  Entry single_[256];
+  std::vector<Entry> pairs_;
+};
+
 }  // namespace
+
+char* Cp932ToUtf8At(char* to, std::string_view cp932) {
+  static const Utf8Table table;
+  const auto* p = reinterpret_cast<const unsigned char*>(cp932.data());
+  const size_t n = cp932.size();
+  for (size_t i = 0; i < n;) {
+    if (p[i] < 0x80) {
+      *to++ = static_cast<char>(p[i++]);
+      continue;
+    }
+    const bool pair = Utf8Table::IsLead(p[i]) && i + 1 < n;
+    const Utf8Table::Entry& entry = pair ? table.Pair(p[i], p[i + 1]) : table.Single(p[i]);
+    std::memcpy(to, entry.bytes, 3);  // within the room of the byte or two it stands for
+    to += entry.size;
+    i += pair ? 2 : 1;
+  }
+  return to;
+}
 
 const std::string& LocaleCharset() {
   static const std::string charset = FindLocaleCharset();

@@ -40,6 +40,12 @@ TextCharset GuessCharset(std::string_view text);
 // The UTF-8 byte order mark, which a file may begin with.
 inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
+// Writes CP932 text at `to` as UTF-8, the same characters and "?" as Cp932ToUtf8, and returns the
+// end of what it wrote; `to` must have room for three bytes a byte of the text. A table of every
+// CP932 character, made once with iconv, serves it: exports that convert millions of short texts
+// pay a look-up a character instead of a conversion call.
+char* Cp932ToUtf8At(char* to, std::string_view cp932);
+
 // Writes a CP932 text to a stream in the locale's charset.
 void PrintLocal(std::FILE* stream, std::string_view cp932);
 

@@ -13,9 +13,26 @@ TEST(CharsetTest, RoundTripsJapaneseThroughUtf8) {
 }
 
 TEST(CharsetTest, BrokenAndUnmappableTextBecomesQuestionMarks) {
-  EXPECT_EQ(Cp932ToUtf8("A\x81"), "A?");             // lead byte without trail
+  EXPECT_EQ(Cp932ToUtf8("A\x81"), "A?");                // lead byte without trail
   EXPECT_EQ(Utf8ToCp932("x\xF0\x9F\x98\x80y"), "x?y");  // an emoji CP932 cannot hold
-  EXPECT_EQ(Utf8ToCp932("\xFF"), "?");               // not UTF-8 at all
+  EXPECT_EQ(Utf8ToCp932("\xFF"), "?");                  // not UTF-8 at all
+}
+
+// The table conversion must say what iconv says for every character, the broken ones included.
+TEST(CharsetTest, TableConversionAgreesWithIconvOnEveryCharacter) {
+  const auto table = [](const std::string& text) {
+    std::string out(3 * text.size(), '\0');
+    out.resize(static_cast<size_t>(Cp932ToUtf8At(out.data(), text) - out.data()));
+    return out;
+  };
+  for (int lead = 0; lead < 256; ++lead) {
+    const std::string alone(1, static_cast<char>(lead));
+    ASSERT_EQ(table("a" + alone), Cp932ToUtf8("a" + alone)) << lead;
+    for (int trail = 0; trail < 256; ++trail) {
+      const std::string text = alone + static_cast<char>(trail) + "z";
+      ASSERT_EQ(table(text), Cp932ToUtf8(text)) << lead << " " << trail;
+    }
+  }
 }
 
 TEST(CharsetTest, AsciiPassesUnchanged) { EXPECT_EQ(Cp932ToLocale("log.VD"), "log.VD"); }

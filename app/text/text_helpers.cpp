@@ -185,6 +185,28 @@ int64_t FrequencyToKhz(std::string_view text) {
   return mhz * 1000 + khz;
 }
 
+namespace {
+
+struct ShortForm {
+  std::string_view text;
+  std::string_view replacement;
+};
+
+constexpr ShortForm kShortForms[] = {
+    {"1.9", "1.907"},  {"10.", "10.100"},  {"18.", "18.068"},
+    {"24.", "24.890"}, {"1200.", "1260."}, {"5600.", "5650."},
+};
+
+}  // namespace
+
+std::string_view ExpandShortForm(std::string_view freq) {
+  if (freq.empty() || (freq.back() != '.' && freq != "1.9")) return freq;  // most texts, at once
+  for (const ShortForm& form : kShortForms) {
+    if (freq == form.text) return form.replacement;
+  }
+  return freq;
+}
+
 std::string SpacesToTabs(std::string_view text, size_t tabWidth) {
   if (tabWidth <= 1) return std::string(text);
   std::string out;

@@ -71,6 +71,10 @@ std::string FormatNumber(uint64_t value, size_t width = 0);
 // anything but digits before it, and 0 for a number too large to be a frequency.
 int64_t FrequencyToKhz(std::string_view text);
 
+// The frequency a short form of a FREQ text stands for ("1.9" → "1.907", "10." → "10.100",
+// "18." → "18.068", "24." → "24.890", "1200." → "1260.", "5600." → "5650."), or freq itself.
+std::string_view ExpandShortForm(std::string_view freq);
+
 // Replaces each run of two or more blanks that reaches a tab stop (every tabWidth columns; one
 // byte is one column, a tab goes to the next stop, a line end starts again at column 0) by a tab.
 // A tabWidth of 0 or 1 leaves the text as it is.

@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cstdio>
-#include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
@@ -15,6 +13,7 @@
 #include "log/log_format.h"
 #include "output/export_format.h"
 #include "output/field_selection.h"
+#include "tests/adif/reader_support.h"
 
 namespace vondal {
 namespace {
@@ -181,32 +180,11 @@ std::string Export(const std::vector<Record>& records, std::string_view selectio
   return file;
 }
 
-std::string TemporaryFile(const std::string& text) {
-  char name[] = "/tmp/vondal_adif_XXXXXX";
-  const int fd = mkstemp(name);
-  EXPECT_GE(fd, 0);
-  close(fd);
-  std::ofstream(name, std::ios::binary) << text;
-  return name;
-}
-
 // What tcadif reads from the file: verdict lines and item lines, as read_adif.js prints them.
 std::string ReadWithTcadif(const std::string& file) {
-  std::ifstream package(std::string(VONDAL_TCADIF_DIR) + "/package.json");
-  std::string manifest((std::istreambuf_iterator<char>(package)), std::istreambuf_iterator<char>());
-  if (manifest.find("\"version\": \"" VONDAL_TCADIF_VERSION "\"") == std::string::npos) {
-    ADD_FAILURE() << "tcadif " VONDAL_TCADIF_VERSION " is not installed in " VONDAL_TCADIF_DIR " (run script/deps)";
-    return "";
-  }
-  const std::string command = std::string("'" VONDAL_NODE "' '" VONDAL_SOURCE_DIR "/tests/adif/read_adif.js' '") +
-                              VONDAL_TCADIF_DIR + "' '" + file + "'";
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return "";
-  std::string out;
-  char buffer[4096];
-  for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
-  EXPECT_EQ(pclose(pipe), 0) << command;
-  return out;
+  if (!PackageInstalled(VONDAL_TCADIF_DIR, VONDAL_TCADIF_VERSION)) return "";
+  return ReaderOutput(std::string("'" VONDAL_NODE "' '" VONDAL_SOURCE_DIR "/tests/adif/read_adif.js' '") +
+                      VONDAL_TCADIF_DIR + "' '" + file + "'");
 }
 
 std::string Expected(const std::vector<Contact>& log) {

@@ -1,7 +1,7 @@
 // Reads an ADIF file with the strict reader tcadif and prints what it read, for the ADIF check:
 // per header or record one verdict line ("header ok", "record 3 ok", or "record 3 rejected
 // FIELD: reason"), then one "  TAG=value" line per item in file order. Bytes are read as Latin-1
-// so that a length counts bytes, as ADIF counts them.
+// so that a length counts bytes, as ADIF counts them, and values are printed as the bytes read.
 //   node read_adif.js <tcadif folder> <file.adi>
 'use strict';
 
@@ -30,6 +30,6 @@ for (;;) {
     verdict = `rejected ${e.field ?? ''}: ${e.message}`;
   }
   console.log(`${field.fieldName === 'EOH' ? 'header' : `record ${++records}`} ${verdict}`);
-  for (const item of items) console.log(`  ${item.fieldName}=${item.data ?? ''}`);
+  for (const item of items) process.stdout.write(Buffer.from(`  ${item.fieldName}=${item.data ?? ''}\n`, 'latin1'));
   items = [];
 }

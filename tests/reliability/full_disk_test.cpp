@@ -199,6 +199,19 @@ TEST_F(FullDiskTest, VonrixThatRunsOutOfRoomKeepsTheOldReport) {
   EXPECT_FALSE(Exists("report.txt.tmp~"));
 }
 
+// The standard ADIF export of the command line, larger than the output buffer: the old export
+// stays, no temporary file is left, and the script is told with status 1.
+TEST_F(FullDiskTest, AdifExportCommandThatRunsOutOfRoomKeepsTheOldFile) {
+  Write(Path("A.VD"), Images(20000, 1));
+  Write(Path("A.ADI"), "last week's export\r\n");
+  std::string output;
+  const std::string vondal = std::string("VONDAL_HOME=. ") + VONDAL_BIN_DIR + "/vondal";
+  EXPECT_EQ(RunLimited(1500000, vondal + " --export-adif=A.ADI A", output), 1);
+  EXPECT_THAT(output, HasSubstr(Cp932ToUtf8("(!) 出力ﾌｧｲﾙに書込めません: A.ADI")));
+  EXPECT_EQ(Read(Path("A.ADI")), "last week's export\r\n");
+  EXPECT_FALSE(Exists("A.ADI.tmp~"));
+}
+
 // An output (CSV, ADIF, tables, contest logs) larger than the output buffer, so that the limit
 // meets a write in the middle: an overwrite keeps the old file, an append is cut back.
 TEST_F(FullDiskTest, OutputThatDoesNotFitKeepsTheOldFile) {

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "app/text/sjis.h"
+#include "app/text/standard_options.h"
 #include "tools/scroll/line_colors.h"
 
 namespace vondal::scroll {
@@ -45,6 +46,22 @@ bool StartsWithVondal(std::string_view arg) {
 }
 
 }  // namespace
+
+std::string HelpText() {
+  return "使い方: scroll [ｵﾌﾟｼｮﾝ] ﾃｷｽﾄﾌｧｲﾙ\n"
+         "ﾃｷｽﾄﾌｧｲﾙを一つ、端末の四角い範囲に表示するﾋﾞｭｰｱです（Vondal が報告を見せるのに使う）。\n"
+         "  -tn  上端の行（既定 1）       -bn  下端の行（負の数は画面の下端から）\n"
+         "  -ln  左端の桁（既定 0）       -rn  右端の桁（負の数は画面の右端から）\n"
+         "  -fn  横ｽｸﾛｰﾙしない先頭の桁数（既定 8）\n"
+         "  -hn  左右ｷｰ一回の横ｽｸﾛｰﾙ量（既定 8）\n"
+         "  -cx  行の色分け: c 各行の先頭文字が色、sﾌｧｲﾙ 色ﾌｧｲﾙ、0 1 3 d t 報告の種類ごと\n"
+         "  -m   終わるときにﾒﾓﾘ使用量を表示\n"
+         "  -n   見出し行にﾌｧｲﾙ名を表示\n"
+         "  -s   二分割表示を同期してｽｸﾛｰﾙ\n" +
+         std::string(StandardOptionLines()) +
+         "Enter で終わると終了ｺｰﾄﾞ 13、Esc で終わると 27、誤りのときは 1 を返す。\n"
+         "詳しくは man scroll\n";
+}
 
 std::string ParseOptions(const std::vector<std::string>& args, int screenRows, int screenCols,
                          ScrollOptions* options) {

@@ -36,6 +36,9 @@ struct ScrollOptions {
   int width() const { return right - left + 1; }
 };
 
+// What "--help" prints: the command line, each option, the exit statuses.
+std::string HelpText();
+
 // Reads the arguments (CP932, without the program's name) for a screen of `screenRows` ×
 // `screenCols`. Empty on success; otherwise the refusal: "Invalid top position", "Invalid left
 // position", "Invalid bottom position", "Invalid right position", "Invalid fixed length",

@@ -5,6 +5,8 @@
 
 #include "app/text/block_allocator.h"
 #include "app/text/charset.h"
+#include "app/text/standard_options.h"
+#include "app/text/version.h"
 #include "console/key_source.h"
 #include "console/tty_session.h"
 #include "tools/scroll/scroll_text.h"
@@ -34,6 +36,16 @@ void ScrollOutEarlierOutput(TtySession& session, int screenRows, int top) {
 }  // namespace
 
 int RunScroll(const std::vector<std::string>& args) {
+  switch (FindStandardOption(args)) {
+    case StandardOption::kHelp:
+      PrintLocal(stdout, HelpText());
+      return 0;
+    case StandardOption::kVersion:
+      PrintLocal(stdout, std::string("scroll ") + kProgramVersion + "\n");
+      return 0;
+    case StandardOption::kNone:
+      break;
+  }
   int screenRows = 0, screenCols = 0;
   if (!TtySession::StandardStreamsAreTerminals() || !TtySession::TerminalSize(&screenRows, &screenCols)) {
     return Fail("Redirection banned");

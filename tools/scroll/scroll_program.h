@@ -14,7 +14,8 @@ inline constexpr int kFailed = 1;
 
 // Runs scroll with `args` (CP932, without the program's name) on the terminal of standard input
 // and output. Errors are printed to the standard error stream as "(!) %s\n"; standard output
-// must be a terminal ("Redirection banned").
+// must be a terminal ("Redirection banned"). "--help" and "--version" are answered first, on
+// standard output whatever it is.
 int RunScroll(const std::vector<std::string>& args);
 
 }  // namespace vondal::scroll

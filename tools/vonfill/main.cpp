@@ -5,6 +5,7 @@
 
 #include "app/text/charset.h"
 #include "app/text/program_folder.h"
+#include "app/text/standard_options.h"
 #include "log/file_system.h"
 #include "tools/vonfill/vonfill.h"
 
@@ -28,6 +29,16 @@ void PrintCount(int count) {
 int main(int argc, char** argv) {
   std::vector<std::string> args;
   for (int i = 1; i < argc; ++i) args.push_back(LocaleToCp932(argv[i]));
+  switch (FindStandardOption(args)) {
+    case StandardOption::kHelp:
+      PrintLocal(stdout, HelpText(FindProgramFile("CGlist3.TXT")));
+      return 0;
+    case StandardOption::kVersion:
+      PrintLocal(stdout, std::string(kVonfillVersion) + "\n");
+      return 0;
+    case StandardOption::kNone:
+      break;
+  }
 
   PrintLocal(stdout, std::string(kVonfillVersion) + "\n\n");
   const VonfillCommand command = ParseCommandLine(args);
@@ -43,7 +54,7 @@ int main(int argc, char** argv) {
 
   bool counting = false;
   const std::string message =
-      WriteDummyLog(command, RealFileSystem(), InProgramFolder("CGlist3.TXT"), [&](int i) {
+      WriteDummyLog(command, RealFileSystem(), FindProgramFile("CGlist3.TXT"), [&](int i) {
         PrintCount(i);
         counting = true;
       });

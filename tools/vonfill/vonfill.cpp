@@ -7,6 +7,7 @@
 
 #include "app/text/file_name.h"
 #include "app/text/sjis.h"
+#include "app/text/standard_options.h"
 #include "log/log_format.h"
 
 namespace vondal::vonfill {
@@ -64,6 +65,16 @@ const std::string& UsageText() {
       "DX局の比率が1.0を超えるときは%表示とみなす（デフォルトは0.5）\n"
       "同じディレクトリに\"CGlist3.TXT\"が必要\n";
   return text;
+}
+
+std::string HelpText(std::string_view cityListPath) {
+  return UsageText() +
+         "\n"
+         "［その他］\n"
+         "-S### 乱数の種（同じ種からは同じログができる）\n" +
+         std::string(StandardOptionLines()) + "CGlist3.TXT: " + std::string(cityListPath) +
+         "\n"
+         "詳しくは man vonfill\n";
 }
 
 VonfillCommand ParseCommandLine(const std::vector<std::string>& args) {

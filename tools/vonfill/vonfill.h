@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "log/file_system.h"
@@ -13,6 +14,10 @@ namespace vondal::vonfill {
 
 // The usage text, lines ending in "\n" (CP932).
 const std::string& UsageText();
+
+// What "--help" prints: the usage text, the seed option, the standard options and where the city
+// list is read from (`cityListPath`).
+std::string HelpText(std::string_view cityListPath);
 
 struct VonfillCommand {
   enum class Action { kUsage, kRefuse, kGenerate };

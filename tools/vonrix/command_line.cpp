@@ -1,6 +1,7 @@
 #include "tools/vonrix/command_line.h"
 
 #include "app/text/sjis.h"
+#include "app/text/standard_options.h"
 
 namespace vondal {
 
@@ -25,6 +26,13 @@ const char kVonrixUsage[] =
     "   -D DX局のみ\n"
     "   -S JAは個人局のみ（通常，-Jと併用）\n"
     "   -C JAはクラブ局のみ（通常，-Jと併用）\n";
+
+std::string VonrixHelpText(std::string_view configFile) {
+  return std::string(kVonrixUsage) + "  ?  Vondal.iniの設定セットの一覧を表示して終わる\n" +
+         std::string(StandardOptionLines()) + "設定ファイル: " + std::string(configFile) +
+         "\n"
+         "詳しくは man vonrix\n";
+}
 
 namespace {
 

@@ -13,6 +13,10 @@ namespace vondal {
 // The usage text, lines ending LF.
 extern const char kVonrixUsage[];
 
+// What "--help" prints: the usage text, "?", the standard options and the configuration file
+// whose sets LogFile may name (`configFile`, the full name).
+std::string VonrixHelpText(std::string_view configFile);
+
 // The analyses, by the letter that selects them.
 enum class AnalysisMode : char { kCounts = 'C', kIntervals = 'I', kSpans = 'S', kBands = 'B' };
 

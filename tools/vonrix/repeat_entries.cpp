@@ -70,9 +70,6 @@ uint64_t DateHead(std::string_view date) {
   return uint64_t{date.size()} << 48 | head;
 }
 
-// A digit of a START text as the date-time key reads it: a missing one counts as 0.
-int Digit(std::string_view text, size_t i) { return i < text.size() ? text[i] - '0' : 0; }
-
 // Makes entries of the batch at the end of `entries`, adding their stations; false when memory
 // ran out. `entries` has room for them.
 bool AddBatch(std::vector<Accepted>& batch, RepeatLog& repeatLog, size_t& used) {
@@ -95,11 +92,9 @@ bool AddBatch(std::vector<Accepted>& batch, RepeatLog& repeatLog, size_t& used) 
 int32_t DateTimeKeys::Of(std::string_view date, std::string_view start) {
   if (const uint64_t head = DateHead(date); head != date_) {
     date_ = head;
-    dayKey_ = DateTimeKey(date.substr(0, 6), "");
+    dayKey_ = DayMinutes(date);
   }
-  const int32_t minutes =
-      (Digit(start, 0) * 10 + Digit(start, 1)) * 60 + Digit(start, 2) * 10 + Digit(start, 3);
-  return std::clamp(dayKey_ + minutes, 0, kMaxDateTimeKey);
+  return DateTimeKeyOfDay(dayKey_, start);
 }
 
 std::string ReadEntries(File& log, int64_t recordCount, AnalysisMode mode, const Selection& selection,

@@ -10,6 +10,7 @@
 
 #include "app/text/block_allocator.h"
 #include "app/text/large_array.h"
+#include "log/date_time.h"
 #include "log/file_system.h"
 #include "tools/vonrix/command_line.h"
 #include "tools/vonrix/station_table.h"
@@ -38,8 +39,8 @@ struct RepeatLog {
 };
 
 // The date-time keys of the records of a log read one after the other: DateTimeKey of DATE and
-// START, kept inside the 1950-2049 window (a damaged record could give any key). Most records
-// share their DATE with the one before, so the day is worked out once per date.
+// START. Most records share their DATE with the one before, so the day is worked out once per
+// date.
 class DateTimeKeys {
  public:
   int32_t Of(std::string_view date, std::string_view start);
@@ -48,7 +49,7 @@ class DateTimeKeys {
   // The first six bytes of the last DATE, which are all the key reads, and their number, in one
   // word (DateHead); none yet at first.
   uint64_t date_ = UINT64_MAX;
-  int32_t dayKey_ = 0;
+  int32_t dayKey_ = kNoDay;  // DayMinutes of that DATE
 };
 
 // Reads all `recordCount` records of the log: a record is left out when it fails a filter, when

@@ -32,15 +32,6 @@ bool SameBand(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-int FindSameContact(const RecordIndex& index, LogFile& log, const Record& contact) {
-  const int32_t key = DateTimeKey(contact[DATE], contact[START]);
-  for (int n = 0; n < index.size(); ++n) {
-    if (index[n].key != key || !SameCall(index[n].callsign, contact[CALLSIGN])) continue;
-    if (SameBand(log.ReadRecord(n)[FREQ], contact[FREQ])) return n;
-  }
-  return -1;
-}
-
 constexpr int kWindowRecords = 64;
 
 DuplicateFinder::DuplicateFinder(const RecordIndex& index, LogFile& log, bool readAhead)

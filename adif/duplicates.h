@@ -46,10 +46,4 @@ class DuplicateFinder {
   int windowCount_ = 0;
 };
 
-// The same without a finder: the number of a record of the log that is the same contact as
-// `contact`, or -1, looking at every entry of the index as it is now (ReadRecord only for those
-// whose key and CALLSIGN are the contact's). For a contact now and then while the log changes
-// under other hands (a program that announces contacts while the operator edits and sorts).
-int FindSameContact(const RecordIndex& index, LogFile& log, const Record& contact);
-
 }  // namespace vondal

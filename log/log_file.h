@@ -113,6 +113,8 @@ class LogFile {
   void CancelJoin();
 
   int RecordCount() const { return recordCount_; }
+  // What was written this run: records new and rewritten, joins and sorts.
+  const WriteCounters& counters() const { return counters_; }
   int RecordLimit() const { return options.compatible ? kCompatibleMaxRecords : kMaxRecords; }
   const std::string& path() const { return path_; }
 

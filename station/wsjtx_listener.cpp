@@ -114,6 +114,21 @@ void WsjtxListener::Keep(WsjtxContact contact) {
   retryAtMs_ = 0;  // a new contact is written at the next chance
 }
 
+int WsjtxListener::FindInLog(LogFile& log, const RecordIndex& index, const Record& contact) {
+  // Records below finderRecords_ change only by a rewrite or a sort (a join that fails is cut back
+  // to its own start, which lies behind them); records are added only at the end.
+  const WriteCounters& counters = log.counters();
+  const long changes = counters[kCountLogOld] + counters[kCountLogSort];
+  if (!finder_ || finderIndex_ != &index || changes != finderChanges_ || index.size() < finderRecords_) {
+    finder_ = std::make_unique<DuplicateFinder>(index, log);
+    finderIndex_ = &index;
+    finderRecords_ = index.size();
+    finderChanges_ = changes;
+  }
+  for (; finderRecords_ < index.size(); ++finderRecords_) finder_->Add(finderRecords_);
+  return finder_->Find(contact);
+}
+
 int WsjtxListener::DueInMs() const {
   if (waiting_.empty()) return -1;
   return static_cast<int>(std::clamp<int64_t>(retryAtMs_ - MonotonicMs(), 0, timing_.retryMs));
@@ -127,7 +142,7 @@ WsjtxWrite WsjtxListener::WriteWaiting(LogFile& log, RecordIndex& index, int mos
   int more = 0;         // contacts written beside the one named
   std::string warning;  // a write that succeeded with a warning (the journal)
   for (auto it = waiting_.begin(); it != waiting_.end() && most > 0; --most) {
-    const int same = FindSameContact(index, log, it->record);
+    const int same = FindInLog(log, index, it->record);
     if (same >= 0) {
       ++status_.duplicates;
       if (result.written.empty() && refusal.empty())

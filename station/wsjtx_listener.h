@@ -13,12 +13,14 @@
 #include <cstdint>
 #include <ctime>
 #include <deque>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "adif/adif_time.h"
+#include "adif/duplicates.h"
 #include "log/log_file.h"
 #include "log/record.h"
 #include "log/record_index.h"
@@ -92,6 +94,8 @@ class WsjtxListener {
  private:
   void Drop(std::string reason);
   void Keep(WsjtxContact contact);
+  // The record of `log` that is the same contact as `contact`, or -1.
+  int FindInLog(LogFile& log, const RecordIndex& index, const Record& contact);
 
   std::optional<HostPort> address_;
   TimeZone logClock_;
@@ -101,6 +105,13 @@ class WsjtxListener {
   WsjtxStatus status_;
   int64_t retryAtMs_ = 0;    // monotonic; WriteWaiting is due from then on
   std::string toldRefusal_;  // the refusal last put on the message line
+  // The log's contacts in date-time order, kept from one contact to the next: made again when a
+  // record of the log was rewritten or moved since (a correction, a sort), extended by the records
+  // added (the operator's, a join's, ours).
+  std::unique_ptr<DuplicateFinder> finder_;
+  const RecordIndex* finderIndex_ = nullptr;
+  int finderRecords_ = 0;   // the records the finder holds: 0 … finderRecords_ - 1
+  long finderChanges_ = 0;  // the log's rewrites and sorts when it was made
   std::vector<char> buffer_;
 };
 

@@ -87,6 +87,27 @@ TEST_F(WsjtxListenerTest, AContactAnnouncedTwiceOrAlreadyInTheLogIsWrittenOnce) 
   EXPECT_EQ(status.duplicates, 2);
 }
 
+TEST_F(WsjtxListenerTest, WhatIsAlreadyThereIsAskedOfTheLogAsItIsNow) {
+  const std::string first = wsjtx_test::LoggedAdif(wsjtx_test::AdifOf("JA1ABC", When{}));
+  listener_.Take(first);
+  listener_.Take(wsjtx_test::LoggedAdif(wsjtx_test::AdifOf("JA9AAA", When{})));
+  EXPECT_EQ(WriteAll().written, (std::vector<int>{0, 1}));
+  // The operator corrects the time of that record: the contact announced again is no longer in
+  // the log, one at the corrected time is.
+  Record corrected = testing::ValidRecord("JA1ABC", "240305", "0912");
+  corrected[FREQ] = "7.075";
+  ASSERT_TRUE(set_.log.WriteRecord(0, corrected).written);
+  listener_.Take(first);
+  EXPECT_EQ(WriteAll().written, std::vector<int>{2});
+  listener_.Take(wsjtx_test::LoggedAdif(wsjtx_test::AdifOf("JA1ABC", {2024, 3, 5, 0, 12, 0})));
+  EXPECT_EQ(WriteAll().message, "WSJT-X: JA1ABC ﾛｸﾞの1番目の交信と同じため省略");
+  // Records the operator adds count at once.
+  Record typed = testing::ValidRecord("JA2XYZ", "240305", "0908");
+  ASSERT_TRUE(set_.log.WriteRecord(3, typed).written);
+  listener_.Take(wsjtx_test::LoggedAdif(wsjtx_test::AdifOf("JA2XYZ", {2024, 3, 5, 0, 8, 0})));
+  EXPECT_EQ(WriteAll().message, "WSJT-X: JA2XYZ ﾛｸﾞの4番目の交信と同じため省略");
+}
+
 TEST_F(WsjtxListenerTest, ARefusedWriteKeepsTheContactAndSaysSoOnce) {
   fs_.faults.spaceLeft = 0;
   listener_.Take(wsjtx_test::LoggedAdif(wsjtx_test::AdifOf("JA1ABC", When{})));

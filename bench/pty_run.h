@@ -38,10 +38,12 @@ struct PtyRun {
 };
 
 // One step of a run: wait until `drawn` (UTF-8, as the terminal receives it) has been written
-// since the step before, then type `keys`.
+// since the step before, then type `keys`: all at once, or with `oneByOne` as a typist does, each
+// byte only once the program has written something after the byte before.
 struct PtyStep {
   std::string drawn;
   std::string keys;
+  bool oneByOne = false;
 };
 
 // Runs `argv` (argv[0] a path) in a pseudo-terminal of 80 × 25 in `folder` with LANG=C.UTF-8 and
@@ -65,29 +67,41 @@ inline PtyRun RunStepsInPty(const std::string& folder, const std::vector<std::st
   }
   std::string seen;
   char buffer[65536];
-  size_t step = 0;
-  while (step < steps.size()) {
+  // Reads what the program wrote and answers its queries; false when it has gone quiet or ended.
+  auto readOutput = [&] {
     struct pollfd fd = {master, POLLIN, 0};
-    if (poll(&fd, 1, 60000) <= 0) break;
+    if (poll(&fd, 1, 60000) <= 0) return false;
     ssize_t n = read(master, buffer, sizeof buffer);
-    if (n <= 0) break;
+    if (n <= 0) return false;
     seen.append(buffer, n);
     // The cursor report comes from row 2, which is never taken for a key.
     for (size_t pos; (pos = seen.find("\x1b[6n")) != std::string::npos;) {
       seen.erase(pos, 4);
-      if (write(master, "\x1b[2;2R", 6) < 0) break;
+      if (write(master, "\x1b[2;2R", 6) < 0) return false;
     }
     for (size_t pos; (pos = seen.find("\x1b[c")) != std::string::npos;) {
       seen.erase(pos, 3);
-      if (write(master, "\x1b[?62;22c", 9) < 0) break;
+      if (write(master, "\x1b[?62;22c", 9) < 0) return false;
     }
+    if (seen.size() > (1 << 20)) seen.erase(0, seen.size() - 64);
+    return true;
+  };
+  size_t step = 0;
+  while (step < steps.size()) {
+    if (!readOutput()) break;
     while (step < steps.size() && seen.find(steps[step].drawn) != std::string::npos) {
       run.stepTimes.push_back(stopwatch.Seconds());
       seen.clear();
-      if (write(master, steps[step].keys.data(), steps[step].keys.size()) < 0) break;
+      const std::string& keys = steps[step].keys;
+      if (!steps[step].oneByOne) {
+        if (write(master, keys.data(), keys.size()) < 0) break;
+      } else {
+        for (char key : keys) {
+          if (write(master, &key, 1) < 0 || !readOutput()) break;
+        }
+      }
       ++step;
     }
-    if (seen.size() > (1 << 20)) seen.erase(0, seen.size() - 64);
   }
   // Drain what the program still writes until it ends.
   for (;;) {

@@ -37,7 +37,15 @@ KeyEvent FakeTerminal::ReadKey() {
   // The watch as the terminal's key wait treats it: what arrived is taken in before each key, and
   // a reader that takes the watch's key gets it when it is due.
   PollKeyWatch();
-  if (KeyWatchDueInMs() == 0) return ExtendedKey(scan::kWatched);
+  if (KeyWatchDueInMs() == 0) {
+    // A reader that was handed the key without acting on it would be handed it for ever.
+    if (++watchedInARow_ > 100) {
+      std::fprintf(stderr, "FakeTerminal: the key watch's key was not acted on\n%s", Dump().c_str());
+      std::abort();
+    }
+    return ExtendedKey(scan::kWatched);
+  }
+  watchedInARow_ = 0;
   if (keys_.empty()) {
     std::fprintf(stderr, "FakeTerminal: a key was read but none is left\n%s", Dump().c_str());
     std::abort();

@@ -68,6 +68,7 @@ class FakeTerminal : public Terminal, public KeySource {
   int syncs_ = 0;
   size_t cellsDrawn_ = 0;
   size_t runsDrawn_ = 0;
+  int watchedInARow_ = 0;  // the key watch's key handed out since the last key
 };
 
 }  // namespace vondal

@@ -114,5 +114,17 @@ TEST_F(AnnouncedContactsTest, TheRecordTypedStaysNewAndTheKeyMacroRecordsOnlyKey
   EXPECT_EQ(set_.log.ReadRecord(6)[CALLSIGN], "JH2BBB");
 }
 
+TEST_F(AnnouncedContactsTest, AContactWaitsWhileAReplaceAsksForItsStrings) {
+  terminal_.PushKeys("JA1");
+  terminal_.PushKey(CharacterKey(0x12));  // Ctrl+R: replace all asks for two strings
+  Arrive();
+  terminal_.PushKeys("1\r");
+  terminal_.PushKeys("2\r");
+  Run({Contact("JH1AAA", 1)});
+  EXPECT_EQ(TheEditor().working[CALLSIGN], "JA2");
+  EXPECT_EQ(set_.log.ReadRecord(5)[CALLSIGN], "JH1AAA") << "written once the field took keys again";
+  EXPECT_EQ(terminal_.bells(), 0);
+}
+
 }  // namespace
 }  // namespace vondal

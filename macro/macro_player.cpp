@@ -210,6 +210,14 @@ bool MacroPlayer::TakeReservedKey(EditState& state, InputMode mode, const KeyEve
   return false;
 }
 
+bool MacroPlayer::TakesWatchedKey(const EditState& state, InputMode mode) const {
+  if (mode == InputMode::kRaw || mode == InputMode::kMenuKey) return true;  // a menu's key
+  // An editor whose exits end on it, at the start of a command: in the middle of one, or in an
+  // editor nested in a command (the strings of a replace), it would be taken for a key.
+  const bool editing = mode == InputMode::kEdit || mode == InputMode::kEditNoMenu;
+  return editing && commandStart_ && state.exits.ScanExit(scan::kWatched) >= 0;
+}
+
 int MacroPlayer::ReadCommandKey(EditState& state, InputMode mode) {
   commandStart_ = true;
   const int byte = ReadKey(state, mode);
@@ -254,7 +262,7 @@ int MacroPlayer::ReadKey(EditState& state, InputMode mode) {
       PlaceEditCursor(state);
     }
     Flush();
-    KeyEvent key = ReadKeyboard(commandStart_ || mode == InputMode::kRaw || mode == InputMode::kMenuKey);
+    KeyEvent key = ReadKeyboard(TakesWatchedKey(state, mode));
     const bool watched = key.code == kWatchedKey;
     if (!watched) ClearShownMessage(state);  // no key was typed: what the message line says stays
     if (TakeReservedKey(state, mode, key)) continue;

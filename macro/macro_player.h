@@ -112,6 +112,8 @@ class MacroPlayer {
   // A key typed, or one typed ahead while a macro played. `watched`: the reader may be handed the
   // key watch's key (console/key_watch.h) instead, if the one waiting for the key takes it.
   KeyEvent ReadKeyboard(bool watched = false);
+  // Whether the reader of the next key in `mode` can act on the key watch's key.
+  bool TakesWatchedKey(const EditState& state, InputMode mode) const;
   // While a macro plays, at the first command read after every so many bytes: an Esc typed
   // meanwhile aborts it (and drops the keys typed before it); other keys wait in typedAhead_ for
   // the reads after the macro. True when the macro was aborted.

@@ -14,6 +14,8 @@
 namespace vondal {
 namespace {
 
+constexpr int kDatagramsAtATime = 256;
+
 int64_t MonotonicMs() {
   timespec now{};
   clock_gettime(CLOCK_MONOTONIC, &now);
@@ -59,7 +61,8 @@ std::string WsjtxListener::Open() {
 
 void WsjtxListener::Receive() {
   buffer_.resize(kMaxWsjtxDatagram + 1);
-  for (;;) {
+  // A flood of datagrams is taken in a part at a time: the keys typed meanwhile come in between.
+  for (int i = 0; i < kDatagramsAtATime; ++i) {
     const long size = socket_.Next(buffer_.data(), buffer_.size());
     if (size < 0) return;
     // A datagram cut to the buffer is longer than any message and is refused as such.

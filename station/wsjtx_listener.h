@@ -72,7 +72,8 @@ class WsjtxListener {
   // The socket to watch; -1 when it is not open.
   int Descriptor() const { return socket_.fd(); }
 
-  // Reads every datagram waiting on the socket and keeps the contacts among them. Never blocks.
+  // Reads the datagrams waiting on the socket (a few hundred at the most: the rest stay for the
+  // next call) and keeps the contacts among them. Never blocks.
   void Receive();
   // One datagram as if it had arrived (Receive hands each one here).
   void Take(std::string_view datagram);

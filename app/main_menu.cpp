@@ -129,8 +129,8 @@ std::string MainMenuLine(bool readonly, bool authorsuse) {
 int RunMainMenu(RunState& run) {
   const bool readonly = run.settings.toggles.readonly;
   int returned = 0;  // the key code the last function handed back
-  bool pageBehind =
-      false;  // the information screen's page, no longer the start-up screen, is behind the menu
+  // The information screen's page, no longer the start-up screen, stands behind the menu.
+  bool pageBehind = false;
   for (;;) {
     // The menu is home: what a macro left playing stops, and no key macro is recorded here.
     ThePlayer().StopAll();

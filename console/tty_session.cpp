@@ -270,7 +270,7 @@ bool TtySession::WaitForInput(int timeoutMs, bool watchEnds) {
       if (due == 0) return false;
       if (due > 0) wait = wait < 0 ? due : std::min(wait, due);
     }
-    const KeyWatch* watch = TheKeyWatch();
+    KeyWatch* watch = TheKeyWatch();
     struct pollfd fds[3] = {{STDIN_FILENO, POLLIN, 0},
                             {signalPipe[0], POLLIN, 0},
                             {watch != nullptr ? watch->Descriptor() : -1, POLLIN, 0}};
@@ -282,7 +282,7 @@ bool TtySession::WaitForInput(int timeoutMs, bool watchEnds) {
       continue;  // the watch became due: the loop's start returns
     }
     const bool input = fds[0].revents != 0;  // readable, or gone (the read then ends the program)
-    if (fds[2].revents != 0) TheKeyWatch()->Receive();
+    if (fds[2].revents != 0) watch->Receive();
     if (signalPipe[0] >= 0 && (fds[1].revents & POLLIN)) {
       HandleSignals();
       // A reader that lays its screen out again is told of a resize at once.

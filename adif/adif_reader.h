@@ -52,6 +52,16 @@ class AdifReader {
   // Back to the first record.
   void Rewind();
 
+  // Where the reader stands in the text: behind the last record handed out (its <EOR>).
+  size_t position() const { return pos_; }
+  // Goes on from `position` (behind an <EOR>, as a record's end), counting records from 1 again:
+  // a second reader of the same text maps a later stretch of it.
+  void Seek(size_t position) {
+    pos_ = position;
+    count_ = 0;
+    leftOver_ = 0;
+  }
+
  private:
   std::string_view text_;
   size_t recordsStart_ = 0;  // behind the header

@@ -42,13 +42,18 @@ DuplicateFinder::DuplicateFinder(const RecordIndex& index, LogFile& log, bool re
 }
 
 int DuplicateFinder::Find(const Record& contact) {
-  const int32_t key = DateTimeKey(contact[DATE], contact[START]);
+  return Find(contact[DATE], contact[START], contact[CALLSIGN], contact[FREQ]);
+}
+
+int DuplicateFinder::Find(std::string_view date, std::string_view start, std::string_view callsign,
+                          std::string_view freq) {
+  const int32_t key = DateTimeKey(date, start);
   auto it = std::lower_bound(keys_.begin(), keys_.end(), std::make_pair(key, int32_t{-1}));
   for (; it != keys_.end() && it->first == key; ++it) {
     const int n = it->second;
     // The index keeps at most 24 bytes of a call sign: as many as CALLSIGN may hold.
-    if (!SameCall(index_[n].callsign, contact[CALLSIGN])) continue;
-    if (SameBand(FreqOf(n), contact[FREQ])) return n;
+    if (!SameCall(index_[n].callsign, callsign)) continue;
+    if (SameBand(FreqOf(n), freq)) return n;
   }
   return -1;
 }

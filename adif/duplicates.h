@@ -28,6 +28,7 @@ class DuplicateFinder {
   // The number of a record of the log that is the same contact as `contact` (its DATE, START,
   // CALLSIGN and FREQ count), or -1 when there is none.
   int Find(const Record& contact);
+  int Find(std::string_view date, std::string_view start, std::string_view callsign, std::string_view freq);
 
   // Record n of the log, written after the finder was made (a contact logged while a program
   // announces them), is found from now on. Its index entry must be in place.

@@ -49,20 +49,9 @@ bool IsTime(std::string_view text) {
   return text.size() == 4 && AllDigits(text) && Two(text, 0) < 24 && Two(text, 2) < 60;
 }
 
-// "<TAG:" of an item, kept in 24 bytes so that it is copied in one move.
-struct Opening {
-  char text[24] = {};
-  size_t size = 0;
-};
-
-constexpr Opening Open(std::string_view tag) {
-  Opening opening;
-  opening.text[0] = '<';
-  for (size_t i = 0; i < tag.size(); ++i) opening.text[1 + i] = tag[i];
-  opening.text[1 + tag.size()] = ':';
-  opening.size = tag.size() + 2;
-  return opening;
-}
+// "<TAG:" of an item, kept in 24 bytes (the longest tag is APP_Vondal_CALLSIGN).
+using Opening = ItemOpening<24>;
+constexpr Opening Open(std::string_view tag) { return OpeningOf<24>(tag); }
 
 constexpr Opening kQsoDate = Open("QSO_DATE"), kTimeOn = Open("TIME_ON"), kTimeOff = Open("TIME_OFF"),
                   kCall = Open("CALL"), kFreq = Open("FREQ"), kBand = Open("BAND"), kMode = Open("MODE"),

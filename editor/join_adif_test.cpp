@@ -358,3 +358,59 @@ TEST(CsvInputTest, ARefusedLineSaysWhatIsWrongWithIt) {
 
 }  // namespace
 }  // namespace vondal
+
+namespace vondal {
+namespace {
+
+// A large file is mapped in two stretches at once; the join must come out the same as from one:
+// the log, the journal, the counts and every note in the file's order, the contacts the log
+// holds found in both halves, and a refused record stopping the join wherever it stands. A
+// "<EOR>" inside a value in the middle of the file (where the second stretch would begin) sends
+// the whole file through one stretch.
+TEST(AdifJoinTest, TwoStretchesJoinAsOne) {
+  std::vector<Record> contacts;
+  for (int n = 0; n < 400; ++n) {
+    contacts.push_back(
+        Contact({"240101", n % 2 ? "0900" : "1000", "1010", "JA1A" + std::to_string(n), "7.025", "CW", "599",
+                 "599", n % 7 ? "東京都" : std::string(40, 'q'), "", "", "", "", "", "", "", ""}));
+  }
+  const std::string file = Export(contacts, false);
+  // The log already holds contacts 3 and 350; the file's own repeats are all joined.
+  const std::string held = Image(contacts[3]) + Image(contacts[350]);
+  // A comment over the middle of the file that reads, from inside it, as a field and a record end.
+  const std::string middleEor = [&] {
+    std::string text = file;
+    const std::string value = std::string(400, 'y') + "<Z:1>a <EOR>";
+    return text.insert(text.find("<CALL", text.size() / 2 - 100),
+                       "<COMMENT:" + std::to_string(value.size()) + ">" + value + " ");
+  }();
+  std::string refusedLate = file;
+  refusedLate.replace(refusedLate.find("<CALL:7>JA1A390"), 15, "<CALL:0>       ");
+
+  for (const std::string& text : {file, middleEor, refusedLate}) {
+    JoinBench one(held), two(held);
+    const JoinResult whole = one.Join("/in/T.ADI", text, TimeZone::kJst, std::string::npos);
+    const JoinResult halves = two.Join("/in/T.ADI", text, TimeZone::kJst, 0);
+    EXPECT_EQ(halves.joined, whole.joined);
+    EXPECT_EQ(halves.reason, whole.reason);
+    EXPECT_EQ(halves.detail, whole.detail);
+    EXPECT_EQ(halves.records, whole.records);
+    EXPECT_EQ(halves.duplicates, whole.duplicates);
+    EXPECT_EQ(two.Log(), one.Log());
+    EXPECT_EQ(two.memory.Contents(testing::kJoinJournal), one.memory.Contents(testing::kJoinJournal));
+    EXPECT_EQ(two.rows.rows, one.rows.rows);
+    ASSERT_EQ(halves.notes.size(), whole.notes.size());
+    for (size_t i = 0; i < whole.notes.size(); ++i) {
+      EXPECT_EQ(halves.notes[i].number, whole.notes[i].number);
+      EXPECT_EQ(halves.notes[i].text, whole.notes[i].text);
+      EXPECT_EQ(halves.notes[i].callsign, whole.notes[i].callsign);
+    }
+  }
+  JoinBench bench(held);
+  const JoinResult joined = bench.Join("/in/T.ADI", file, TimeZone::kJst, 0);
+  EXPECT_EQ(joined.records, 398);
+  EXPECT_EQ(joined.duplicates, 2);
+}
+
+}  // namespace
+}  // namespace vondal

@@ -34,15 +34,31 @@ class JoinItems {
 std::unique_ptr<JoinItems> JoinLineItems(File& file, JoinFormat format, TextCharset charset,
                                          std::vector<JoinNote>* notes);
 
+// What mapping one stretch of an ADIF file's records gave (the file's records in one or two
+// stretches, mapped side by side).
+struct AdifStretch {
+  // For each record mapped: the size of its text area in one byte, a byte that is 1 once the
+  // contact is found in the log (the second pass passes it over), then the area.
+  std::string kept;
+  int records = 0;
+  // What each record lost ("NAME: 切詰め「…」"), by the record's number in the stretch from 1.
+  std::vector<JoinNote> notes;
+  // The record behind the last one mapped is refused: why, and its own words.
+  std::string refusal;
+  std::string detail;
+  size_t end = 0;       // where in the text the stretch's last record ends
+  size_t leftOver = 0;  // bytes behind the last <EOR> that end no record (the last stretch)
+};
+
 // What the passes over an ADIF file share: its text (the file mapped or read), the contacts of
 // the log found again, the log's clock, and what the first pass keeps for the second.
 struct AdifJoin {
   std::string_view text;
   std::unique_ptr<DuplicateFinder> finder;  // null for an empty log
   TimeZone logClock = TimeZone::kJst;
-  // For each record taken: the size of its text area in one byte, then the area; 0 alone for a
-  // contact found in the log.
-  std::string kept;
+  // A text of this many bytes or more is mapped in two stretches at once, on two threads.
+  size_t twoStretchesFrom = 8u << 20;
+  std::vector<AdifStretch> stretches;
 };
 
 // The records of an ADIF file. The first pass (`notes` not null) reads and maps them, asks the

@@ -459,6 +459,7 @@ JoinResult JoinRead(JoinContext& context, File& file, JoinFormat format, WorkRow
   AdifJoin adifJoin;
   std::string copy;
   adifJoin.logClock = context.logClock;
+  adifJoin.twoStretchesFrom = context.adifTwoStretchesFrom;
   auto items = [&](bool first) {
     std::vector<JoinNote>* notes = first ? &result.notes : nullptr;
     return adif ? JoinAdifItems(adifJoin, notes) : JoinLineItems(file, format, result.charset, notes);

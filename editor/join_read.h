@@ -110,6 +110,8 @@ struct JoinContext {
   WriteCounters& counters;
   int firstRow = 7;                    // the first pass's row; the second is two rows below
   TimeZone logClock = TimeZone::kJst;  // the clock the log keeps (`logtime`), for ADIF's UTC
+  // An ADIF file of this many bytes or more is mapped in two stretches side by side.
+  size_t adifTwoStretchesFrom = 8u << 20;
 };
 
 // Something of the file the log did not take as it stood: a text cut or given "?" for a character

@@ -41,7 +41,8 @@ class JoinBench {
     if (!set.index.Rebuild(set.log, nullptr, buffer).empty()) std::abort();
     set.safety.Configure(kJoinJournal);
   }
-  JoinResult Join(const std::string& name, const std::string& bytes, TimeZone logClock = TimeZone::kJst) {
+  JoinResult Join(const std::string& name, const std::string& bytes, TimeZone logClock = TimeZone::kJst,
+                  size_t adifTwoStretchesFrom = 8u << 20) {
     rows.rows.clear();
     memory.SetContents(name, bytes);
     std::unique_ptr<File> file = faulty.Open(name, OpenMode::kRead);
@@ -49,7 +50,8 @@ class JoinBench {
                         .index = set.index,
                         .safety = &set.safety,
                         .counters = set.counters,
-                        .logClock = logClock};
+                        .logClock = logClock,
+                        .adifTwoStretchesFrom = adifTwoStretchesFrom};
     return JoinRead(context, *file, JoinFormatOf(name), rows);
   }
   std::string Log() const { return memory.Contents(kJoinLog); }

@@ -1,4 +1,5 @@
-// Any bytes as a file to join, in each of its formats, ADIF too (the first byte chooses): the checker
+// Any bytes as a file to join, in each of its formats, ADIF too (the first byte chooses, and whether
+// an ADIF file is mapped in two halves): the checker
 // never crashes, a refused file leaves the log byte for byte as it was, and a joined one adds
 // exactly its records as whole log lines (no ditto byte, no NUL, CR LF at the end) to a log that
 // opens again with its index in step.
@@ -29,6 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   set.safety.Configure("L.VDS");
   std::unique_ptr<File> file = fs.Open(name, OpenMode::kRead);
   JoinContext context{.log = set.log, .index = set.index, .safety = &set.safety, .counters = set.counters};
+  // An ADIF file in two halves, mapped side by side, as a large file is, for every other first byte.
+  if (data[0] & 0x80) context.adifTwoStretchesFrom = 0;
   WorkRows rows;
   const JoinResult result = JoinRead(context, *file, JoinFormatOf(name), rows);
   const std::string log = fs.Contents("L.VD");

@@ -19,31 +19,17 @@ constexpr std::string_view kAdifTags[kStoredFieldCount] = {
     "NAME",     "RIG",     "CONTEST_ID", "COMMENT", "MY_CITY", "MY_RIG", "QSL_S",    "QSL_R",
 };
 
-// "<TAG:" of an item with a tag of at most 14 characters, kept in 16 bytes so that it is copied
-// in one move.
-struct ItemOpening {
-  char text[16] = {};
-  size_t size = 0;
-  std::string_view Tag() const { return std::string_view(text + 1, size - 2); }
-};
+// "<TAG:" of an item with a tag of at most 14 characters, kept in 16 bytes.
+using Opening = ItemOpening<16>;
 
-constexpr ItemOpening OpeningOf(std::string_view tag) {
-  ItemOpening opening;
-  opening.text[0] = '<';
-  for (size_t i = 0; i < tag.size(); ++i) opening.text[1 + i] = tag[i];
-  opening.text[1 + tag.size()] = ':';
-  opening.size = tag.size() + 2;
-  return opening;
-}
-
-constexpr std::array<ItemOpening, kStoredFieldCount> kFieldOpenings = [] {
-  std::array<ItemOpening, kStoredFieldCount> openings;
-  for (int i = 0; i < kStoredFieldCount; ++i) openings[i] = OpeningOf(kAdifTags[i]);
+constexpr std::array<Opening, kStoredFieldCount> kFieldOpenings = [] {
+  std::array<Opening, kStoredFieldCount> openings;
+  for (int i = 0; i < kStoredFieldCount; ++i) openings[i] = OpeningOf<16>(kAdifTags[i]);
   return openings;
 }();
-constexpr ItemOpening kBandOpening = OpeningOf("BAND");
-constexpr ItemOpening kStxOpening = OpeningOf("STX_STRING");
-constexpr ItemOpening kSrxOpening = OpeningOf("SRX_STRING");
+constexpr Opening kBandOpening = OpeningOf<16>("BAND");
+constexpr Opening kStxOpening = OpeningOf<16>("STX_STRING");
+constexpr Opening kSrxOpening = OpeningOf<16>("SRX_STRING");
 
 bool AllDigits(std::string_view text) {
   for (char c : text) {
@@ -91,12 +77,12 @@ class AdifItems {
   void Add(std::string_view tag, std::string_view value) {
     if (!value.empty()) AddItem(tag, value);
   }
-  void Add(const ItemOpening& opening, std::string_view value) {
+  void Add(const Opening& opening, std::string_view value) {
     if (!value.empty()) AddItem(opening, value);
   }
   // An item of a fixed tag: the same item as AddItem(tag, value) writes, the common case of a
   // value under 100 bytes that fits the buffer written without a loop or a call.
-  void AddItem(const ItemOpening& opening, std::string_view value) {
+  void AddItem(const Opening& opening, std::string_view value) {
     const size_t n = value.size();
     if (n >= 100 || used_ + opening.size + n + 16 + 6 > sizeof buffer_) {
       AddItem(opening.Tag(), value);

@@ -2,6 +2,7 @@
 // exports that copy millions of values.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
@@ -33,6 +34,25 @@ namespace vondal {
     to[n - 1] = from[n - 1];
   }
   return to + n;
+}
+
+// "<TAG:" of an ADIF item (a tag of at most N - 2 characters), kept in N bytes so that writers
+// copy it in one move.
+template <size_t N>
+struct ItemOpening {
+  char text[N] = {};
+  size_t size = 0;
+  constexpr std::string_view Tag() const { return std::string_view(text + 1, size - 2); }
+};
+
+template <size_t N>
+constexpr ItemOpening<N> OpeningOf(std::string_view tag) {
+  ItemOpening<N> opening;
+  opening.text[0] = '<';
+  for (size_t i = 0; i < tag.size(); ++i) opening.text[1 + i] = tag[i];
+  opening.text[1 + tag.size()] = ':';
+  opening.size = tag.size() + 2;
+  return opening;
 }
 
 }  // namespace vondal

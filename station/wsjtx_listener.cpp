@@ -3,7 +3,6 @@
 #include <time.h>
 
 #include <algorithm>
-#include <span>
 
 #include "adif/adif_reader.h"
 #include "adif/adif_record.h"

@@ -1,6 +1,7 @@
 #include "station/wsjtx_listener.h"
 
 #include <gtest/gtest.h>
+#include <net/if.h>
 #include <poll.h>
 #include <unistd.h>
 
@@ -217,6 +218,35 @@ TEST(WsjtxSocketTest, AMulticastGroupIsSharedWithOtherListeners) {
     listener->Receive();
     EXPECT_EQ(listener->Waiting().size(), 1u);
   }
+}
+
+TEST(WsjtxSocketTest, AnIpv6GroupIsJoinedOnEveryInterface) {
+  const int port = wsjtx_test::FreeUdpPort();
+  WsjtxListener listener("[ff03::1]:" + std::to_string(port), TimeZone::kJst);
+  ASSERT_EQ(listener.Open(), "");
+  EXPECT_EQ(listener.Status().address, "[ff03::1]:" + std::to_string(port));
+  // Sent out of an interface that takes IPv6 multicast (where the machine has one), it comes back
+  // to the listener through its membership there.
+  const int fd = socket(AF_INET6, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+  sockaddr_in6 to{};
+  to.sin6_family = AF_INET6;
+  to.sin6_port = htons(static_cast<uint16_t>(port));
+  inet_pton(AF_INET6, "ff03::1", &to.sin6_addr);
+  const std::string datagram = wsjtx_test::LoggedAdif(wsjtx_test::AdifOf("JA1ABC", When{}));
+  bool sent = false;
+  struct if_nameindex* interfaces = if_nameindex();
+  for (const struct if_nameindex* i = interfaces; i && i->if_index != 0 && !sent; ++i) {
+    const unsigned index = i->if_index;
+    setsockopt(fd, IPPROTO_IPV6, IPV6_MULTICAST_IF, &index, sizeof index);
+    sent = sendto(fd, datagram.data(), datagram.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to) > 0;
+  }
+  if_freenameindex(interfaces);
+  close(fd);
+  if (!sent) return;  // no interface here sends IPv6 multicast: the join is all there is to see
+  pollfd ready{listener.Descriptor(), POLLIN, 0};
+  ASSERT_EQ(poll(&ready, 1, 2000), 1);
+  listener.Receive();
+  EXPECT_EQ(listener.Waiting().size(), 1u);
 }
 
 }  // namespace

@@ -37,6 +37,22 @@ bool JoinGroup(int fd, const in_addr& group) {
   return joined;
 }
 
+// The same for an IPv6 group (ff03::1), on every interface there is.
+bool JoinGroup6(int fd, const in6_addr& group) {
+  struct if_nameindex* interfaces = if_nameindex();
+  if (interfaces == nullptr) return false;
+  bool joined = false;
+  for (const struct if_nameindex* i = interfaces; i->if_index != 0; ++i) {
+    ipv6_mreq request{};
+    request.ipv6mr_multiaddr = group;
+    request.ipv6mr_interface = i->if_index;
+    if (setsockopt(fd, IPPROTO_IPV6, IPV6_JOIN_GROUP, &request, sizeof request) == 0 || errno == EADDRINUSE)
+      joined = true;
+  }
+  if_freenameindex(interfaces);
+  return joined;
+}
+
 }  // namespace
 
 std::optional<HostPort> ParseWsjtxAddress(std::string_view setting) {
@@ -45,9 +61,12 @@ std::optional<HostPort> ParseWsjtxAddress(std::string_view setting) {
 }
 
 bool IsMulticast(const HostPort& address) {
+  if (address.ipv6) {
+    in6_addr bytes{};
+    return inet_pton(AF_INET6, address.host.c_str(), &bytes) == 1 && IN6_IS_ADDR_MULTICAST(&bytes);
+  }
   in_addr bytes{};
-  return !address.ipv6 && inet_pton(AF_INET, address.host.c_str(), &bytes) == 1 &&
-         IN_MULTICAST(ntohl(bytes.s_addr));
+  return inet_pton(AF_INET, address.host.c_str(), &bytes) == 1 && IN_MULTICAST(ntohl(bytes.s_addr));
 }
 
 UdpReceiver::~UdpReceiver() {
@@ -86,7 +105,10 @@ std::string UdpReceiver::Open(const HostPort& address) {
     if (error == EADDRNOTAVAIL) return "このﾏｼﾝのｱﾄﾞﾚｽではありません";
     return "ﾎﾟｰﾄを開けません";
   }
-  if (multicast && !JoinGroup(fd, reinterpret_cast<sockaddr_in&>(storage).sin_addr)) {
+  const bool joined =
+      !multicast || (address.ipv6 ? JoinGroup6(fd, reinterpret_cast<sockaddr_in6&>(storage).sin6_addr)
+                                  : JoinGroup(fd, reinterpret_cast<sockaddr_in&>(storage).sin_addr));
+  if (!joined) {
     close(fd);
     return "ﾏﾙﾁｷｬｽﾄに参加できません";
   }

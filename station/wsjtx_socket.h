@@ -1,6 +1,6 @@
 // The UDP socket live logging listens on: the address of the `wsjtx` key, bound for receiving
-// only. A multicast group (224.0.0.0-239.255.255.255) is joined on every IPv4 interface, so that
-// GridTracker and other programs can listen to the same sender beside the log.
+// only. A multicast group (224.0.0.0-239.255.255.255, or IPv6's ff00::/8) is joined on every
+// interface, so that GridTracker and other programs can listen to the same sender beside the log.
 #pragma once
 
 #include <cstddef>

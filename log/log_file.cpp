@@ -73,7 +73,9 @@ std::string LogFile::OpenLog(const std::string& path) {
   if (recovery == Recovery::kFailed) return "中断された書込を修復できません";
   if (recovery == Recovery::kCompleted) repaired_ = std::make_unique<RecordImage>(repaired.image);
 
-  const int64_t size = file_->Size();
+  int64_t size = file_->Size();
+  // A log another program writes may be in the middle of an append: its whole records are read.
+  if (handsOff && size > 0) size -= size % kRecordSize;
   if (size < 0 || size % kRecordSize != 0) return "ﾛｸﾞﾌｧｲﾙのｻｲｽﾞが異常です";
   if (size / kRecordSize > RecordLimit()) return "ﾚｺｰﾄﾞ数制限超過です";
   recordCount_ = static_cast<int>(size / kRecordSize);

@@ -386,6 +386,7 @@ TEST(OneWriterTest, ASecondProgramOnAHeldLogOnlyReadsIt) {
   const std::string intent = Identified(memory, "A.VD", PutRecord(40, 8000, ImageOf("JA1FIRST")));
   memory.SetContents(".A.VDW", intent);
   memory.SetContents("A.VDS", "half");
+  memory.Open("A.VD", OpenMode::kUpdate)->WriteAt(8000, "half a record", 13);  // its append under way
 
   testing::LogSet second(memory);
   second.safety.Configure("A.VDS");
@@ -401,7 +402,7 @@ TEST(OneWriterTest, ASecondProgramOnAHeldLogOnlyReadsIt) {
   EXPECT_EQ(second.log.WriteRecord(40, r).message, "書込禁止です");
   EXPECT_FALSE(second.log.BeginJoin(1, ImageOf("JA2JOIN")));
   EXPECT_EQ(second.safety.WriteMarker("marker"), 1);
-  EXPECT_EQ(memory.Contents("A.VD"), bytes);
+  EXPECT_EQ(memory.Contents("A.VD"), bytes + "half a record");
 
   memory.SetContents("A.VDS", "");
   Record mine = ValidRecord("JA1FIRST");

@@ -3,6 +3,7 @@
 files compared with what the case expects. See README.md beside this file."""
 
 import argparse
+import glob
 import difflib
 import filecmp
 import os
@@ -427,7 +428,21 @@ class Case:
             raise CaseFailure("no terminal %d" % number)
         self.terminal, self.control = self.terminals[number]
 
+    @staticmethod
+    def remove_stale_faketime():
+        """faketime keeps a semaphore and a shared memory object named by its pid in /dev/shm and
+        removes them when it ends; one killed with its terminal leaves them behind, and a later
+        faketime that gets the same pid refuses to start ("sem_open: File exists")."""
+        for path in glob.glob("/dev/shm/sem.faketime_sem_*") + glob.glob("/dev/shm/faketime_shm_*"):
+            pid = path.rsplit("_", 1)[-1]
+            if pid.isdigit() and not os.path.exists("/proc/" + pid):
+                try:
+                    os.remove(path)
+                except OSError:
+                    pass
+
     def launch(self, command, socket, control):
+        self.remove_stale_faketime()
         wrapper = os.path.join(control, "run.sh")
         go = os.path.join(control, "go")
         with open(wrapper, "w", encoding="utf-8") as out:

@@ -9,6 +9,7 @@
 #include "app/text/sjis.h"
 #include "log/date_time.h"
 #include "log/field_table.h"
+#include "log/log_file.h"
 
 namespace vondal {
 namespace {
@@ -434,6 +435,17 @@ void Mapper::Map(std::span<const AdifField> fields) {
   for (int field = END; field < kStoredFieldCount; ++field) {
     if (!own_[field].empty()) Decode(own_[field], field, contact_.record[field]);
   }
+  // A record the log's checks would refuse could be joined, but never written again from the
+  // editor: a MODE that begins with no letter (or a CALLSIGN kept by the standard export that is
+  // too short) stops it here.
+  if (!CheckStoredField(MODE, contact_.record[MODE], false).message.empty()) {
+    Refuse("MODEが英字で始まらない");
+    return;
+  }
+  if (!CheckStoredField(CALLSIGN, contact_.record[CALLSIGN], false).message.empty()) {
+    Refuse("CALLが短すぎる");
+    return;
+  }
   Subfields();
   Fit();
 }
@@ -442,7 +454,8 @@ bool Mapper::DateAndTimes() {
   Record& r = contact_.record;
   Decode(own_[CALLSIGN].empty() ? Trimmed(kCall) : own_[CALLSIGN], CALLSIGN, r[CALLSIGN]);
   if (r[CALLSIGN].empty()) return Refuse("CALLがない");
-  if (r[CALLSIGN].size() < 2) return Refuse("CALLが短すぎる");
+  // The log's own rule: three characters at least, or CQ or EX.
+  if (!CheckStoredField(CALLSIGN, r[CALLSIGN], false).message.empty()) return Refuse("CALLが短すぎる");
 
   const std::string_view date = Trimmed(kQsoDate);
   if (date.empty()) return Refuse("QSO_DATEがない");
@@ -512,7 +525,9 @@ bool Mapper::Mode() {
   const std::string_view mode = Trimmed(kMode);
   const std::string_view sub = Trimmed(kSubmode);
   const bool spacing = sub.size() == mode.size() + 1 && SameUpper(sub.substr(0, mode.size()), mode);
-  const bool useSub = !sub.empty() && (mode.empty() || (!SameUpper(mode, "SSB") && !spacing));
+  // A MODE of the log begins with a letter: a SUBMODE that does not (8PSK125) leaves MODE (PSK).
+  const bool letter = !sub.empty() && ((sub[0] >= 'A' && sub[0] <= 'Z') || (sub[0] >= 'a' && sub[0] <= 'z'));
+  const bool useSub = letter && (mode.empty() || (!SameUpper(mode, "SSB") && !spacing));
   Decode(useSub ? sub : mode, MODE, contact_.record[MODE]);
   if (contact_.record[MODE].empty()) return Refuse("MODEがない");
   return true;

@@ -61,6 +61,8 @@ TEST(AdifRecordTest, ModeAsTheOperatorWritesIt) {
   const std::vector<std::tuple<std::string, std::string, std::string>> cases = {
       {"MFSK", "FT4", "FT4"}, {"PSK", "PSK31", "PSK31"}, {"SSB", "USB", "SSB"},  {"JT65", "JT65A", "JT65"},
       {"CW", "", "CW"},       {"", "JS8", "JS8"},        {"MFSK", "JS8", "JS8"},
+      // A MODE of the log begins with a letter: a SUBMODE that does not leaves ADIF's MODE.
+      {"PSK", "8PSK125", "PSK"},
   };
   for (const auto& [mode, submode, expected] : cases) {
     Fields f = Wsjtx();
@@ -71,6 +73,13 @@ TEST(AdifRecordTest, ModeAsTheOperatorWritesIt) {
   Fields none = Wsjtx();
   none[2] = {"mode", ""};
   EXPECT_EQ(Map(none).refusal, "MODEがない");
+  // What the log's own write checks refuse is never joined: it could not be written again.
+  Fields digit = Wsjtx();
+  digit[2] = {"mode", "8PSK"};
+  EXPECT_EQ(Map(digit).refusal, "MODEが英字で始まらない");
+  Fields own = Wsjtx();
+  own.push_back({"APP_Vondal_MODE", "C"});
+  EXPECT_EQ(Map(own).refusal, "MODEが英字で始まらない");
 }
 
 TEST(AdifRecordTest, WhatStopsTheJoin) {
@@ -90,6 +99,8 @@ TEST(AdifRecordTest, WhatStopsTheJoin) {
     return Map(f).refusal;
   };
   EXPECT_EQ(with("call", "K"), "CALLが短すぎる");
+  EXPECT_EQ(with("call", "K1"), "CALLが短すぎる");  // the log's rule: three at least,
+  EXPECT_EQ(with("call", "CQ"), "");                // but CQ and EX
   EXPECT_EQ(with("qso_date", "20230229"), "QSO_DATEが日付でない");
   EXPECT_EQ(with("qso_date", "2023-12-31"), "QSO_DATEが日付でない");
   EXPECT_EQ(with("qso_date", "19491231"), "日付が1950～2049年の範囲外な");

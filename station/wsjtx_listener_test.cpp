@@ -135,17 +135,16 @@ TEST_F(WsjtxListenerTest, ARefusedWriteKeepsTheContactAndSaysSoOnce) {
   EXPECT_TRUE(set_.log.options.writeProtect);
 }
 
-TEST_F(WsjtxListenerTest, AContactTheLogsChecksRefuseWaitsWithoutHoldingUpTheOthers) {
-  // The ADIF mapping takes a call sign of two letters; the log's checks do not.
+TEST_F(WsjtxListenerTest, AContactTheLogCannotHoldIsDroppedWithoutHoldingUpTheOthers) {
+  // A call sign of two letters: the log's own rule refuses it, so the mapping does.
   listener_.Take(wsjtx_test::LoggedAdif(wsjtx_test::AdifOf("K1", When{})));
   listener_.Take(wsjtx_test::LoggedAdif(wsjtx_test::AdifOf("JA2XYZ", When{})));
   const WsjtxWrite write = WriteAll();
   EXPECT_EQ(write.message, "WSJT-X: JA2XYZ 記録しました");
   EXPECT_EQ(write.written, std::vector<int>{0});
-  ASSERT_EQ(listener_.Waiting().size(), 1u);
-  EXPECT_EQ(listener_.Waiting().front().record[CALLSIGN], "K1");
-  EXPECT_EQ(listener_.Status().refusal, "WSJT-X: K1 短すぎます");
-  EXPECT_EQ(WriteAll().message, "WSJT-X: K1 短すぎます") << "not told while a write got through";
+  EXPECT_TRUE(listener_.Waiting().empty());
+  EXPECT_EQ(listener_.Status().dropped, 1);
+  EXPECT_EQ(listener_.Status().lastDropped, "K1 CALLが短すぎる");
   EXPECT_EQ(WriteAll().message, "");
 }
 

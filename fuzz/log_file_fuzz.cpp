@@ -1,6 +1,7 @@
 // Any bytes as a log and its write-ahead record (the first byte says how many of the rest belong
 // to the write-ahead record): opening either refuses with a message or gives whole records;
-// opening a second time changes nothing (recovery is idempotent); every record reads as 17 texts
+// a second program opening it meanwhile reads the same records and writes none; opening it
+// again afterwards changes nothing (recovery is idempotent); every record reads as 17 texts
 // within the record; a valid record then appends.
 #include <cstddef>
 #include <cstdint>
@@ -28,12 +29,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   RecordIndex index(counters);
   SafetyFile safety(fs, counters);
   LogUi ui;
-  LogFile file(fs, counters, index, safety, ui);
-  if (!file.OpenLog("F.VD").empty()) return 0;
-  const std::string opened = fs.Contents("F.VD");
-  if (opened.size() % kRecordSize != 0 ||
-      opened.size() / kRecordSize != static_cast<size_t>(file.RecordCount())) {
-    std::abort();
+  std::string opened;
+  {
+    // The first program opens the log and ends; the lock it held goes with it.
+    LogFile file(fs, counters, index, safety, ui);
+    if (!file.OpenLog("F.VD").empty()) return 0;
+    opened = fs.Contents("F.VD");
+    if (opened.size() % kRecordSize != 0 ||
+        opened.size() / kRecordSize != static_cast<size_t>(file.RecordCount())) {
+      std::abort();
+    }
+    // A second program meanwhile reads the same records and changes nothing.
+    LogFile reader(fs, counters, index, safety, ui);
+    Record refused = testing::ValidRecord();
+    if (!reader.OpenLog("F.VD").empty() || reader.RecordCount() != file.RecordCount() ||
+        reader.WriteRecord(reader.RecordCount(), refused).message.empty() ||
+        fs.Contents("F.VD") != opened) {
+      std::abort();
+    }
   }
   LogFile again(fs, counters, index, safety, ui);
   if (!again.OpenLog("F.VD").empty() || fs.Contents("F.VD") != opened) std::abort();

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "app/text/sjis.h"
+
 namespace vondal {
 namespace {
 
@@ -109,7 +111,7 @@ std::optional<AdifMode> AdifModeOf(std::string_view text) {
   for (size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
     if (static_cast<unsigned char>(c) >= 0x80) return std::nullopt;  // no ADIF name holds Japanese
-    upper[i] = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    upper[i] = AsciiUpper(c);
   }
   const std::string_view key(upper, text.size());
   const std::vector<ModeName>& names = ModeNames();

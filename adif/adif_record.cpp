@@ -127,13 +127,11 @@ constexpr Extra kExtras[] = {
 // ("APP_Vondal_REMARKS.QSL[]").
 constexpr std::string_view kAppPrefix = "APP_VONDAL_";
 
-constexpr char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
 // ASCII letters in either case count the same.
 bool SameUpper(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
-    if (Upper(a[i]) != Upper(b[i])) return false;
+    if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
   }
   return true;
 }
@@ -159,7 +157,7 @@ struct PackedName {
 constexpr PackedName Pack(std::string_view name) {
   PackedName packed;
   for (size_t i = 0; i < name.size(); ++i) {
-    (i < 8 ? packed.low : packed.high) |= static_cast<uint64_t>(static_cast<unsigned char>(Upper(name[i])))
+    (i < 8 ? packed.low : packed.high) |= static_cast<uint64_t>(static_cast<unsigned char>(AsciiUpper(name[i])))
                                           << (8 * (i % 8));
   }
   return packed;
@@ -232,20 +230,7 @@ bool IsAscii(std::string_view text) {
   return true;
 }
 
-// Printable ASCII only (0x20-0x7E), looked at 16 bytes at a time.
-bool IsPlainAscii(std::string_view text) { return PrintableAsciiRun(text) == text.size(); }
-
-bool IsDigits(std::string_view text) {
-  if (text.empty()) return false;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-  }
-  return true;
-}
-
 int Two(std::string_view text, size_t at) { return (text[at] - '0') * 10 + (text[at + 1] - '0'); }
-
-bool IsTrailByte(unsigned char c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC); }
 
 // True when a CP932 text is whole characters and holds no control byte: it is taken as it is.
 bool IsCleanCp932(std::string_view raw) {
@@ -376,7 +361,7 @@ class Mapper {
 
 void Mapper::Decode(std::string_view raw, int field, std::string& out) {
   int replaced = 0;
-  if (IsPlainAscii(raw)) {
+  if (IsPrintableAscii(raw)) {
     out.assign(raw);  // nearly every value: nothing to convert, no control byte to blank
     return;
   }
@@ -459,7 +444,7 @@ bool Mapper::DateAndTimes() {
 
   const std::string_view date = Trimmed(kQsoDate);
   if (date.empty()) return Refuse("QSO_DATEがない");
-  if (date.size() != 8 || !IsDigits(date) || CheckDate(date.substr(2)) != 0)
+  if (date.size() != 8 || !AllAsciiDigits(date) || CheckDate(date.substr(2)) != 0)
     return Refuse("QSO_DATEが日付でない");
   const int year = Two(date, 0) * 100 + Two(date, 2);
   if (year < 1950 || year > 2049) return Refuse("日付が1950～2049年の範囲外な");
@@ -467,7 +452,7 @@ bool Mapper::DateAndTimes() {
 
   // HHMM or HHMMSS: the seconds are dropped.
   auto time = [](std::string_view t) {
-    return (t.size() == 4 || t.size() == 6) && IsDigits(t) && Two(t, 0) < 24 && Two(t, 2) < 60 &&
+    return (t.size() == 4 || t.size() == 6) && AllAsciiDigits(t) && Two(t, 0) < 24 && Two(t, 2) < 60 &&
            (t.size() == 4 || Two(t, 4) < 60);
   };
   const std::string_view on = Trimmed(kTimeOn);
@@ -483,7 +468,7 @@ bool Mapper::DateAndTimes() {
   } else if (time(off)) {
     r[END].assign(off.substr(0, 4));
     MoveEndTime(r[END], options_.fileClock, options_.logClock);
-  } else if (off.size() == 4 && IsPlainAscii(off)) {
+  } else if (off.size() == 4 && IsPrintableAscii(off)) {
     r[END].assign(off);  // the log keeps any four characters (the export writes them as they are)
   } else {
     if (!off.empty()) {
@@ -526,7 +511,7 @@ bool Mapper::Mode() {
   const std::string_view sub = Trimmed(kSubmode);
   const bool spacing = sub.size() == mode.size() + 1 && SameUpper(sub.substr(0, mode.size()), mode);
   // A MODE of the log begins with a letter: a SUBMODE that does not (8PSK125) leaves MODE (PSK).
-  const bool letter = !sub.empty() && ((sub[0] >= 'A' && sub[0] <= 'Z') || (sub[0] >= 'a' && sub[0] <= 'z'));
+  const bool letter = !sub.empty() && IsAsciiLetter(sub[0]);
   const bool useSub = letter && (mode.empty() || (!SameUpper(mode, "SSB") && !spacing));
   Decode(useSub ? sub : mode, MODE, contact_.record[MODE]);
   if (contact_.record[MODE].empty()) return Refuse("MODEがない");

@@ -1,5 +1,6 @@
 #include "adif/adif_time.h"
 
+#include "app/text/sjis.h"
 #include "log/date_time.h"
 
 namespace vondal {
@@ -7,19 +8,10 @@ namespace {
 
 constexpr int kHours = 9;
 
-bool IsDigits(std::string_view text) {
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-  }
-  return true;
-}
-
 bool SameLetters(std::string_view text, std::string_view upper) {
   if (text.size() != upper.size()) return false;
   for (size_t i = 0; i < text.size(); ++i) {
-    char c = text[i];
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    if (c != upper[i]) return false;
+    if (AsciiUpper(text[i]) != upper[i]) return false;
   }
   return true;
 }
@@ -56,7 +48,7 @@ bool MoveDateTime(std::string& date, std::string& start, TimeZone from, TimeZone
 
 void MoveEndTime(std::string& end, TimeZone from, TimeZone to) {
   const int hours = Step(from, to);
-  if (hours == 0 || end.size() != 4 || !IsDigits(end)) return;
+  if (hours == 0 || end.size() != 4 || !AllAsciiDigits(end)) return;
   const int hour = ((end[0] - '0') * 10 + (end[1] - '0') + hours + 24) % 24;
   end[0] = static_cast<char>('0' + hour / 10);
   end[1] = static_cast<char>('0' + hour % 10);

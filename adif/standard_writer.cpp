@@ -10,6 +10,7 @@
 #include "adif/adif_modes.h"
 #include "app/text/charset.h"
 #include "app/text/copy_bytes.h"
+#include "app/text/sjis.h"
 #include "app/text/text_helpers.h"
 #include "app/text/version.h"
 #include "log/date_time.h"
@@ -22,19 +23,7 @@ constexpr char kAdifVersion[] = "3.1.4";
 
 // ADIF's String and MultilineString hold the printable ASCII characters (a log text never holds
 // a line end).
-bool IsAdifAscii(std::string_view text) {
-  for (char c : text) {
-    if (c < 0x20 || c > 0x7E) return false;
-  }
-  return true;
-}
-
-bool AllDigits(std::string_view text) {
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-  }
-  return true;
-}
+bool IsAdifAscii(std::string_view text) { return IsPrintableAscii(text); }
 
 int Two(std::string_view text, size_t at) { return (text[at] - '0') * 10 + (text[at + 1] - '0'); }
 
@@ -46,7 +35,7 @@ char* PutTwo(char* to, int value) {
 
 // HHMM with an hour 00-23 and a minute 00-59.
 bool IsTime(std::string_view text) {
-  return text.size() == 4 && AllDigits(text) && Two(text, 0) < 24 && Two(text, 2) < 60;
+  return text.size() == 4 && AllAsciiDigits(text) && Two(text, 0) < 24 && Two(text, 2) < 60;
 }
 
 // "<TAG:" of an item, kept in 24 bytes (the longest tag is APP_Vondal_CALLSIGN).
@@ -178,7 +167,7 @@ class RecordItems {
     if (mark.empty()) return;
     char value = 'Y';
     if (mark.size() == 1) {
-      const char upper = mark[0] >= 'a' && mark[0] <= 'z' ? static_cast<char>(mark[0] - 'a' + 'A') : mark[0];
+      const char upper = AsciiUpper(mark[0]);
       if (letters.find(upper) != std::string_view::npos) value = upper;
     }
     items_.Add(opening, std::string_view(&value, 1));
@@ -325,7 +314,7 @@ void StandardAdifWriter::AppendRecord(std::string& out, const RecordTexts& texts
       record.KeepOnly(field);
       continue;
     }
-    if (contest && report.size() > digits && AllDigits(report.substr(0, digits))) {
+    if (contest && report.size() > digits && AllAsciiDigits(report.substr(0, digits))) {
       exchange[k] = report.substr(digits);
       report = report.substr(0, digits);
     }

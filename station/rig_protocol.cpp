@@ -3,21 +3,13 @@
 #include <algorithm>
 #include <array>
 
+#include "app/text/sjis.h"
+
 namespace vondal {
 namespace {
 
 constexpr std::string_view kReport = "RPRT ";
 constexpr size_t kMaxValueLines = 16;
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// rigctld answers in printable ASCII; anything else is not its answer.
-bool IsPrintable(std::string_view line) {
-  for (char c : line) {
-    if (c < ' ' || c > '~') return false;
-  }
-  return true;
-}
 
 // "RPRT -11": hamlib's result code, at most five digits.
 std::optional<int> ReportOf(std::string_view line) {
@@ -28,7 +20,7 @@ std::optional<int> ReportOf(std::string_view line) {
   if (number.empty() || number.size() > 5) return std::nullopt;
   int value = 0;
   for (char c : number) {
-    if (!IsDigit(c)) return std::nullopt;
+    if (!IsAsciiDigit(c)) return std::nullopt;
     value = value * 10 + (c - '0');
   }
   return negative ? -value : value;
@@ -55,7 +47,7 @@ RigBlock ParseRigBlock(std::string_view bytes, std::string_view command) {
     std::string_view line = bytes.substr(pos, end - pos);
     if (line.ends_with('\r')) line.remove_suffix(1);
     block.state = RigParse::kGarbage;  // until the line proves good
-    if (!IsPrintable(line)) return block;
+    if (!IsPrintableAscii(line)) return block;  // rigctld answers in printable ASCII
     if (header) {
       // The long name and a colon; a set command would echo its values after it, ours have none.
       if (!line.starts_with(command) || line.substr(command.size()) != ":") return block;
@@ -77,7 +69,7 @@ RigBlock ParseRigBlock(std::string_view bytes, std::string_view command) {
   // An unfinished line must still be able to become a good one.
   std::string_view rest = bytes.substr(pos);
   if (rest.ends_with('\r')) rest.remove_suffix(1);
-  if (!IsPrintable(rest) || (header && !(std::string(command) + ":").starts_with(rest)))
+  if (!IsPrintableAscii(rest) || (header && !(std::string(command) + ":").starts_with(rest)))
     block.state = RigParse::kGarbage;
   return block;
 }
@@ -88,15 +80,12 @@ std::optional<int64_t> HertzOf(std::string_view value) {
   if (whole.empty() || whole.size() > 12) return std::nullopt;
   int64_t hz = 0;
   for (char c : whole) {
-    if (!IsDigit(c)) return std::nullopt;
+    if (!IsAsciiDigit(c)) return std::nullopt;
     hz = hz * 10 + (c - '0');
   }
   if (point != std::string_view::npos) {
     const std::string_view fraction = value.substr(point + 1);
-    if (fraction.empty()) return std::nullopt;
-    for (char c : fraction) {
-      if (!IsDigit(c)) return std::nullopt;
-    }
+    if (fraction.empty() || !AllAsciiDigits(fraction)) return std::nullopt;
   }
   if (hz == 0) return std::nullopt;
   return hz;

@@ -4,6 +4,8 @@
 #include <ctime>
 #include <optional>
 
+#include "app/text/sjis.h"
+
 namespace vondal {
 namespace {
 
@@ -197,10 +199,7 @@ WsjtxMessage DecodeWsjtxDatagram(std::string_view bytes) {
 }
 
 std::string WsjtxSenderName(std::string_view id) {
-  if (id.empty() || id.size() > 16) return kWsjtxDefaultId;
-  for (char c : id) {
-    if (c < ' ' || c > '~') return kWsjtxDefaultId;
-  }
+  if (id.empty() || id.size() > 16 || !IsPrintableAscii(id)) return kWsjtxDefaultId;
   return std::string(id);
 }
 

@@ -9,6 +9,8 @@
 #include <cstring>
 #include <vector>
 
+#include "app/text/sjis.h"
+
 namespace vondal {
 namespace {
 
@@ -25,7 +27,7 @@ size_t SequenceLength(const char* charset, const char* in, size_t left) {
   auto lead = static_cast<unsigned char>(in[0]);
   size_t length = 1;
   if (std::strcmp(charset, "CP932") == 0) {
-    if ((lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC)) length = 2;
+    if (IsLeadByte(lead)) length = 2;
   } else if (std::strcmp(charset, "UTF-8") == 0) {
     length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
     for (size_t i = 1; i < length; ++i) {
@@ -95,10 +97,10 @@ class Utf8Table {
     iconv_t cd = iconv_open("UTF-8", "CP932");
     for (int b = 0; b < 256; ++b) {
       const char one[1] = {static_cast<char>(b)};
-      single_[b] = IsLead(b) ? Entry{1, {'?'}} : Make(cd, one, 1);
+      single_[b] = IsLeadByte(b) ? Entry{1, {'?'}} : Make(cd, one, 1);
     }
     for (int lead = 0; lead < 256; ++lead) {
-      if (!IsLead(lead)) continue;
+      if (!IsLeadByte(lead)) continue;
       for (int trail = 0; trail < 256; ++trail) {
         const char two[2] = {static_cast<char>(lead), static_cast<char>(trail)};
         pairs_[LeadIndex(lead) * 256 + trail] = Make(cd, two, 2);
@@ -107,7 +109,6 @@ class Utf8Table {
     if (cd != reinterpret_cast<iconv_t>(-1)) iconv_close(cd);
   }
 
-  static bool IsLead(int b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
   const Entry& Single(unsigned char b) const { return single_[b]; }
   const Entry& Pair(unsigned char lead, unsigned char trail) const {
     return pairs_[LeadIndex(lead) * 256 + trail];
@@ -149,7 +150,7 @@ char* Cp932ToUtf8At(char* to, std::string_view cp932) {
       *to++ = static_cast<char>(p[i++]);
       continue;
     }
-    const bool pair = Utf8Table::IsLead(p[i]) && i + 1 < n;
+    const bool pair = IsLeadByte(p[i]) && i + 1 < n;
     const Utf8Table::Entry& entry = pair ? table.Pair(p[i], p[i + 1]) : table.Single(p[i]);
     std::memcpy(to, entry.bytes, 3);  // within the room of the byte or two it stands for
     to += entry.size;

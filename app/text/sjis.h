@@ -15,6 +15,9 @@ namespace vondal {
 // True for a byte that starts a two-byte character.
 constexpr bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
+// True for a byte that can end a two-byte character (0x40-0xFC without 0x7F).
+constexpr bool IsTrailByte(unsigned char c) { return c >= 0x40 && c <= 0xFC && c != 0x7F; }
+
 // Half-width katakana and their marks (one byte, one screen column).
 constexpr bool IsHalfWidthKana(unsigned char c) { return c >= 0xA1 && c <= 0xDF; }
 
@@ -36,6 +39,9 @@ inline size_t PrintableAsciiRun(std::string_view text) {
   while (n < text.size() && text[n] >= 0x20 && text[n] < 0x7F) ++n;
   return n;
 }
+
+// True when every byte of `text` is printable ASCII (0x20-0x7E); true for an empty text.
+inline bool IsPrintableAscii(std::string_view text) { return PrintableAsciiRun(text) == text.size(); }
 
 // Length in bytes of the character that starts at text[pos]: 2 for a complete two-byte
 // character, else 1 (a lead byte at the very end counts as one byte).
@@ -72,6 +78,13 @@ constexpr bool IsAsciiDigit(unsigned char c) { return c >= '0' && c <= '9'; }
 constexpr bool IsAsciiUpper(unsigned char c) { return c >= 'A' && c <= 'Z'; }
 constexpr bool IsAsciiLower(unsigned char c) { return c >= 'a' && c <= 'z'; }
 constexpr bool IsAsciiLetter(unsigned char c) { return IsAsciiUpper(c) || IsAsciiLower(c); }
+// True when every byte of `text` is an ASCII digit; true for an empty text.
+constexpr bool AllAsciiDigits(std::string_view text) {
+  for (char c : text) {
+    if (!IsAsciiDigit(c)) return false;
+  }
+  return true;
+}
 constexpr char AsciiUpper(char c) { return IsAsciiLower(c) ? static_cast<char>(c - 'a' + 'A') : c; }
 constexpr char AsciiLower(char c) { return IsAsciiUpper(c) ? static_cast<char>(c - 'A' + 'a') : c; }
 

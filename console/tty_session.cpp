@@ -10,8 +10,8 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
-#include <ctime>
 
+#include "app/text/monotonic.h"
 #include "console/console.h"
 #include "console/key_decoder.h"
 #include "console/key_watch.h"
@@ -25,12 +25,6 @@ constexpr int kEscapeWaitMs = 50;
 constexpr int kReplyWaitMs = 1000;
 
 TtySession* activeSession = nullptr;
-
-int64_t MonotonicMs() {
-  timespec now{};
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  return static_cast<int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
-}
 
 // What the signal handlers need, kept where they can reach it without allocating.
 struct termios savedModes;

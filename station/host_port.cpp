@@ -1,6 +1,7 @@
 #include "station/host_port.h"
 
 #include <arpa/inet.h>
+#include <netinet/in.h>
 
 namespace vondal {
 namespace {
@@ -56,6 +57,22 @@ std::optional<HostPort> ParseHostPort(std::string_view where, int defaultPort) {
 
 std::string HostPortText(const HostPort& address) {
   return (address.ipv6 ? "[" + address.host + "]" : address.host) + ":" + std::to_string(address.port);
+}
+
+socklen_t SocketAddressOf(const HostPort& address, sockaddr_storage& storage) {
+  storage = {};
+  if (address.ipv6) {
+    auto& six = reinterpret_cast<sockaddr_in6&>(storage);
+    six.sin6_family = AF_INET6;
+    six.sin6_port = htons(static_cast<uint16_t>(address.port));
+    inet_pton(AF_INET6, address.host.c_str(), &six.sin6_addr);
+    return sizeof six;
+  }
+  auto& four = reinterpret_cast<sockaddr_in&>(storage);
+  four.sin_family = AF_INET;
+  four.sin_port = htons(static_cast<uint16_t>(address.port));
+  inet_pton(AF_INET, address.host.c_str(), &four.sin_addr);
+  return sizeof four;
 }
 
 }  // namespace vondal

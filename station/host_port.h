@@ -2,6 +2,8 @@
 // keys write them ("127.0.0.1:4532", "localhost", "[::1]:2237", "239.255.0.1:2237").
 #pragma once
 
+#include <sys/socket.h>
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,5 +24,8 @@ std::optional<HostPort> ParseHostPort(std::string_view word, int defaultPort);
 
 // "127.0.0.1:4532", "[::1]:4532".
 std::string HostPortText(const HostPort& address);
+
+// The address as the socket calls take it, in `storage`; its length.
+socklen_t SocketAddressOf(const HostPort& address, sockaddr_storage& storage);
 
 }  // namespace vondal

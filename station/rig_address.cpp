@@ -39,9 +39,7 @@ std::optional<RigAddress> ParseRigAddress(std::string_view setting) {
   }
   const std::optional<HostPort> where = ParseHostPort(words[0], kRigctldPort);
   if (!where) return std::nullopt;
-  address.host = where->host;
-  address.port = where->port;
-  address.ipv6 = where->ipv6;
+  static_cast<HostPort&>(address) = *where;
   return address;
 }
 

@@ -15,10 +15,8 @@ inline constexpr int kRigctldPort = 4532;          // rigctld's own default
 inline constexpr char kDefaultDataMode[] = "FT8";  // the data mode most contacts are made in
 inline constexpr size_t kMaxDataModeBytes = 16;    // MODE's longest text
 
-struct RigAddress {
-  std::string host;  // a numeric IPv4 or IPv6 address; "localhost" is 127.0.0.1
-  int port = kRigctldPort;
-  bool ipv6 = false;
+// Where rigctld listens (kRigctldPort when the value names no port), and the data mode.
+struct RigAddress : HostPort {
   std::string dataMode = kDefaultDataMode;
 };
 

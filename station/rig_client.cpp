@@ -1,6 +1,5 @@
 #include "station/rig_client.h"
 
-#include <arpa/inet.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
@@ -11,6 +10,7 @@
 #include <charconv>
 #include <ctime>
 
+#include "app/text/monotonic.h"
 #include "station/rig_protocol.h"
 
 namespace vondal {
@@ -19,12 +19,6 @@ namespace {
 // hamlib's codes for a radio that does not answer: a timeout and a radio switched off.
 constexpr int kHamlibTimeout = -5;
 constexpr int kHamlibPowerOff = -20;
-
-int64_t MonotonicMs() {
-  timespec now{};
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  return static_cast<int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
-}
 
 // Waits until fd has one of `events` or the deadline passes; the events that came, 0 at the
 // deadline.
@@ -58,7 +52,7 @@ RigClient::RigClient(std::string_view setting, RigTiming timing)
     : address_(ParseRigAddress(setting)), timing_(timing) {
   status_.address = setting;
   if (address_) {
-    status_.address = HostPortText({address_->host, address_->port, address_->ipv6});
+    status_.address = HostPortText(*address_);
     status_.dataMode = address_->dataMode;
   }
 }
@@ -127,21 +121,8 @@ RigFailure RigClient::Exchange(RigReading& reading) {
 }
 
 RigFailure RigClient::Connect() {
-  sockaddr_storage storage{};
-  socklen_t length = 0;
-  if (address_->ipv6) {
-    auto* in6 = reinterpret_cast<sockaddr_in6*>(&storage);
-    in6->sin6_family = AF_INET6;
-    in6->sin6_port = htons(static_cast<uint16_t>(address_->port));
-    inet_pton(AF_INET6, address_->host.c_str(), &in6->sin6_addr);
-    length = sizeof *in6;
-  } else {
-    auto* in4 = reinterpret_cast<sockaddr_in*>(&storage);
-    in4->sin_family = AF_INET;
-    in4->sin_port = htons(static_cast<uint16_t>(address_->port));
-    inet_pton(AF_INET, address_->host.c_str(), &in4->sin_addr);
-    length = sizeof *in4;
-  }
+  sockaddr_storage storage;
+  const socklen_t length = SocketAddressOf(*address_, storage);
   fd_ = socket(storage.ss_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
   if (fd_ < 0) return RigFailure::kConnect;
   // Questions are single short lines: send each at once.

@@ -1,12 +1,12 @@
 #include "station/wsjtx_listener.h"
 
-#include <time.h>
-
 #include <algorithm>
+#include <ctime>
 
 #include "adif/adif_reader.h"
 #include "adif/adif_record.h"
 #include "adif/duplicates.h"
+#include "app/text/monotonic.h"
 #include "log/field_table.h"
 #include "station/wsjtx_message.h"
 
@@ -14,12 +14,6 @@ namespace vondal {
 namespace {
 
 constexpr int kDatagramsAtATime = 256;
-
-int64_t MonotonicMs() {
-  timespec now{};
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  return static_cast<int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
-}
 
 // "WSJT-X: JA1ABC " in front of what happened to a contact.
 std::string About(const WsjtxContact& contact) {

@@ -83,21 +83,8 @@ std::string UdpReceiver::Open(const HostPort& address) {
   // program's alone, and a second one is told that it is taken.
   if (multicast) setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
   setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &kReceiveBufferBytes, sizeof kReceiveBufferBytes);
-  sockaddr_storage storage{};
-  socklen_t length = 0;
-  if (address.ipv6) {
-    auto& six = reinterpret_cast<sockaddr_in6&>(storage);
-    six.sin6_family = AF_INET6;
-    six.sin6_port = htons(static_cast<uint16_t>(address.port));
-    inet_pton(AF_INET6, address.host.c_str(), &six.sin6_addr);
-    length = sizeof six;
-  } else {
-    auto& four = reinterpret_cast<sockaddr_in&>(storage);
-    four.sin_family = AF_INET;
-    four.sin_port = htons(static_cast<uint16_t>(address.port));
-    inet_pton(AF_INET, address.host.c_str(), &four.sin_addr);
-    length = sizeof four;
-  }
+  sockaddr_storage storage;
+  const socklen_t length = SocketAddressOf(address, storage);
   if (bind(fd, reinterpret_cast<sockaddr*>(&storage), length) != 0) {
     const int error = errno;
     close(fd);

@@ -11,24 +11,19 @@
 
 #include "adif/adif_reader.h"
 #include "adif/adif_record.h"
+#include "app/text/text_helpers.h"
 #include "editor/join_items.h"
 #include "log/log_format.h"
 
 namespace vondal {
 namespace {
 
-std::string Upper(std::string_view text) {
-  std::string upper(text);
-  for (char& c : upper) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-  return upper;
-}
-
 // The refused record's own words, to find it in the file.
 std::string Detail(const std::vector<AdifField>& fields) {
   std::string text;
   for (const AdifField& f : fields) {
     for (std::string_view name : {"CALL", "QSO_DATE", "TIME_ON"}) {
-      if (f.name.size() == name.size() && text.size() < 60 && Upper(f.name) == name) {
+      if (f.name.size() == name.size() && text.size() < 60 && ToUpperAscii(f.name) == name) {
         text += std::string(name) + "=";
         for (char c : f.value.substr(0, 16)) text += c > 0x20 && c < 0x7F ? c : '?';  // shown as ASCII
         text += ' ';
@@ -129,12 +124,14 @@ void MapAll(AdifJoin& join, AdifReader& reader, const AdifMapOptions& options) {
 
 class AdifItems : public JoinItems {
  public:
-  AdifItems(AdifJoin& join, std::vector<JoinNote>& notes) : join_(join), reader_(join.text), notes_(notes) {
+  AdifItems(AdifJoin& join, std::vector<JoinNote>& notes) : join_(join), notes_(notes) {
+    AdifReader reader(join.text);
+    charset_ = reader.charset();
     AdifMapOptions options;
-    options.charset = reader_.charset();
-    options.fileClock = reader_.clock();
+    options.charset = charset_;
+    options.fileClock = reader.clock();
     options.logClock = join.logClock;
-    MapAll(join_, reader_, options);
+    MapAll(join_, reader, options);
   }
 
   bool Next(std::string& reason, JoinLineKind& kind, char* image) override {
@@ -193,13 +190,13 @@ class AdifItems : public JoinItems {
   void Count(JoinResult& result) const override {
     result.records = records_;
     result.duplicates = duplicates_;
-    result.charset = reader_.charset();
+    result.charset = charset_;
   }
 
  private:
   AdifJoin& join_;
-  AdifReader reader_;
   std::vector<JoinNote>& notes_;
+  TextCharset charset_;  // the file's, as the reader found it
   size_t stretch_ = 0;  // where the pass stands: the stretch, the byte in its kept areas,
   size_t at_ = 0;
   long inStretch_ = 0;  // the record's number in its stretch, its first note there,

@@ -159,6 +159,17 @@ bool DecodeIntent(const char* bytes, size_t size, Intent& intent) {
   return Plausible(intent);
 }
 
+bool IntentLeft(FileSystem& fs, const std::string& logPath) {
+  const std::string name = WriteAheadName(logPath);
+  if (!fs.Exists(name)) return false;
+  std::unique_ptr<File> file = fs.Open(name, OpenMode::kRead);
+  if (!file) return true;  // there, but it cannot tell
+  char bytes[kWriteAheadSize];
+  const int64_t got = file->ReadAt(0, bytes, sizeof bytes);
+  Intent intent;
+  return got > 0 && DecodeIntent(bytes, static_cast<size_t>(got), intent);
+}
+
 bool IdentifyLog(File& log, Intent& intent) {
   const IdentityRecords records = IdentityRecordsOf(intent);
   intent.identity = {};

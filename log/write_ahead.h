@@ -65,6 +65,11 @@ std::string WriteAheadName(const std::string& logPath);
 std::string EncodeIntent(const Intent& intent);
 bool DecodeIntent(const char* bytes, size_t size, Intent& intent);
 
+// True when the write-ahead record of the log `logPath` holds a change that was begun and never
+// finished (or is there and cannot be read): the log may hold a torn record until the program
+// opens it and carries the change out or back.
+bool IntentLeft(FileSystem& fs, const std::string& logPath);
+
 // Fills the intent's identity from `log` as it is before the change; false when the log cannot
 // be read there.
 bool IdentifyLog(File& log, Intent& intent);

@@ -13,19 +13,6 @@ namespace {
 
 constexpr int kBlockRecords = 1024;
 
-// True when the log's write-ahead record holds a change that was begun and never finished: the
-// log may then hold a torn record until Vondal opens it and carries the change out or back.
-bool WriteInterrupted(FileSystem& fs, const std::string& logPath) {
-  const std::string name = WriteAheadName(logPath);
-  if (!fs.Exists(name)) return false;
-  std::unique_ptr<File> file = fs.Open(name, OpenMode::kRead);
-  if (!file) return true;  // there, but it cannot tell
-  char bytes[kWriteAheadSize];
-  const int64_t got = file->ReadAt(0, bytes, sizeof bytes);
-  Intent intent;
-  return got > 0 && DecodeIntent(bytes, static_cast<size_t>(got), intent);
-}
-
 }  // namespace
 
 StandardAdifCounts WriteStandardAdif(OutputJob& job, bool logInUtc, int64_t now) {
@@ -59,7 +46,7 @@ StandardAdifExport ExportStandardAdif(FileSystem& fs, const std::string& logPath
     result.message = "ﾛｸﾞﾌｧｲﾙのｻｲｽﾞが異常です: " + logPath;
     return result;
   }
-  if (WriteInterrupted(fs, logPath)) {
+  if (IntentLeft(fs, logPath)) {
     result.message = "ﾛｸﾞに中断された書込があります (Vondalで開くと修復されます): " + logPath;
     return result;
   }
